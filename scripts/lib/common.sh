@@ -1,0 +1,112 @@
+# Shared by the scripts in scripts/: Debian packages and a private MariaDB.
+# shellcheck shell=bash
+
+ORV_PACKAGES=(
+    cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
+    qtbase5-dev qtbase5-dev-tools qttools5-dev-tools libqt5svg5-dev
+    libqt5sql5-mysql libqt5sql5-sqlite
+    libfreeimage-dev libqrcodegencpp-dev libquazip1-qt5-dev
+    mariadb-server mariadb-client
+    python3 python3-openpyxl
+)
+
+orv_log() { printf '%s\n' "$*" >&2; }
+
+# Installs the packages that are not there yet; does nothing when all are.
+orv_install_packages() {
+    local missing=() p
+    for p in "${ORV_PACKAGES[@]}" "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    orv_log "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+orv_free_port() {
+    /usr/bin/python3 - <<'PY'
+import socket
+s = socket.socket()
+s.bind(("127.0.0.1", 0))
+print(s.getsockname()[1])
+s.close()
+PY
+}
+
+# orv_db_start DIR: starts a private MariaDB with its data under DIR (created
+# and initialised when new), listening on a free loopback port. Writes
+# DIR/env with the ORV_DB_* variables the tests and the program read, and
+# sources it into the calling shell.
+orv_db_start() {
+    local dir=$1
+    mkdir -p "$dir"
+    dir=$(cd "$dir" && pwd)
+    if [ ! -d "$dir/data/mysql" ]; then
+        mariadb-install-db --no-defaults --user="$(id -un)" --datadir="$dir/data" \
+            --auth-root-authentication-method=socket --skip-test-db >"$dir/install.log" 2>&1 || {
+            cat "$dir/install.log" >&2; return 1; }
+    fi
+    local port
+    port=$(orv_free_port)
+    mariadbd --no-defaults --user="$(id -un)" --datadir="$dir/data" --port="$port" \
+        --bind-address=127.0.0.1 --socket="$dir/mysqld.sock" --pid-file="$dir/mysqld.pid" \
+        --log-error="$dir/error.log" --max-connections=1000 --innodb-buffer-pool-size=256M \
+        --character-set-server=utf8mb4 --collation-server=utf8mb4_unicode_ci &
+    echo $! >"$dir/server.pid"
+    local i
+    for i in $(seq 1 300); do
+        mariadb --no-defaults -uroot --socket="$dir/mysqld.sock" -e 'SELECT 1' >/dev/null 2>&1 && break
+        if ! kill -0 "$(cat "$dir/server.pid")" 2>/dev/null; then
+            orv_log "MariaDB did not start:"; cat "$dir/error.log" >&2; return 1
+        fi
+        sleep 0.1
+    done
+    # An account that reaches the server over TCP with a password, as the
+    # program does; it may create the tests' databases and read-only users.
+    mariadb --no-defaults -uroot --socket="$dir/mysqld.sock" <<'SQL' || return 1
+CREATE USER IF NOT EXISTS 'orv'@'127.0.0.1' IDENTIFIED BY 'orv-test-pass';
+CREATE USER IF NOT EXISTS 'orv'@'localhost' IDENTIFIED BY 'orv-test-pass';
+GRANT ALL PRIVILEGES ON *.* TO 'orv'@'127.0.0.1' WITH GRANT OPTION;
+GRANT ALL PRIVILEGES ON *.* TO 'orv'@'localhost' WITH GRANT OPTION;
+FLUSH PRIVILEGES;
+SQL
+    cat >"$dir/env" <<ENV
+export ORV_DB_HOST=127.0.0.1
+export ORV_DB_PORT=$port
+export ORV_DB_USER=orv
+export ORV_DB_PASS=orv-test-pass
+export ORV_DB_SOCKET=$dir/mysqld.sock
+ENV
+    # shellcheck disable=SC1091
+    . "$dir/env"
+}
+
+# orv_db_load DIR DATABASE FILE: creates DATABASE when missing and, when it
+# has no tables yet, loads FILE into it.
+orv_db_load() {
+    local dir=$1 db=$2 file=$3
+    local sock="$dir/mysqld.sock"
+    mariadb --no-defaults -uroot --socket="$sock" -e "CREATE DATABASE IF NOT EXISTS \`$db\` CHARACTER SET utf8mb4" || return 1
+    local n
+    n=$(mariadb --no-defaults -uroot --socket="$sock" -N -e "SELECT COUNT(*) FROM information_schema.tables WHERE table_schema='$db'") || return 1
+    if [ "$n" = "0" ]; then
+        mariadb --no-defaults -uroot --socket="$sock" "$db" <"$file" || return 1
+    fi
+}
+
+# orv_db_stop DIR: stops the server started by orv_db_start, by its pid.
+orv_db_stop() {
+    local dir=$1 pid
+    [ -f "$dir/server.pid" ] || return 0
+    pid=$(cat "$dir/server.pid")
+    if kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null
+        local i
+        for i in $(seq 1 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$pid" 2>/dev/null || true
+    fi
+    rm -f "$dir/server.pid"
+}
