@@ -36,12 +36,12 @@ s.close()
 PY
 }
 
-# orv_db_start DIR: starts a private MariaDB with its data under DIR (created
+# orv_db_start DIR [PASSWORD]: starts a private MariaDB with its data under DIR (created
 # and initialised when new), listening on a free loopback port. Writes
 # DIR/env with the ORV_DB_* variables the tests and the program read, and
 # sources it into the calling shell.
 orv_db_start() {
-    local dir=$1
+    local dir=$1 pass=${2:-orv-test-pass}
     mkdir -p "$dir"
     dir=$(cd "$dir" && pwd)
     if [ ! -d "$dir/data/mysql" ]; then
@@ -66,9 +66,9 @@ orv_db_start() {
     done
     # An account that reaches the server over TCP with a password, as the
     # program does; it may create the tests' databases and read-only users.
-    mariadb --no-defaults -uroot --socket="$dir/mysqld.sock" <<'SQL' || return 1
-CREATE USER IF NOT EXISTS 'orv'@'127.0.0.1' IDENTIFIED BY 'orv-test-pass';
-CREATE USER IF NOT EXISTS 'orv'@'localhost' IDENTIFIED BY 'orv-test-pass';
+    mariadb --no-defaults -uroot --socket="$dir/mysqld.sock" <<SQL || return 1
+CREATE USER IF NOT EXISTS 'orv'@'127.0.0.1' IDENTIFIED BY '$pass';
+CREATE USER IF NOT EXISTS 'orv'@'localhost' IDENTIFIED BY '$pass';
 GRANT ALL PRIVILEGES ON *.* TO 'orv'@'127.0.0.1' WITH GRANT OPTION;
 GRANT ALL PRIVILEGES ON *.* TO 'orv'@'localhost' WITH GRANT OPTION;
 FLUSH PRIVILEGES;
@@ -77,7 +77,7 @@ SQL
 export ORV_DB_HOST=127.0.0.1
 export ORV_DB_PORT=$port
 export ORV_DB_USER=orv
-export ORV_DB_PASS=orv-test-pass
+export ORV_DB_PASS=$pass
 export ORV_DB_SOCKET=$dir/mysqld.sock
 ENV
     # shellcheck disable=SC1091
