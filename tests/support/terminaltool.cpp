@@ -1,0 +1,146 @@
+// Tries a server by hand as one exam terminal would: connects, answers the
+// challenge, asks to enter a course with an order number and prints every
+// frame that comes back until the server has been quiet for a while.
+//
+//   orv-terminal HOST:PORT COURSE ORDER [--plain] [--wait SECONDS]
+
+#include "tests/support/testterminal.h"
+#include "tests/support/testterminalmessages.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextCodec>
+
+#include <cstdio>
+
+namespace {
+
+void print(const QString &line)
+{
+    std::printf("%s\n", line.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+QString bytesText(const QByteArray &bytes)
+{
+    return QString::fromUtf8(bytes);
+}
+
+void describe(const TestTerminal &terminal, const TestTerminalFrame &frame)
+{
+    QString line = QStringLiteral("type %1, length %2").arg(frame.type).arg(frame.length());
+    QByteArray payload = frame.payload;
+    int type = frame.type;
+    if (type >= TestTerminalMessages::EncryptedContestEnter) {
+        if (!terminal.decrypt(frame, &payload)) {
+            print(line + QStringLiteral(": cannot be decrypted"));
+            return;
+        }
+        type -= TestTerminalMessages::EncryptedContestEnter - TestTerminalMessages::ContestEnter;
+        line += QStringLiteral(", decrypted");
+    }
+    switch (type) {
+    case TestTerminalMessages::EnterResponse: {
+        TestTerminalMessages::EnterResponseFields fields;
+        if (!TestTerminalMessages::parseEnterResponse(payload, &fields))
+            break;
+        print(line + QStringLiteral(": enter response status %1, licence class %2, entry %3, "
+                                    "identity \"%4\", name \"%5\", portrait %6 bytes")
+                         .arg(fields.status)
+                         .arg(fields.rankIndex)
+                         .arg(fields.entryId)
+                         .arg(QString::fromLocal8Bit(fields.soCmt), bytesText(fields.name))
+                         .arg(fields.portrait.size()));
+        return;
+    }
+    case TestTerminalMessages::ContestName: {
+        TestTerminalMessages::ContestNameFields fields;
+        if (!TestTerminalMessages::parseContestName(payload, &fields))
+            break;
+        print(line + QStringLiteral(": courses \"%1\", names \"%2\"")
+                         .arg(bytesText(fields.codes), bytesText(fields.names)));
+        return;
+    }
+    case TestTerminalMessages::Review: {
+        QByteArray answers;
+        if (!TestTerminalMessages::parseReview(payload, &answers))
+            break;
+        print(line + QStringLiteral(": review \"%1\"").arg(QString::fromLocal8Bit(answers)));
+        return;
+    }
+    case TestTerminalMessages::StartSyncVideo:
+        print(line + QStringLiteral(": video \"%1\" starts").arg(bytesText(payload)));
+        return;
+    case TestTerminalMessages::SyncVideo:
+        print(line + QStringLiteral(": video chunk of %1 bytes").arg(payload.size()));
+        return;
+    case TestTerminalMessages::EndSyncVideo:
+        print(line + QStringLiteral(": video ends"));
+        return;
+    default:
+        break;
+    }
+    print(line + QStringLiteral(": %1").arg(QString::fromLatin1(payload.toHex(' '))));
+}
+
+int usage()
+{
+    print(QStringLiteral("usage: orv-terminal HOST:PORT COURSE ORDER [--plain] [--wait SECONDS]"));
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    const bool plain = args.removeAll(QStringLiteral("--plain")) > 0;
+    int waitSeconds = 5;
+    const int waitAt = args.indexOf(QStringLiteral("--wait"));
+    if (waitAt >= 0) {
+        bool ok = false;
+        waitSeconds = args.value(waitAt + 1).toInt(&ok);
+        if (!ok || waitSeconds < 1)
+            return usage();
+        args.removeAt(waitAt + 1);
+        args.removeAt(waitAt);
+    }
+    if (args.size() != 3)
+        return usage();
+    const int colon = args.at(0).lastIndexOf(QLatin1Char(':'));
+    bool portOk = false;
+    const uint port = colon > 0 ? args.at(0).mid(colon + 1).toUInt(&portOk) : 0;
+    if (!portOk || port < 1 || port > 65535)
+        return usage();
+    const QString host = args.at(0).left(colon);
+
+    TestTerminal terminal;
+    if (!terminal.connectTo(host, static_cast<quint16>(port), 5000)) {
+        print(terminal.errorString());
+        return 1;
+    }
+    if (!terminal.handshake(5000)) {
+        print(QStringLiteral("handshake failed: ") + terminal.errorString());
+        return 1;
+    }
+    print(QStringLiteral("challenge %1, key %2")
+              .arg(QString::fromLatin1(terminal.challenge().toHex()),
+                   QString::fromLatin1(terminal.key().toHex())));
+
+    const QByteArray enter =
+        TestTerminalMessages::contestEnter(args.at(1).toUtf8(), args.at(2).toUtf8());
+    const bool sent = plain ? terminal.sendFrame(TestTerminalMessages::ContestEnter, enter)
+                            : terminal.sendEncrypted(TestTerminalMessages::EncryptedContestEnter,
+                                                     enter);
+    if (!sent) {
+        print(terminal.errorString());
+        return 1;
+    }
+    TestTerminalFrame frame;
+    while (terminal.readFrame(&frame, waitSeconds * 1000))
+        describe(terminal, frame);
+    print(terminal.errorString());
+    return 0;
+}
