@@ -38,10 +38,10 @@ bool applyLines(const QString &path, const LineHandler &handler, QString *error)
         if (first && bytes.startsWith("\xEF\xBB\xBF"))
             bytes.remove(0, 3);
         first = false;
-        const QStringList pieces = QString::fromUtf8(bytes).split(QLatin1Char(':'));
-        if (pieces.size() < 2)
+        const QStringList fields = QString::fromUtf8(bytes).split(QLatin1Char(':'));
+        if (fields.size() < 2)
             continue;
-        handler(pieces.at(0), pieces.at(1));
+        handler(fields.at(0), fields.at(1));
     }
     return true;
 }
