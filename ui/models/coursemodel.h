@@ -1,0 +1,27 @@
+#ifndef UI_MODELS_COURSEMODEL_H
+#define UI_MODELS_COURSEMODEL_H
+
+#include "records/course.h"
+#include "ui/models/recordlistmodel.h"
+
+// The course table of the course manager, over the business controller's
+// list of all courses.
+class CourseModel : public RecordListModel<Course>
+{
+    Q_OBJECT
+
+public:
+    explicit CourseModel(QObject *parent = nullptr);
+
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    void setCourseList(QList<Course *> *list);
+    // Appends a copy of the fields the course dialog edits (not Thi, not
+    // NgayImport). False when no list has been handed in.
+    bool addCourse(const Course &course);
+};
+
+#endif // UI_MODELS_COURSEMODEL_H

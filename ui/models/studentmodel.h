@@ -1,0 +1,38 @@
+#ifndef UI_MODELS_STUDENTMODEL_H
+#define UI_MODELS_STUDENTMODEL_H
+
+#include <QAbstractTableModel>
+#include <QList>
+
+class StudentInfo;
+
+// The candidate table of the current course. Shows the rows of the business
+// controller's StudentInfoList without owning them: the model never deletes
+// a row, and the list must outlive the model's use of its rows.
+class StudentModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit StudentModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    // Takes rows row .. row + count - 1 out of the table; the rows are not
+    // deleted.
+    bool removeRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
+
+    // Appends one row at the end; false for a null row.
+    bool addStudentInfo(StudentInfo *row);
+    // Replaces every row by `rows`, in order. The old rows are only taken out
+    // of the table, so their owner may delete them afterwards.
+    void setStudentInfoList(const QList<StudentInfo *> &rows);
+
+private:
+    QList<StudentInfo *> m_rows;
+};
+
+#endif // UI_MODELS_STUDENTMODEL_H
