@@ -1,0 +1,63 @@
+#ifndef CONNECTION_MYSQLCONNECTIONBASE_H
+#define CONNECTION_MYSQLCONNECTIONBASE_H
+
+#include "records/contestantresultinfo.h"
+#include "records/course.h"
+#include "records/reportinfo.h"
+
+#include <QList>
+#include <QMutex>
+#include <QObject>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
+#include <QVariant>
+
+class QSqlQuery;
+
+// What the operator's connection and a terminal's connection have in common:
+// the opening of the main database and the reads both sides run, so that both
+// produce the same texts (stored checksums are computed over them).
+//
+// A connection may be opened on one thread and used on another: it keeps its
+// own handle (never looked up by name) and every operation holds the
+// connection's lock for as long as its queries live.
+class MySqlConnectionBase : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit MySqlConnectionBase(QObject *parent = nullptr);
+    // Leaves the named connection registered and open, as its owner may still
+    // reach it by name.
+    ~MySqlConnectionBase() override;
+
+    // Registers (or replaces) connection `connectionName` and opens it. Logs
+    // nothing: the caller decides what a failure means.
+    QSqlError initDatabase(const QString &connectionName, const QString &host, int port,
+                           const QString &databaseName, const QString &userName,
+                           const QString &password);
+
+    // The courses whose examination is running: only code and name are set.
+    QList<Course> getCoursesByState();
+    // The ten texts a stored result's checksum covers.
+    ContestantResultInfo getContestantResultInfo(int id);
+
+protected:
+    // Fills a result sheet from `entry`, a query positioned on the entry's
+    // khoathi_thisinh row, then the person, course, unit and province rows.
+    // A missing row along the way leaves empty texts (the province name too).
+    ReportInfo readPrintDetail(const QSqlQuery &entry, const QString &courseCode,
+                               const QString &orderNumber);
+
+    // The column of the row `query` stands on; an invalid value (empty text,
+    // zero, null date) when it stands on no row, so a missing row reads as
+    // empty without a warning per column.
+    static QVariant fieldOf(const QSqlQuery &query, const QString &name);
+
+    QSqlDatabase m_db;
+    // Recursive: an operation may call another one of the same connection.
+    QRecursiveMutex m_mutex;
+};
+
+#endif // CONNECTION_MYSQLCONNECTIONBASE_H
