@@ -1,0 +1,15 @@
+#ifndef SERVER_AUTHENSTATEONEHANDLER_H
+#define SERVER_AUTHENSTATEONEHANDLER_H
+
+#include "server/basehandler.h"
+
+// Terminal side: the handshake challenge.
+class AuthenStateOneHandler : public BaseHandler
+{
+public:
+    using BaseHandler::handle;
+
+    void handle(BaseMessage *message) override;
+};
+
+#endif // SERVER_AUTHENSTATEONEHANDLER_H
