@@ -1,0 +1,17 @@
+#ifndef TESTS_XLSX_WORKBOOKREADER_H
+#define TESTS_XLSX_WORKBOOKREADER_H
+
+#include <QJsonObject>
+#include <QString>
+
+// A workbook as openpyxl reads it (tests/xlsx/readxlsx.py): "cells" by
+// reference, "raw" cell types as written, "merged", "children", "order_ok",
+// "parts" (digest and compression of every entry), "dimension". An empty
+// object when the reader failed; `error` says why.
+namespace WorkbookReader {
+QJsonObject read(const QString &path, QString *error = nullptr);
+// Rewrites `from` into `to` with every entry deflated, as most writers do.
+bool deflatedCopy(const QString &from, const QString &to);
+}
+
+#endif // TESTS_XLSX_WORKBOOKREADER_H
