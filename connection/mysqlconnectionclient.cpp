@@ -1,0 +1,255 @@
+#include "connection/mysqlconnectionclient.h"
+
+#include "common/constants.h"
+#include "records/utility.h"
+
+#include <QDebug>
+#include <QMutexLocker>
+#include <QSqlQuery>
+#include <QVariant>
+
+MySqlConnectionClient::MySqlConnectionClient(QObject *parent) : MySqlConnectionBase(parent) {}
+
+MySqlConnectionClient::~MySqlConnectionClient() = default;
+
+OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHoc, const QString &soBaoDanh)
+{
+    QMutexLocker locker(&m_mutex);
+    OrderNumberCheck check;
+
+    QSqlQuery course(m_db);
+    course.prepare("select * from khoathi where TrangThai = :TrangThai and IDKhoaHoc = :IDKhoaHoc");
+    course.bindValue(":TrangThai", 2);
+    course.bindValue(":IDKhoaHoc", idKhoaHoc);
+    course.exec();
+    if (!course.next()) {
+        check.setStatus(4);
+        return check;
+    }
+
+    QSqlQuery entry(m_db);
+    entry.prepare("SELECT thisinh.SoCMT, thisinh.HoTen, khoathi_thisinh.ID, khoathi_thisinh.TrangThai, "
+                  "khoathi_thisinh.NoiDungSH, khoathi_thisinh.LoaiBang FROM thisinh INNER JOIN "
+                  "khoathi_thisinh ON thisinh.IDThiSinh = khoathi_thisinh.IDThiSinh WHERE "
+                  "khoathi_thisinh.IDKhoaHoc = :IDKhoaHoc AND khoathi_thisinh.SoBaoDanh = :SoBaoDanh");
+    entry.bindValue(":IDKhoaHoc", idKhoaHoc);
+    entry.bindValue(":SoBaoDanh", soBaoDanh);
+    entry.exec();
+    if (!entry.next())
+        return check;
+
+    const int state = entry.value("TrangThai").toInt();
+    check.setNoiDungSH(entry.value("NoiDungSH").toString());
+    // Checked before the state: such a candidate never sits this test.
+    if (NO_SIMULATION_CONTENT_LIST.contains(check.getNoiDungSH())) {
+        check.setStatus(6);
+        return check;
+    }
+
+    switch (state) {
+    case 0:
+    case 2:
+        check.setLicenceClass(Utility::getInstance()->indexOfLicenceClass(entry.value("LoaiBang").toString()));
+        check.setID(entry.value("ID").toInt());
+        check.setSoCMT(entry.value("SoCMT").toString().leftJustified(12, QChar(' ')));
+        check.setHoTen(entry.value("HoTen").toString());
+        check.setStatus(state == 0 ? 0 : 2);
+        break;
+    case 1:
+        check.setStatus(3);
+        break;
+    default:
+        break;
+    }
+    return check;
+}
+
+QString MySqlConnectionClient::getCourseGhiChu(const QString &idKhoaHoc)
+{
+    QMutexLocker locker(&m_mutex);
+    QSqlQuery query(m_db);
+    query.prepare("SELECT GhiChu FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
+    query.bindValue(":IDKhoaHoc", idKhoaHoc);
+    query.exec();
+    return query.next() ? query.value("GhiChu").toString() : QString();
+}
+
+QString MySqlConnectionClient::getAvatarInfoForContestant(const QString &soBaoDanh, const QString &idKhoaHoc)
+{
+    QMutexLocker locker(&m_mutex);
+    QSqlQuery query(m_db);
+    query.prepare("SELECT AnhChanDung FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = "
+                  ":SoBaoDanh limit 1");
+    query.bindValue(":IDKhoaHoc", idKhoaHoc);
+    query.bindValue(":SoBaoDanh", soBaoDanh);
+    if (!query.exec()) {
+        qDebug() << "get khoathi_thisinh info failed" << query.lastError();
+        return QString();
+    }
+    if (!query.next()) {
+        qDebug() << "student isn't exist";
+        return QString();
+    }
+    return query.value("AnhChanDung").toString();
+}
+
+QString MySqlConnectionClient::getTraLoiMoPhong(int id)
+{
+    QMutexLocker locker(&m_mutex);
+    QSqlQuery query(m_db);
+    query.prepare("SELECT TraLoiMoPhong FROM khoathi_thisinh WHERE ID = :ID");
+    query.bindValue(":ID", id);
+    query.exec();
+    return query.next() ? query.value("TraLoiMoPhong").toString() : QString();
+}
+
+int MySqlConnectionClient::getContestantState(int id)
+{
+    QMutexLocker locker(&m_mutex);
+    QSqlQuery query(m_db);
+    query.prepare("SELECT TrangThai FROM khoathi_thisinh WHERE ID = :ID");
+    query.bindValue(":ID", id);
+    query.exec();
+    return query.next() ? query.value("TrangThai").toInt() : -1;
+}
+
+QString MySqlConnectionClient::getKetQuaSHLyThuyet(const QString &idKhoaHoc, const QString &soBaoDanh)
+{
+    QMutexLocker locker(&m_mutex);
+    QSqlQuery query(m_db);
+    query.prepare("SELECT * FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = :SoBaoDanh "
+                  "limit 1");
+    query.bindValue(":IDKhoaHoc", idKhoaHoc);
+    query.bindValue(":SoBaoDanh", soBaoDanh);
+    if (!query.exec()) {
+        qDebug() << "get khoathi_thisinh info failed" << query.lastError();
+        return QString();
+    }
+    if (!query.next()) {
+        qDebug() << "student isn't exist";
+        return QString();
+    }
+    return query.value("KetQuaSHLyThuyet").toString();
+}
+
+void MySqlConnectionClient::getRegistrationCodes(const QString &idKhoaHoc, const QString &soBaoDanh,
+                                                 QString &maDangKy, QString &maKySH)
+{
+    maDangKy = QString("");
+    maKySH = QString("");
+    QMutexLocker locker(&m_mutex);
+    QSqlQuery query(m_db);
+    query.prepare("SELECT thisinh.Ma_Dang_Ky, thisinh.Ma_Ky_SH FROM thisinh INNER JOIN khoathi_thisinh ON "
+                  "thisinh.IDThiSinh = khoathi_thisinh.IDThiSinh WHERE khoathi_thisinh.IDKhoaHoc = "
+                  ":IDKhoaHoc AND khoathi_thisinh.SoBaoDanh = :SoBaoDanh");
+    query.bindValue(":IDKhoaHoc", idKhoaHoc);
+    query.bindValue(":SoBaoDanh", soBaoDanh);
+    query.exec();
+    if (query.next()) {
+        maDangKy = query.value("Ma_Dang_Ky").toString();
+        maKySH = query.value("Ma_Ky_SH").toString();
+    }
+}
+
+ReportInfo *MySqlConnectionClient::getPrintDetail(int id, const QString &idKhoaHoc)
+{
+    QMutexLocker locker(&m_mutex);
+    QSqlQuery entry(m_db);
+    entry.prepare("select * from khoathi_thisinh where ID = :ID");
+    entry.bindValue(":ID", id);
+    entry.exec();
+    entry.first();
+    return new ReportInfo(readPrintDetail(entry, idKhoaHoc, fieldOf(entry, "SoBaoDanh").toString()));
+}
+
+void MySqlConnectionClient::updateContestStart(int id, const QString &startTime, int state)
+{
+    QMutexLocker locker(&m_mutex);
+    QSqlQuery query(m_db);
+    // Only an entry that has not started: moving a finished one back into the
+    // examination would let a later result overwrite the stored one.
+    query.prepare("update khoathi_thisinh set TrangThai = :TrangThai, ThoiGianBatDauThi = :ThoiGianBatDauThi "
+                  "where ID = :ID AND (TrangThai = 0 OR TrangThai IS NULL)");
+    query.bindValue(":TrangThai", state);
+    query.bindValue(":ThoiGianBatDauThi", startTime);
+    query.bindValue(":ID", id);
+    query.exec();
+}
+
+bool MySqlConnectionClient::updateAvatar(const QString &idKhoaHoc, const QString &soBaoDanh,
+                                         const QString &avatar)
+{
+    QMutexLocker locker(&m_mutex);
+    QSqlQuery query(m_db);
+    query.prepare("update khoathi_thisinh set AnhChanDung = :AnhChanDung where IDKhoaHoc = :IDKhoaHoc and "
+                  "SoBaoDanh = :SoBaoDanh");
+    query.bindValue(":AnhChanDung", avatar);
+    query.bindValue(":IDKhoaHoc", idKhoaHoc);
+    query.bindValue(":SoBaoDanh", soBaoDanh);
+    return query.exec();
+}
+
+bool MySqlConnectionClient::updateCheckSum(int id, const QString &checkSum)
+{
+    QMutexLocker locker(&m_mutex);
+    QSqlQuery query(m_db);
+    query.prepare("UPDATE khoathi_thisinh SET CheckSumKQMP = :CheckSumKQMP where ID = :ID");
+    query.bindValue(":CheckSumKQMP", checkSum);
+    query.bindValue(":ID", id);
+    if (!query.exec()) {
+        qDebug() << "update checksum: " << query.lastError();
+        return false;
+    }
+    qDebug() << "update checksum success: ";
+    return true;
+}
+
+bool MySqlConnectionClient::updateContestResult(const QString &idKhoaHoc, const QString &endTime, int score,
+                                                int passMark, const QString &result, int id,
+                                                const QString &answers)
+{
+    QMutexLocker locker(&m_mutex);
+    int attempts = 0;
+    {
+        QSqlQuery query(m_db);
+        query.prepare("SELECT ChiTietThi FROM khoathi_thisinh where ID = :ID and IDKhoaHoc = :IDKhoaHoc "
+                      "limit 1");
+        query.bindValue(":ID", id);
+        query.bindValue(":IDKhoaHoc", idKhoaHoc);
+        if (!query.exec()) {
+            qDebug() << "get khoathi_thisinh info failed" << query.lastError();
+            return false;
+        }
+        if (query.next())
+            attempts = query.value("ChiTietThi").toInt();
+    }
+
+    QSqlQuery query(m_db);
+    // Only an entry in the examination takes a result, so a stored result
+    // and its checksum are never overwritten by a late or repeated message.
+    query.prepare("UPDATE khoathi_thisinh SET ThoiGianKetThucThi = :ThoiGianKetThucThi, DiemMoPhong = "
+                  ":DiemMoPhong, DiemChuanMoPhong = :DiemChuanMoPhong, KetQuaMoPhong = :KetQuaMoPhong, "
+                  "TrangThai = :TrangThai, TraLoiMoPhong = :TraLoiMoPhong, ChiTietThi = :ChiTietThi where "
+                  "ID = :ID and IDKhoaHoc = :IDKhoaHoc and TrangThai = 1");
+    query.bindValue(":ThoiGianKetThucThi", endTime);
+    query.bindValue(":DiemMoPhong", score);
+    query.bindValue(":DiemChuanMoPhong", passMark);
+    query.bindValue(":KetQuaMoPhong", result);
+    query.bindValue(":TrangThai", 2);
+    query.bindValue(":TraLoiMoPhong", answers);
+    query.bindValue(":ChiTietThi", QString::number(attempts + 1));
+    query.bindValue(":ID", id);
+    query.bindValue(":IDKhoaHoc", idKhoaHoc);
+    if (!query.exec()) {
+        qDebug() << "update result: " << query.lastError();
+        return false;
+    }
+    // A matching row always changes (the attempt count moves), so no row
+    // affected means nothing was stored.
+    if (query.numRowsAffected() < 1) {
+        qDebug() << "update result: no entry in the examination with ID" << id << "in course" << idKhoaHoc;
+        return false;
+    }
+    qDebug() << "update result success: ";
+    return true;
+}

@@ -1,0 +1,51 @@
+#ifndef CONNECTION_MYSQLCONNECTIONCLIENT_H
+#define CONNECTION_MYSQLCONNECTIONCLIENT_H
+
+#include "connection/mysqlconnectionbase.h"
+#include "records/ordernumbercheck.h"
+#include "records/reportinfo.h"
+
+#include <QString>
+
+// One exam terminal's access to the main database, on a connection of its
+// own (opened with initDatabase): admission by order number, the photo, the
+// start and the result of the examination, the checksum and the result sheet.
+// Mind the argument order: it differs between operations.
+class MySqlConnectionClient : public MySqlConnectionBase
+{
+    Q_OBJECT
+
+public:
+    explicit MySqlConnectionClient(QObject *parent = nullptr);
+    ~MySqlConnectionClient() override;
+
+    // Status 0 admitted, 1 no such order number (or an unexpected state),
+    // 2 result already stored, 3 in the examination now, 4 course not
+    // running, 6 no simulation test for the candidate's content code.
+    OrderNumberCheck checkOrderNumber(const QString &idKhoaHoc, const QString &soBaoDanh);
+    // The course's photo folder; empty when there is no such course.
+    QString getCourseGhiChu(const QString &idKhoaHoc);
+    QString getAvatarInfoForContestant(const QString &soBaoDanh, const QString &idKhoaHoc);
+    QString getTraLoiMoPhong(int id);
+    // -1 when there is no such entry; NULL reads 0.
+    int getContestantState(int id);
+    QString getKetQuaSHLyThuyet(const QString &idKhoaHoc, const QString &soBaoDanh);
+    // Both set empty first, then filled from the entry's person when found.
+    void getRegistrationCodes(const QString &idKhoaHoc, const QString &soBaoDanh, QString &maDangKy,
+                              QString &maKySH);
+    // A new sheet the caller deletes; empty order number when there is no
+    // such entry.
+    ReportInfo *getPrintDetail(int id, const QString &idKhoaHoc);
+
+    // Marks an entry that has not started yet as started; an entry in the
+    // examination or with a stored result is left as it is.
+    void updateContestStart(int id, const QString &startTime, int state);
+    bool updateAvatar(const QString &idKhoaHoc, const QString &soBaoDanh, const QString &avatar);
+    bool updateCheckSum(int id, const QString &checkSum);
+    // Stores the result of an entry in the examination and counts the
+    // attempt; false when nothing was stored.
+    bool updateContestResult(const QString &idKhoaHoc, const QString &endTime, int score, int passMark,
+                             const QString &result, int id, const QString &answers);
+};
+
+#endif // CONNECTION_MYSQLCONNECTIONCLIENT_H
