@@ -70,12 +70,15 @@ QByteArray convertJp2ToJpeg(const QByteArray &bytes)
     if (!decoded.bitmap)
         return QByteArray();
 
-    // Photos with an alpha channel or 16-bit samples are flattened to 24-bit
-    // colour; the JPEG writer would refuse them.
+    // The JPEG writer refuses the rest: 16-bit grey keeps the high byte of
+    // each sample, and alpha, palettes or 16-bit colour become 24-bit colour
+    // (the 24-bit conversion does not take 16-bit grey at all).
     Bitmap converted(nullptr);
     FIBITMAP *toWrite = decoded.bitmap;
     if (!jpegWritable(toWrite)) {
-        converted.bitmap = FreeImage_ConvertTo24Bits(decoded.bitmap);
+        converted.bitmap = FreeImage_GetImageType(decoded.bitmap) == FIT_UINT16
+            ? FreeImage_ConvertTo8Bits(decoded.bitmap)
+            : FreeImage_ConvertTo24Bits(decoded.bitmap);
         if (!converted.bitmap)
             return QByteArray();
         toWrite = converted.bitmap;

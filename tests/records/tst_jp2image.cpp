@@ -18,11 +18,13 @@ const int WIDTH = 48;
 const int HEIGHT = 32;
 
 // A JP2 file made by FreeImage itself: left half red, right half blue, in the
-// given depth (8 grey, 24 colour, 32 colour with alpha).
+// given depth (8 or 16 grey, 24 colour, 32 colour with alpha); grey is dark
+// on the left and light on the right.
 QByteArray makeJp2(unsigned bpp)
 {
-    FIBITMAP *bitmap = FreeImage_Allocate(WIDTH, HEIGHT, static_cast<int>(bpp), FI_RGBA_RED_MASK,
-                                          FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK);
+    FIBITMAP *bitmap = bpp == 16 ? FreeImage_AllocateT(FIT_UINT16, WIDTH, HEIGHT, 16)
+                                 : FreeImage_Allocate(WIDTH, HEIGHT, static_cast<int>(bpp), FI_RGBA_RED_MASK,
+                                                      FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK);
     if (!bitmap)
         return QByteArray();
     if (bpp == 8) {
@@ -36,6 +38,10 @@ QByteArray makeJp2(unsigned bpp)
         for (int x = 0; x < WIDTH; ++x) {
             BYTE *pixel = line + x * bytesPerPixel;
             const bool left = x < WIDTH / 2;
+            if (bpp == 16) {
+                reinterpret_cast<WORD *>(line)[x] = left ? 40 * 257 : 220 * 257;
+                continue;
+            }
             if (bpp == 8) {
                 pixel[0] = left ? 40 : 220;
                 continue;
@@ -103,6 +109,7 @@ void TestJp2Image::convertsToLoadableJpeg_data()
     // An alpha channel is refused by the JPEG writer unless flattened.
     QTest::newRow("32-bit with alpha") << 32u << true;
     QTest::newRow("8-bit grey") << 8u << false;
+    QTest::newRow("16-bit grey") << 16u << false;
 }
 
 void TestJp2Image::convertsToLoadableJpeg()
