@@ -10,9 +10,16 @@
 
 namespace {
 
+// The connection defaults belong to this reader: the shared DEFAULT_*
+// constants of the same values are no part of the files' format, and editing
+// them must not change what a new installation gets.
 const QString DEFAULT_TCP_PORT = QStringLiteral("6886");
-const QString DEFAULT_AUX_DB_NAME = QStringLiteral("quenlor");
+const QString DEFAULT_MYSQL_HOST = QStringLiteral("127.0.0.1");
 const int DEFAULT_MYSQL_PORT = 3306;
+const QString DEFAULT_MAIN_DB_NAME = QStringLiteral("orv");
+const QString DEFAULT_AUX_DB_NAME = QStringLiteral("quenlor");
+const QString DEFAULT_MYSQL_USER = QStringLiteral("root");
+const QString DEFAULT_MYSQL_PASSWORD = QStringLiteral("570913");
 const int DEFAULT_AUTO_PRINT = 1;
 const int DEFAULT_TIME_UPDATE_THEORY_RESULT = 120;
 
@@ -78,7 +85,7 @@ bool isAuxiliaryPath(const QString &path)
 
 QString defaultDbName(const QString &path)
 {
-    return isAuxiliaryPath(path) ? DEFAULT_AUX_DB_NAME : DEFAULT_DB_NAME;
+    return isAuxiliaryPath(path) ? DEFAULT_AUX_DB_NAME : DEFAULT_MAIN_DB_NAME;
 }
 
 QByteArray runModeText(int autoPrint, int timeUpdateTheoryResult, bool checkPassingTheory)
@@ -112,11 +119,11 @@ QString FileUtility::readTcpConnectionConfig() const
 MySqlConnectionInfo FileUtility::readMysqlConnectionConfig(const QString &path) const
 {
     MySqlConnectionInfo info;
-    info.setHost(DEFAULT_HOST_NAME);
+    info.setHost(DEFAULT_MYSQL_HOST);
     info.setPort(DEFAULT_MYSQL_PORT);
     info.setDbName(defaultDbName(path));
-    info.setUserName(DEFAULT_USERNAME);
-    info.setPassword(DEFAULT_PASSWORD);
+    info.setUserName(DEFAULT_MYSQL_USER);
+    info.setPassword(DEFAULT_MYSQL_PASSWORD);
 
     QString error;
     const bool opened = applyLines(
@@ -142,9 +149,10 @@ MySqlConnectionInfo FileUtility::readMysqlConnectionConfig(const QString &path) 
         &error);
     if (!opened) {
         qInfo().noquote() << QStringLiteral("Open file is error: ") + error;
-        const QString text = HOST_NAME + ':' + DEFAULT_HOST_NAME + '\n' + PORT_NUMBER + ':'
+        const QString text = HOST_NAME + ':' + DEFAULT_MYSQL_HOST + '\n' + PORT_NUMBER + ':'
             + QString::number(DEFAULT_MYSQL_PORT) + '\n' + MYSQL_DB_NAME + ':' + defaultDbName(path) + '\n'
-            + MYSQL_USERNAME + ':' + DEFAULT_USERNAME + '\n' + MYSQL_PASS + ':' + DEFAULT_PASSWORD + '\n';
+            + MYSQL_USERNAME + ':' + DEFAULT_MYSQL_USER + '\n' + MYSQL_PASS + ':' + DEFAULT_MYSQL_PASSWORD
+            + '\n';
         writeDefaultFile(path, text.toLocal8Bit());
     }
     return info;
