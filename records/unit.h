@@ -7,8 +7,9 @@
 
 class Province;
 
-// One donvi row: a training unit. The province is not owned (the cached
-// province list owns it) and stays null when the unit's province is unknown.
+// One donvi row: a training unit. The unit never deletes its province: the
+// producer's caller owns it (a unit list read from the database comes with
+// provinces of its own). Null when the unit's province is unknown.
 class Unit
 {
     RECORD_FIELD(QString, IDDonVi, QString())

@@ -29,8 +29,8 @@ QString Utility::resultLabel(const QString &code) const
 
 int Utility::indexOfLicenceClass(const QString &text) const
 {
-    // Terminals may send a pattern such as "B*"; the whole class must match,
-    // so "B1" finds "B1" and not "B11".
+    // The entry's stored class is taken as a pattern ("B*" picks the first B
+    // class); the whole class must match, so "B1" finds "B1" and not "B11".
     const QRegExp pattern(text, Qt::CaseInsensitive, QRegExp::Wildcard);
     for (int i = 0; i < RANK_LIST.size(); ++i) {
         if (pattern.exactMatch(RANK_LIST.at(i)))
