@@ -17,6 +17,7 @@ private slots:
     void sixTablesInUtf8mb4();
     void accountColumnsByPosition();
     void bothDateFormsStoreOneDate();
+    void strictModeRefusesEmptyDate();
     void entryDefaultsAreNull();
     void auxiliarySchemaLoads();
 
@@ -78,6 +79,22 @@ void TestSchema::bothDateFormsStoreOneDate()
     QVERIFY(q.exec("SELECT NgayThi FROM khoathi WHERE IDKhoaHoc = 'K2'"));
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toDate(), QDate(2024, 3, 5));
+}
+
+void TestSchema::strictModeRefusesEmptyDate()
+{
+    // Production runs in strict mode, where an empty text bound to a date
+    // fails the statement instead of storing a zero date; a lax test server
+    // would hide exactly that.
+    QSqlQuery q(m_db);
+    QVERIFY(q.exec("SELECT @@SESSION.sql_mode"));
+    QVERIFY(q.next());
+    QVERIFY2(q.value(0).toString().contains("STRICT_TRANS_TABLES"), qPrintable(q.value(0).toString()));
+    QVERIFY(q.prepare("INSERT INTO khoathi (IDKhoaHoc, NgayThi) VALUES (:IDKhoaHoc, :NgayThi)"));
+    q.bindValue(":IDKhoaHoc", "K9");
+    q.bindValue(":NgayThi", QString(""));
+    QVERIFY(!q.exec());
+    QCOMPARE(TestDb::count(m_db, "SELECT COUNT(*) FROM khoathi WHERE IDKhoaHoc = 'K9'"), 0);
 }
 
 void TestSchema::entryDefaultsAreNull()
