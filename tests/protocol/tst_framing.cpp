@@ -7,6 +7,7 @@
 #include "server/basemessage.h"
 #include "server/bytebuffer.h"
 #include "server/contestentermessage.h"
+#include "server/consoleoutput.h"
 #include "server/contestnamemessage.h"
 #include "server/enterresponsemessage.h"
 #include "server/framecodec.h"
@@ -18,6 +19,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 class TestFraming : public QObject
@@ -39,6 +41,7 @@ private slots:
     void writerFreshIvPerFrame();
     void writerRefuses_data();
     void writerRefuses();
+    void diagnosticLinesStayWhole();
 
 private:
     // What one reader call left behind.
@@ -443,6 +446,27 @@ void TestFraming::writerRefuses()
     std::string frame = "left over";
     QCOMPARE(codec.buildFrame(*message, &frame), result);
     QCOMPARE(int(frame.size()), result < 0 ? 0 : result);
+}
+
+void TestFraming::diagnosticLinesStayWhole()
+{
+    // Receive threads of several terminals report at the same time.
+    const int perThread = 500;
+    const std::string a(200, 'a');
+    const std::string b(200, 'b');
+    StdoutCapture capture;
+    std::thread other([&b] {
+        for (int i = 0; i < perThread; ++i)
+            ConsoleOutput::writeLine(b);
+    });
+    for (int i = 0; i < perThread; ++i)
+        ConsoleOutput::writeLine(a);
+    other.join();
+    const QByteArrayList lines = capture.stop();
+
+    QCOMPARE(lines.size(), 2 * perThread);
+    QCOMPARE(lines.count(QByteArray::fromStdString(a)), perThread);
+    QCOMPARE(lines.count(QByteArray::fromStdString(b)), perThread);
 }
 
 ORV_TEST_MAIN_CORE(TestFraming)
