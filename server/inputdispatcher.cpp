@@ -2,7 +2,6 @@
 
 #include "server/clientinputinterface.h"
 #include "server/serverinputinterface.h"
-#include "server/videoobject.h"
 
 #include <QDebug>
 
@@ -13,10 +12,7 @@ InputDispatcher *InputDispatcher::getInstance()
     return &instance;
 }
 
-InputDispatcher::InputDispatcher()
-    : m_videoObject(new VideoObject)
-{
-}
+InputDispatcher::InputDispatcher() = default;
 
 InputDispatcher::~InputDispatcher() = default;
 
@@ -113,18 +109,10 @@ void InputDispatcher::reviewContestUpdated(const QString &answers)
         listener->reviewContestUpdated(answers);
 }
 
-void InputDispatcher::startSyncVideo(const QString &path)
-{
-    m_videoObject->openFile(path);
-}
+// The server only sends videos: it never opens or writes a file whose path a
+// peer names, so a terminal that sends these frames changes nothing here.
+void InputDispatcher::startSyncVideo(const QString &) {}
 
-void InputDispatcher::syncVideo(const char *bytes, int n)
-{
-    qInfo() << "Length save file: " << n;
-    m_videoObject->writeData(bytes, n);
-}
+void InputDispatcher::syncVideo(const char *, int) {}
 
-void InputDispatcher::endSyncVideo()
-{
-    m_videoObject->closeFile();
-}
+void InputDispatcher::endSyncVideo() {}

@@ -6,12 +6,10 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <memory>
 #include <mutex>
 
 class ClientInputInterface;
 class ServerInputInterface;
-class VideoObject;
 
 // The hub between the message handlers and the business logic: each event is
 // passed to every registered listener, one after the other.
@@ -64,7 +62,6 @@ private:
     QList<ClientInputInterface *> clientListeners() const;
 
     mutable std::mutex m_mutex;
-    std::unique_ptr<VideoObject> m_videoObject;
     QList<ServerInputInterface *> m_businessControllers;
     QList<ServerInputInterface *> m_serverListeners;
     QList<ClientInputInterface *> m_clientListeners;
