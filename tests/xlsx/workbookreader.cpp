@@ -1,4 +1,4 @@
-#include "workbookreader.h"
+#include "tests/xlsx/workbookreader.h"
 
 #include "tests/support/testdb.h"
 
