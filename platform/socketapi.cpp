@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include <sys/time.h>
 #include <unistd.h>
 
 int SocketApi::startup()
@@ -106,6 +107,15 @@ int SocketApi::send(Handle socket, const char *buffer, int length, int flags)
         if (errno != EINTR)
             return SocketError;
     }
+}
+
+int SocketApi::setSendTimeout(Handle socket, int ms)
+{
+    timeval timeout{};
+    timeout.tv_sec = ms / 1000;
+    timeout.tv_usec = (ms % 1000) * 1000;
+    return ::setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout) == 0 ? 0
+                                                                                      : SocketError;
 }
 
 int SocketApi::shutdown(Handle socket, int how)

@@ -51,6 +51,9 @@ public:
     // Always adds MSG_NOSIGNAL: a peer that has gone makes the call fail
     // with EPIPE instead of ending the process with SIGPIPE.
     static int send(Handle socket, const char *buffer, int length, int flags = 0);
+    // A send that can hand no byte at all to the peer for `ms` milliseconds
+    // then fails (EAGAIN) instead of blocking for ever (SO_SNDTIMEO).
+    static int setSendTimeout(Handle socket, int ms);
     // Wakes a thread blocked in accept() or recv() on the socket, which is
     // how a blocked thread is made to stop before it is joined.
     static int shutdown(Handle socket, int how);

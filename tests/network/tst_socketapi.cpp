@@ -82,6 +82,7 @@ private slots:
     void recvWokenByShutdown();
     void acceptWokenByShutdown();
     void sendToGonePeerFailsWithoutSignal();
+    void sendToPeerThatNeverReadsTimesOut();
     void recvSeesEndOfStream();
 };
 
@@ -281,6 +282,29 @@ void TestSocketApi::sendToGonePeerFailsWithoutSignal()
     QCOMPARE(result, SocketApi::SocketError);
     const int error = SocketApi::lastError();
     QVERIFY2(error == EPIPE || error == ECONNRESET, qPrintable(QString::number(error)));
+    SocketApi::closeSocket(accepted);
+}
+
+void TestSocketApi::sendToPeerThatNeverReadsTimesOut()
+{
+    // A terminal that stops reading must not hold its send thread (and the
+    // video distribution waiting on it) for ever.
+    Listener listener;
+    const int client = connectTo(listener.port);
+    QVERIFY(client >= 0);
+    const SocketApi::Handle accepted = SocketApi::accept(listener.socket);
+    QCOMPARE(SocketApi::setSendTimeout(accepted, 200), 0);
+    const QByteArray block(64 * 1024, 'v');
+    QElapsedTimer timer;
+    timer.start();
+    int result = 0;
+    while (result >= 0 && timer.elapsed() < 10000)
+        result = SocketApi::send(accepted, block.constData(), block.size());
+    QCOMPARE(result, SocketApi::SocketError);
+    QVERIFY2(SocketApi::lastError() == EAGAIN || SocketApi::lastError() == EWOULDBLOCK,
+             qPrintable(QString::number(SocketApi::lastError())));
+    QVERIFY(timer.elapsed() < 5000);
+    ::close(client);
     SocketApi::closeSocket(accepted);
 }
 

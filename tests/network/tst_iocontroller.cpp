@@ -1,0 +1,682 @@
+// The listener, the handler queue and the terminal connections, driven over
+// loopback TCP by the test terminal (which shares no protocol code with the
+// server). Each test runs its own controller on a free port; a small business
+// listener does the handshake check and answers ContestEnter, and a
+// connection listener records accepts and removals.
+
+#include "platform/steadyclock.h"
+#include "server/authenticationcheck.h"
+#include "server/clientconnectionlistener.h"
+#include "server/clientsocket.h"
+#include "server/enterresponsemessage.h"
+#include "server/handshake.h"
+#include "server/inputdispatcher.h"
+#include "server/iocontroller.h"
+#include "server/serverinputinterface.h"
+#include "server/syncvideomessage.h"
+#include "tests/support/testmain.h"
+#include "tests/support/testterminal.h"
+#include "tests/support/testterminalcrypto.h"
+#include "tests/support/testterminalmessages.h"
+
+#include <QElapsedTimer>
+#include <QVector>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+using M = TestTerminalMessages;
+
+// Timeouts leave room for the ThreadSanitizer build, which runs several
+// times slower.
+const int REPLY_TIMEOUT_MS = 5000;
+// A reply to this course code carries a portrait this large, so that a
+// terminal that does not read fills its socket quickly.
+const QString BIG_COURSE = QStringLiteral("BIG");
+const int BIG_PORTRAIT = 60000;
+
+struct Entered
+{
+    quint64 clientId;
+    int orderNumber;
+    qint64 atMs;
+};
+
+struct Answered
+{
+    quint64 clientId;
+    bool matched;
+};
+
+// What the business controller does for these events, reduced to what the
+// connections need: the handshake check, and an EnterResponse whose entry id
+// is the order number received.
+class TestBusiness : public ServerInputInterface
+{
+public:
+    static TestBusiness &instance()
+    {
+        static TestBusiness business;
+        return business;
+    }
+
+    void reset(IOController *controller)
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_controller = controller;
+        m_entered.clear();
+        m_answered.clear();
+        answerDelayMs = 0;
+    }
+
+    // A slow handshake check, as a handler that waits for the database.
+    std::atomic_int answerDelayMs{0};
+
+    // Fresh copies: an implicitly shared QVector read here while the queue
+    // thread appends to the same data is a race of its own.
+    QVector<Entered> entered() const
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return QVector<Entered>(m_entered.begin(), m_entered.end());
+    }
+    QVector<Answered> answered() const
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return QVector<Answered>(m_answered.begin(), m_answered.end());
+    }
+    int enteredBy(quint64 clientId) const
+    {
+        int count = 0;
+        for (const Entered &e : entered())
+            count += e.clientId == clientId ? 1 : 0;
+        return count;
+    }
+
+    void orderNumberUpdated(quint64 clientId, const QString &courseCode,
+                            const QString &orderNumber) override
+    {
+        IOController *controller = nullptr;
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            m_entered.push_back({clientId, orderNumber.toInt(), SteadyClock::nowMs()});
+            controller = m_controller;
+        }
+        EnterResponseMessage reply(true);
+        reply.setStatus(1);
+        reply.setEntryId(orderNumber.toInt());
+        reply.setIdentityNumber("012345678901");
+        reply.setFullName(courseCode.toUtf8());
+        if (courseCode == BIG_COURSE)
+            reply.setPortrait(QByteArray(BIG_PORTRAIT, 'P'));
+        controller->sendToClient(clientId, &reply);
+    }
+
+    void handleAuthenStateTwo(quint64 clientId, const char *response16) override
+    {
+        IOController *controller = nullptr;
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            controller = m_controller;
+        }
+        SteadyClock::sleepMs(answerDelayMs);
+        const bool matched = AuthenticationCheck::checkAnswer(controller, clientId, response16);
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_answered.push_back({clientId, matched});
+    }
+
+    void contestResultUpdated(quint64, int, int, bool, int, const QString &,
+                              const QString &) override
+    {
+    }
+    void infoConfirmUpdated(quint64, int, bool, bool) override {}
+    void handleContestNameRequest(quint64) override {}
+
+private:
+    mutable std::mutex m_mutex;
+    IOController *m_controller = nullptr;
+    std::vector<Entered> m_entered;
+    std::vector<Answered> m_answered;
+};
+
+class ConnectionLog : public ClientConnectionListener
+{
+public:
+    void onClientAccepted(quint64 clientId) override
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_accepted.push_back(clientId);
+    }
+    void onClientRemoved(quint64 clientId) override
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_removed.push_back(clientId);
+    }
+    QVector<quint64> accepted() const
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return QVector<quint64>(m_accepted.begin(), m_accepted.end());
+    }
+    QVector<quint64> removed() const
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return QVector<quint64>(m_removed.begin(), m_removed.end());
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<quint64> m_accepted;
+    std::vector<quint64> m_removed;
+};
+
+// A port nobody listens on right now.
+quint16 freePort()
+{
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    ::getsockname(s, reinterpret_cast<sockaddr *>(&address), &length);
+    ::close(s);
+    return ntohs(address.sin_port);
+}
+
+// Lines the code under test writes on standard output while it lives.
+class StdoutCapture
+{
+public:
+    StdoutCapture()
+    {
+        std::fflush(stdout);
+        m_file = std::tmpfile();
+        m_saved = ::dup(STDOUT_FILENO);
+        ::dup2(::fileno(m_file), STDOUT_FILENO);
+    }
+    ~StdoutCapture() { finish(); }
+
+    QList<QByteArray> finish()
+    {
+        if (m_file != nullptr) {
+            std::fflush(stdout);
+            ::dup2(m_saved, STDOUT_FILENO);
+            ::close(m_saved);
+            std::rewind(m_file);
+            char buffer[4096];
+            size_t n = 0;
+            while ((n = std::fread(buffer, 1, sizeof buffer, m_file)) > 0)
+                m_text.append(buffer, int(n));
+            std::fclose(m_file);
+            m_file = nullptr;
+        }
+        return m_text.split('\n');
+    }
+
+private:
+    std::FILE *m_file = nullptr;
+    int m_saved = -1;
+    QByteArray m_text;
+};
+
+// A controller listening on a free loopback port, with the business listener
+// pointed at it. The connection log outlives the controller, whose queue
+// thread may still report a removal while it is destroyed.
+struct LiveServer
+{
+    ConnectionLog connections;
+    std::unique_ptr<IOController> controller;
+    quint16 port = 0;
+
+    bool start()
+    {
+        controller.reset(new IOController);
+        controller->setClientConnectionListener(&connections);
+        TestBusiness::instance().reset(controller.get());
+        port = freePort();
+        if (!controller->createListenThread(QString::number(port)))
+            return false;
+        QElapsedTimer timer;
+        timer.start();
+        while (controller->getStatus() == IOController::STATUS_NOT_STARTED
+               && timer.elapsed() < 5000)
+            SteadyClock::sleepMs(5);
+        return controller->getStatus() == IOController::STATUS_LISTENING;
+    }
+
+    bool connect(TestTerminal &terminal) { return terminal.connectTo("127.0.0.1", port); }
+
+    std::shared_ptr<ClientSocket> client(quint64 clientId) const
+    {
+        const IOController::ClientMap clients = controller->getClients();
+        const auto found = clients.find(clientId);
+        return found == clients.end() ? nullptr : found->second;
+    }
+
+    ~LiveServer()
+    {
+        controller.reset();
+        TestBusiness::instance().reset(nullptr);
+    }
+};
+
+// Waits for the EnterResponse to a ContestEnter; empty when it came,
+// encrypted with the terminal's key and carrying the order number as its
+// entry id, else what went wrong.
+QString expectEnterResponse(TestTerminal &terminal, int orderNumber)
+{
+    TestTerminalFrame frame;
+    if (!terminal.readFrame(&frame, REPLY_TIMEOUT_MS))
+        return terminal.errorString();
+    if (frame.type != M::EncryptedEnterResponse)
+        return QStringLiteral("frame type %1").arg(frame.type);
+    QByteArray plain;
+    M::EnterResponseFields fields;
+    if (!terminal.decrypt(frame, &plain) || !M::parseEnterResponse(plain, &fields))
+        return QStringLiteral("reply does not decrypt with the handshake key");
+    if (fields.entryId != orderNumber)
+        return QStringLiteral("entry id %1, expected %2").arg(fields.entryId).arg(orderNumber);
+    return QString();
+}
+
+QByteArray enterFrame(int orderNumber, const QByteArray &course = "B2")
+{
+    return TestTerminalFrame::encode(M::ContestEnter,
+                                     M::contestEnter(course, QByteArray::number(orderNumber)));
+}
+
+} // namespace
+
+class TestIOController : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void handshakeVector();
+    void terminalServed_data();
+    void terminalServed();
+    void wrongAnswerClosesConnection();
+    void handlersRunInOrderPaced();
+    void listenerFailures_data();
+    void listenerFailures();
+    void terminalLeaving_data();
+    void terminalLeaving();
+    void nonReadingTerminal();
+    void clientIdsNeverReused();
+    void destroyWithTerminalsAndQueuedHandlers();
+};
+
+void TestIOController::initTestCase()
+{
+    // The hub is process-wide: one registration serves every test.
+    InputDispatcher::getInstance()->registerBusinessController(&TestBusiness::instance());
+}
+
+void TestIOController::handshakeVector()
+{
+    QByteArray challenge;
+    for (int i = 0; i < 16; ++i)
+        challenge.append(char(i));
+    const QByteArray expected = QByteArray::fromHex("32749a4b12d4d99ee62992476e3a4c1d");
+    QCOMPARE(Handshake::expectedResponse(challenge).toHex(), expected.toHex());
+    QCOMPARE(Handshake::connectionKey(challenge).toHex(),
+             QByteArray("05814d3d39521ef49666e60718464e2412171ee2badf387ad22a03d2a730b9a5"));
+
+    QVERIFY(Handshake::matches(expected, expected.constData()));
+    QVERIFY(!Handshake::matches(expected, QByteArray(16, '\0').constData()));
+    // A connection whose expected response is not stored yet lets nothing in.
+    QVERIFY(!Handshake::matches(QByteArray(), expected.constData()));
+    QVERIFY(!Handshake::matches(QByteArray(), QByteArray(16, '\0').constData()));
+}
+
+void TestIOController::terminalServed_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("encrypted");
+    QTest::newRow("answered, encrypted ContestEnter") << true << true;
+    QTest::newRow("answered, plain ContestEnter") << true << false;
+    // Nothing waits for the answer: plain messages are served before it.
+    QTest::newRow("not answered, plain ContestEnter") << false << false;
+}
+
+void TestIOController::terminalServed()
+{
+    QFETCH(bool, answer);
+    QFETCH(bool, encrypted);
+    LiveServer server;
+    QVERIFY(server.start());
+    TestTerminal terminal;
+    QVERIFY2(server.connect(terminal), qPrintable(terminal.errorString()));
+    // readChallenge() refuses a first frame that is not type 10.
+    QVERIFY2(terminal.readChallenge(), qPrintable(terminal.errorString()));
+    if (answer)
+        QVERIFY(terminal.sendAnswer(TestTerminalCrypto::handshakeResponse(terminal.challenge())));
+    const QByteArray request = M::contestEnter("B2", "17");
+    QVERIFY(encrypted ? terminal.sendEncrypted(M::EncryptedContestEnter, request)
+                      : terminal.sendFrame(M::ContestEnter, request));
+
+    const QString problem = expectEnterResponse(terminal, 17);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    if (answer) {
+        QCOMPARE(TestBusiness::instance().answered().size(), 1);
+        QVERIFY(TestBusiness::instance().answered().first().matched);
+    }
+    QVERIFY(terminal.staysQuiet(100));
+    QVERIFY(server.connections.removed().isEmpty());
+    QCOMPARE(int(server.controller->getClients().size()), 1);
+}
+
+void TestIOController::wrongAnswerClosesConnection()
+{
+    LiveServer server;
+    QVERIFY(server.start());
+    TestTerminal good;
+    TestTerminal wrong;
+    QVERIFY(server.connect(good));
+    QVERIFY2(good.handshake(), qPrintable(good.errorString()));
+    QVERIFY(server.connect(wrong));
+    QVERIFY2(wrong.readChallenge(), qPrintable(wrong.errorString()));
+    QTRY_COMPARE(server.connections.accepted(), (QVector<quint64>{0, 1}));
+
+    // The second answer arrives while the first is being checked: the
+    // receive thread queues it while the check removes the connection and
+    // waits for that thread. The second then finds the id gone and is
+    // ignored.
+    TestBusiness::instance().answerDelayMs = 200;
+    const QByteArray zeros = TestTerminalFrame::encode(M::AuthenStateTwo,
+                                                       M::authenStateTwo(QByteArray(16, '\0')));
+    QVERIFY(wrong.sendRaw(zeros));
+    SteadyClock::sleepMs(60);
+    QVERIFY(wrong.sendRaw(zeros));
+    QVERIFY2(wrong.waitForClosed(1000), qPrintable(wrong.errorString()));
+
+    QTRY_COMPARE(TestBusiness::instance().answered().size(), 3);
+    const QVector<Answered> answers = TestBusiness::instance().answered();
+    QCOMPARE(answers[0].clientId, quint64(0));
+    QVERIFY(answers[0].matched);
+    QCOMPARE(answers[1].clientId, quint64(1));
+    QVERIFY(!answers[1].matched);
+    QCOMPARE(answers[2].clientId, quint64(1));
+    QVERIFY(!answers[2].matched);
+    QCOMPARE(server.connections.removed(), QVector<quint64>{1});
+    QVERIFY(!server.client(1));
+
+    QVERIFY(good.sendRaw(enterFrame(3)));
+    const QString problem = expectEnterResponse(good, 3);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+}
+
+void TestIOController::handlersRunInOrderPaced()
+{
+    LiveServer server;
+    QVERIFY(server.start());
+    TestTerminal terminal;
+    QVERIFY(server.connect(terminal));
+    QVERIFY(terminal.readChallenge());
+    QByteArray burst;
+    for (int order = 1; order <= 5; ++order)
+        burst += enterFrame(order);
+    QVERIFY(terminal.sendRaw(burst));
+
+    QTRY_COMPARE_WITH_TIMEOUT(TestBusiness::instance().entered().size(), 5, REPLY_TIMEOUT_MS);
+    const QVector<Entered> entered = TestBusiness::instance().entered();
+    for (int i = 0; i < entered.size(); ++i) {
+        QCOMPARE(entered[i].orderNumber, i + 1);
+        // One handler per cycle of 16 ms, however fast the frames came.
+        if (i > 0)
+            QVERIFY2(entered[i].atMs - entered[i - 1].atMs >= 15,
+                     qPrintable(QStringLiteral("handlers %1 and %2 ran %3 ms apart")
+                                    .arg(i)
+                                    .arg(i + 1)
+                                    .arg(entered[i].atMs - entered[i - 1].atMs)));
+    }
+}
+
+void TestIOController::listenerFailures_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QByteArray>("step");
+
+    QTest::newRow("port in use") << QString() << 4 << EADDRINUSE << QByteArray("bind");
+    // Never resolved as a service name, nor taken as "any free port".
+    const struct
+    {
+        const char *name;
+        const char *port;
+    } refused[] = {{"letters", "abc"},   {"service name", "http"}, {"zero", "0"},
+                   {"too large", "65536"}, {"sign", "+8000"},        {"blank", " 8000"},
+                   {"empty", ""}};
+    for (const auto &row : refused)
+        QTest::newRow(row.name) << QString::fromLatin1(row.port) << 2 << int(EAI_SERVICE)
+                                << QByteArray("getaddrinfo");
+}
+
+void TestIOController::listenerFailures()
+{
+    QFETCH(QString, port);
+    QFETCH(int, status);
+    QFETCH(int, error);
+    QFETCH(QByteArray, step);
+
+    // For the busy port: another socket listens on it, on every address as
+    // the server would.
+    int occupier = -1;
+    if (port.isNull()) {
+        occupier = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_ANY);
+        QCOMPARE(::bind(occupier, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        QCOMPARE(::listen(occupier, 4), 0);
+        socklen_t length = sizeof address;
+        ::getsockname(occupier, reinterpret_cast<sockaddr *>(&address), &length);
+        port = QString::number(ntohs(address.sin_port));
+    }
+
+    IOController controller;
+    QList<QByteArray> lines;
+    {
+        StdoutCapture capture;
+        QVERIFY(controller.createListenThread(port));
+        QElapsedTimer timer;
+        timer.start();
+        while (controller.getStatus() == IOController::STATUS_NOT_STARTED
+               && timer.elapsed() < 5000)
+            SteadyClock::sleepMs(5);
+        lines = capture.finish();
+    }
+    if (occupier >= 0)
+        ::close(occupier);
+
+    QCOMPARE(controller.getStatus(), status);
+    QCOMPARE(controller.getErrorCode(), error);
+    const QByteArray text = step + " failed with error: " + QByteArray::number(error);
+    QVERIFY2(lines.contains(text + ". Try again now..."), lines.join('\n').constData());
+    QVERIFY2(lines.contains(text + ". Stop now"), lines.join('\n').constData());
+}
+
+void TestIOController::terminalLeaving_data()
+{
+    QTest::addColumn<bool>("reset");
+    QTest::newRow("orderly close (FIN)") << false;
+    QTest::newRow("reset (RST)") << true;
+}
+
+void TestIOController::terminalLeaving()
+{
+    QFETCH(bool, reset);
+    LiveServer server;
+    QVERIFY(server.start());
+    TestTerminal stays;
+    QVERIFY(server.connect(stays));
+    QVERIFY2(stays.handshake(), qPrintable(stays.errorString()));
+    TestTerminal leaves;
+    QVERIFY(server.connect(leaves));
+    QVERIFY(leaves.handshake());
+    QTRY_COMPARE(server.connections.accepted(), (QVector<quint64>{0, 1}));
+
+    // Frames queued behind a slow queue: the terminal is gone long before
+    // its handlers run.
+    QVERIFY(leaves.sendRaw(enterFrame(11) + enterFrame(12) + enterFrame(13)));
+    if (reset)
+        leaves.abort();
+    else
+        leaves.close();
+
+    QTRY_COMPARE_WITH_TIMEOUT(server.connections.removed(), QVector<quint64>{1}, REPLY_TIMEOUT_MS);
+    QCOMPARE(TestBusiness::instance().enteredBy(1), 3);
+    QVERIFY(!server.client(1));
+
+    QVERIFY(stays.sendRaw(enterFrame(21)));
+    const QString problem = expectEnterResponse(stays, 21);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    // Its id is gone for good: a late reply to it goes nowhere.
+    SyncVideoMessage late;
+    late.setData("x");
+    QVERIFY(!server.controller->sendToClient(1, &late));
+}
+
+void TestIOController::nonReadingTerminal()
+{
+    LiveServer server;
+    QVERIFY(server.start());
+    TestTerminal stuck;
+    stuck.setReceiveBufferSize(4096);
+    QVERIFY(server.connect(stuck));
+    QVERIFY(stuck.handshake());
+    TestTerminal reader;
+    QVERIFY(server.connect(reader));
+    QVERIFY(reader.handshake());
+    QTRY_COMPARE(server.connections.accepted(), (QVector<quint64>{0, 1}));
+    const std::shared_ptr<ClientSocket> stuckClient = server.client(0);
+    const std::shared_ptr<ClientSocket> readerClient = server.client(1);
+    QVERIFY(stuckClient && readerClient);
+
+    // More than loopback sockets hold (4 MB of send buffer at most), below
+    // the cap: the stuck terminal's send thread stays blocked in the socket.
+    SyncVideoMessage chunk;
+    chunk.setData(QByteArray(BIG_PORTRAIT, 'V'));
+    const int filling = 100;
+    for (int i = 0; i < filling; ++i)
+        QVERIFY(server.controller->sendToClient(0, &chunk));
+    SteadyClock::sleepMs(200);
+    QVERIFY(stuckClient->pendingSendBytes() > quint64(BIG_PORTRAIT));
+    QVERIFY(stuckClient->pendingSendBytes() <= quint64(filling) * (BIG_PORTRAIT + 3));
+    QVERIFY(!stuckClient->isEnding());
+
+    // Its replies, queued by the handler-queue thread, must not hold that
+    // thread, nor anyone else's reply.
+    QByteArray burst;
+    for (int order = 1; order <= 5; ++order)
+        burst += enterFrame(order, BIG_COURSE.toUtf8());
+    QVERIFY(stuck.sendRaw(burst));
+    QTRY_COMPARE_WITH_TIMEOUT(TestBusiness::instance().enteredBy(0), 5, REPLY_TIMEOUT_MS);
+    QVERIFY(reader.sendRaw(enterFrame(99)));
+    const QString problem = expectEnterResponse(reader, 99);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QTRY_COMPARE(readerClient->pendingSendBytes(), quint64(0));
+
+    // A bulk sender that ignores pendingSendBytes() reaches the cap: the
+    // connection is closed instead of growing without bound.
+    int accepted = 0;
+    while (accepted < 1000 && server.controller->sendToClient(0, &chunk))
+        ++accepted;
+    QVERIFY(quint64(accepted) * BIG_PORTRAIT <= ClientSocket::MAX_PENDING_SEND_BYTES);
+    QVERIFY(stuckClient->isEnding());
+    QVERIFY(!server.controller->sendToClient(0, &chunk));
+    QTRY_COMPARE_WITH_TIMEOUT(server.connections.removed(), QVector<quint64>{0}, REPLY_TIMEOUT_MS);
+    QVERIFY2(stuck.waitForClosed(REPLY_TIMEOUT_MS), qPrintable(stuck.errorString()));
+
+    QVERIFY(reader.sendRaw(enterFrame(100)));
+    const QString after = expectEnterResponse(reader, 100);
+    QVERIFY2(after.isEmpty(), qPrintable(after));
+}
+
+void TestIOController::clientIdsNeverReused()
+{
+    LiveServer server;
+    QVERIFY(server.start());
+    TestTerminal terminals[4];
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(server.connect(terminals[i]));
+        QVERIFY(terminals[i].readChallenge());
+    }
+    QTRY_COMPARE(server.connections.accepted(), (QVector<quint64>{0, 1, 2}));
+    // Each connection has its own challenge, hence its own key.
+    QVERIFY(terminals[0].challenge() != terminals[1].challenge());
+    QVERIFY(terminals[1].key() != terminals[2].key());
+
+    terminals[1].close();
+    QTRY_COMPARE_WITH_TIMEOUT(server.connections.removed(), QVector<quint64>{1}, REPLY_TIMEOUT_MS);
+    QVERIFY(server.connect(terminals[3]));
+    QVERIFY(terminals[3].readChallenge());
+    QTRY_COMPARE(server.connections.accepted(), (QVector<quint64>{0, 1, 2, 3}));
+    const IOController::ClientMap clients = server.controller->getClients();
+    QCOMPARE(int(clients.size()), 3);
+    QVERIFY(clients.count(0) && clients.count(2) && clients.count(3));
+
+    // The reconnected terminal is served under its new id.
+    QVERIFY(terminals[3].sendRaw(enterFrame(5)));
+    QTRY_COMPARE_WITH_TIMEOUT(TestBusiness::instance().enteredBy(3), 1, REPLY_TIMEOUT_MS);
+}
+
+void TestIOController::destroyWithTerminalsAndQueuedHandlers()
+{
+    LiveServer server;
+    QVERIFY(server.start());
+    TestTerminal busy;
+    TestTerminal stuck;
+    TestTerminal silent;
+    stuck.setReceiveBufferSize(4096);
+    QVERIFY(server.connect(busy));
+    QVERIFY(busy.handshake());
+    QVERIFY(server.connect(stuck));
+    QVERIFY(stuck.handshake());
+    QByteArray bigBurst;
+    for (int order = 1; order <= 20; ++order)
+        bigBurst += enterFrame(order, BIG_COURSE.toUtf8());
+    QVERIFY(stuck.sendRaw(bigBurst));
+    // Connected, never answering the challenge.
+    QVERIFY(server.connect(silent));
+    QTRY_COMPARE(server.connections.accepted(), (QVector<quint64>{0, 1, 2}));
+
+    // Far more than the queue runs before the controller goes.
+    QByteArray burst;
+    for (int order = 1; order <= 200; ++order)
+        burst += enterFrame(order);
+    QVERIFY(busy.sendRaw(burst));
+    QTRY_VERIFY_WITH_TIMEOUT(TestBusiness::instance().enteredBy(0) > 0, REPLY_TIMEOUT_MS);
+
+    QElapsedTimer timer;
+    timer.start();
+    server.controller.reset();
+    const qint64 took = timer.elapsed();
+    QVERIFY2(took < 2000, qPrintable(QStringLiteral("destruction took %1 ms").arg(took)));
+
+    // Queued handlers were destroyed, not run.
+    const int ran = TestBusiness::instance().entered().size();
+    QVERIFY(ran < 220);
+    SteadyClock::sleepMs(50);
+    QCOMPARE(TestBusiness::instance().entered().size(), ran);
+    for (TestTerminal *terminal : {&busy, &stuck, &silent})
+        QVERIFY2(terminal->waitForClosed(REPLY_TIMEOUT_MS), qPrintable(terminal->errorString()));
+    // The destructor tells the connection listener nothing.
+    QVERIFY(server.connections.removed().isEmpty());
+}
+
+ORV_TEST_MAIN_CORE(TestIOController)
+#include "tst_iocontroller.moc"
