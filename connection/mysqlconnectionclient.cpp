@@ -12,6 +12,17 @@ MySqlConnectionClient::MySqlConnectionClient(QObject *parent) : MySqlConnectionB
 
 MySqlConnectionClient::~MySqlConnectionClient() = default;
 
+void MySqlConnectionClient::closeConnection()
+{
+    QMutexLocker locker(&m_mutex);
+    const QString name = m_db.connectionName();
+    m_db.close();
+    // The name can only be unregistered once no handle refers to it.
+    m_db = QSqlDatabase();
+    if (!name.isEmpty())
+        QSqlDatabase::removeDatabase(name);
+}
+
 OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHoc, const QString &soBaoDanh)
 {
     QMutexLocker locker(&m_mutex);
@@ -162,7 +173,7 @@ ReportInfo *MySqlConnectionClient::getPrintDetail(int id, const QString &idKhoaH
     return new ReportInfo(readPrintDetail(entry, idKhoaHoc, fieldOf(entry, "SoBaoDanh").toString()));
 }
 
-void MySqlConnectionClient::updateContestStart(int id, const QString &startTime, int state)
+bool MySqlConnectionClient::updateContestStart(int id, const QString &startTime, int state)
 {
     QMutexLocker locker(&m_mutex);
     QSqlQuery query(m_db);
@@ -173,7 +184,7 @@ void MySqlConnectionClient::updateContestStart(int id, const QString &startTime,
     query.bindValue(":TrangThai", state);
     query.bindValue(":ThoiGianBatDauThi", startTime);
     query.bindValue(":ID", id);
-    query.exec();
+    return query.exec() && query.numRowsAffected() > 0;
 }
 
 bool MySqlConnectionClient::updateAvatar(const QString &idKhoaHoc, const QString &soBaoDanh,

@@ -19,6 +19,11 @@ public:
     explicit MySqlConnectionClient(QObject *parent = nullptr);
     ~MySqlConnectionClient() override;
 
+    // Closes the connection and unregisters its name, so a terminal that has
+    // gone holds no session on the database server; operations afterwards
+    // find no rows. Idempotent.
+    void closeConnection();
+
     // Status 0 admitted, 1 no such order number (or an unexpected state),
     // 2 result already stored, 3 in the examination now, 4 course not
     // running, 6 no simulation test for the candidate's content code.
@@ -38,8 +43,9 @@ public:
     ReportInfo *getPrintDetail(int id, const QString &idKhoaHoc);
 
     // Marks an entry that has not started yet as started; an entry in the
-    // examination or with a stored result is left as it is.
-    void updateContestStart(int id, const QString &startTime, int state);
+    // examination or with a stored result is left as it is. True when the
+    // entry was marked (false also when the statement failed).
+    bool updateContestStart(int id, const QString &startTime, int state);
     bool updateAvatar(const QString &idKhoaHoc, const QString &soBaoDanh, const QString &avatar);
     bool updateCheckSum(int id, const QString &checkSum);
     // Stores the result of an entry in the examination and counts the

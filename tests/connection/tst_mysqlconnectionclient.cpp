@@ -195,7 +195,7 @@ void TestMySqlConnectionClient::updateContestStart()
                          "VALUES (1, 'C1', '1', %1, %2), (2, 'C1', '2', 0, NULL)")
                      .arg(state, state == "0" || state == "NULL" ? "NULL" : "'2024-01-01 07:00:00'")));
 
-    m_db->updateContestStart(1, "2024-04-04 08:05:03", 1);
+    QCOMPARE(m_db->updateContestStart(1, "2024-04-04 08:05:03", 1), starts);
 
     QSqlQuery q(m_admin);
     QVERIFY(q.exec("SELECT TrangThai, ThoiGianBatDauThi FROM khoathi_thisinh WHERE ID = 1"));
