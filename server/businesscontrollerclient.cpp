@@ -179,13 +179,12 @@ void BusinessControllerClient::importAvatar(MySqlConnectionClient *db, const QSt
     QString maDangKy;
     QString maKySH;
     db->getRegistrationCodes(courseCode, orderNumber, maDangKy, maKySH);
-    if (folder.isEmpty() || !isSafePathPart(maDangKy) || !isSafePathPart(maKySH)) {
-        qDebug() << "BusinessControllerClient::orderNumberUpdated: no photo path for"
-                 << orderNumber << "in course" << courseCode;
-        return;
-    }
-    QFile file(folder + "/" + maKySH + "/" + maDangKy + ".jp2");
-    if (!file.open(QIODevice::ReadOnly)) {
+    // A code that would lead out of the photo folder, or no folder at all,
+    // names no file this server may open.
+    QFile file;
+    if (!folder.isEmpty() && isSafePathPart(maDangKy) && isSafePathPart(maKySH))
+        file.setFileName(folder + "/" + maKySH + "/" + maDangKy + ".jp2");
+    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly)) {
         qDebug() << "BusinessControllerClient::orderNumberUpdated: Can't open image file in avatar folder";
         return;
     }

@@ -29,14 +29,15 @@ struct Terminal
     bool givenUp = false;
 };
 
-// Waits until the frame fits under the connection's cap, so that queueing it
-// never ends the connection of a terminal that reads more slowly than the
-// pacing. False once the connection is ending: nothing sent to it would go
-// out.
+// Waits until the frame fits under the connection's cap with room to spare
+// for replies, so that queueing it never ends the connection of a terminal
+// that reads more slowly than the pacing. False once the connection is
+// ending: nothing sent to it would go out.
 bool waitForRoom(const ClientSocket &socket, quint64 frameBytes)
 {
     while (!socket.isEnding()) {
-        if (socket.pendingSendBytes() + frameBytes <= ClientSocket::MAX_PENDING_SEND_BYTES)
+        if (socket.pendingSendBytes() + frameBytes + VideoDistributor::REPLY_RESERVE_BYTES
+            <= ClientSocket::MAX_PENDING_SEND_BYTES)
             return true;
         SteadyClock::sleepMs(DRAIN_POLL_MS);
     }

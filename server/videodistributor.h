@@ -2,6 +2,7 @@
 #define SERVER_VIDEODISTRIBUTOR_H
 
 #include <QStringList>
+#include <QtGlobal>
 
 class IOController;
 
@@ -15,6 +16,10 @@ class VideoDistributor
 public:
     static const int CHUNK_SIZE = 10240;
     static const int CHUNK_PAUSE_MS = 4;
+    // Room kept free in a terminal's send buffer during a transfer, so that
+    // a reply to the terminal (an admission with its portrait) still fits
+    // under the connection's cap and does not end the connection.
+    static const quint64 REPLY_RESERVE_BYTES = 64 * 1024;
 
     explicit VideoDistributor(IOController *controller);
 

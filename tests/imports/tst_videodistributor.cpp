@@ -6,6 +6,7 @@
 #include "platform/thread.h"
 #include "server/clientsocket.h"
 #include "server/iocontroller.h"
+#include "server/reviewmessage.h"
 #include "server/videodistributor.h"
 
 #include "tests/support/testmain.h"
@@ -229,7 +230,7 @@ void TestVideoDistributor::slowTerminalGetsEveryByte()
     // More than the connection's cap plus what the kernel buffers hold, to a
     // terminal that reads nothing until the cap is reached: the distributor
     // must wait for it instead of overrunning the cap, which ends the
-    // connection.
+    // connection. A reply sent to the terminal meanwhile must fit too.
     const int size = 1400 * VideoDistributor::CHUNK_SIZE + 1234;
     const QString path = videoFile("chapter_slow.mp4", size);
     QVERIFY(!path.isEmpty());
@@ -243,7 +244,12 @@ void TestVideoDistributor::slowTerminalGetsEveryByte()
     QVERIFY(slow.connectTo("127.0.0.1", port));
     QVERIFY(slow.handshake());
     QTRY_COMPARE(controller.getClients().size(), size_t(1));
+    const quint64 clientId = controller.getClients().begin()->first;
     const std::shared_ptr<ClientSocket> connection = controller.getClients().begin()->second;
+    ReviewMessage reply;
+    reply.setAnswers(QByteArray(60000, 'a'));
+    std::atomic_bool replyQueued{false};
+    int replies = 0;
 
     std::atomic_bool capReached{false};
     std::atomic_bool distributed{false};
@@ -252,19 +258,24 @@ void TestVideoDistributor::slowTerminalGetsEveryByte()
     QString error;
     Thread reader;
     QVERIFY(reader.start([&] {
-        const quint64 nearCap =
-            ClientSocket::MAX_PENDING_SEND_BYTES - 2 * (VideoDistributor::CHUNK_SIZE + 3);
+        const quint64 nearCap = ClientSocket::MAX_PENDING_SEND_BYTES
+                                - VideoDistributor::REPLY_RESERVE_BYTES
+                                - 2 * (VideoDistributor::CHUNK_SIZE + 3);
         while (!distributed && !capReached) {
             if (connection->pendingSendBytes() > nearCap)
                 capReached = true;
             else
                 reader.waitForStop(1);
         }
+        if (capReached)
+            replyQueued = controller.sendToClient(clientId, &reply);
         TestTerminalFrame frame;
         while (slow.readFrame(&frame, 10000) && frame.type != 3) {
             if (frame.type == 2) {
                 data.append(frame.payload);
                 ++chunks;
+            } else if (frame.type == 9) {
+                ++replies;
             }
         }
         if (frame.type != 3)
@@ -277,7 +288,9 @@ void TestVideoDistributor::slowTerminalGetsEveryByte()
     reader.join();
 
     QVERIFY(capReached);
+    QVERIFY(replyQueued);
     QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(replies, 1);
     QCOMPARE(chunks, size / VideoDistributor::CHUNK_SIZE + 1);
     QCOMPARE(sha256(data), sha256(m_contents.value(path)));
     QVERIFY(!connection->isEnding());

@@ -273,28 +273,42 @@ void TestBusinessControllerServices::candidateRowsFollowTheDatabase()
     QCOMPARE(cell(fourth, EndTime).toString(), QString());
     QCOMPARE(cell(modelRowOf(m_entry[3]), Name).toString(), QString("Phạm Văn Ba Mới"));
 
-    // Once the terminal side has stored them, a start and a result reach the
-    // rows of their own candidates, on this thread.
+    // A terminal starts the third and the first, and stores the first's
+    // result: the database and the rows of those two candidates follow.
+    const quint64 terminal = 9001;
     BusinessControllerClient *client = BusinessControllerClient::getInstance();
+    client->insertNewDbConnection(terminal);
+    QVERIFY(client->findConnection(terminal));
     QSignalSpy courseInfo(m_controller, &BusinessController::notifyUpdateCourseInfo);
-    emit client->notifyContestStartStored(m_entry[3], "2024-03-05 08:00:00");
-    emit client->notifyContestResultStored(m_entry[1], 30, 35, false, "2024-03-05 08:20:00");
-    QTRY_COMPARE(courseInfo.count(), 2);
+    client->infoConfirmUpdated(terminal, m_entry[3], true, false);
+    client->infoConfirmUpdated(terminal, m_entry[1], true, false);
+    client->contestResultUpdated(terminal, 30, 35, false, m_entry[1], "K1", "1|2|3");
+    QTRY_COMPARE(courseInfo.count(), 3);
+    const QString timeText("DATE_FORMAT(%1, '%Y-%m-%d %H:%i:%s')");
+    const QString entryRow(" FROM khoathi_thisinh WHERE ID = %1");
+    QCOMPARE(scalarInt("SELECT TrangThai" + entryRow.arg(m_entry[3])), 1);
+    QCOMPARE(scalarInt("SELECT TrangThai" + entryRow.arg(m_entry[1])), 2);
+    QCOMPARE(scalarInt("SELECT DiemMoPhong" + entryRow.arg(m_entry[1])), 30);
+    QCOMPARE(scalarInt("SELECT TrangThai" + entryRow.arg(m_entry[4])), 0);
     const int first = modelRowOf(m_entry[1]);
     const int third = modelRowOf(m_entry[3]);
-    QCOMPARE(cell(third, StartTime).toString(), QString("2024-03-05 08:00:00"));
+    QCOMPARE(cell(third, StartTime).toString(),
+             scalarText("SELECT " + timeText.arg("ThoiGianBatDauThi") + entryRow.arg(m_entry[3])));
     QCOMPARE(cell(third, State).toInt(), 1);
-    QCOMPARE(cell(first, EndTime).toString(), QString("2024-03-05 08:20:00"));
+    QCOMPARE(cell(first, StartTime).toString(),
+             scalarText("SELECT " + timeText.arg("ThoiGianBatDauThi") + entryRow.arg(m_entry[1])));
+    QCOMPARE(cell(first, EndTime).toString(),
+             scalarText("SELECT " + timeText.arg("ThoiGianKetThucThi") + entryRow.arg(m_entry[1])));
     QCOMPARE(cell(first, Score).toInt(), 30);
     QCOMPARE(cell(first, State).toInt(), 2);
-    QCOMPARE(cell(first, StartTime).toString(), QString());
     QCOMPARE(cell(modelRowOf(m_entry[4]), EndTime).toString(), QString());
+    client->removeDbConnection(terminal);
 
     // A result for a candidate of another course changes no row but still
     // refreshes the course's counters.
     changed.clear();
     emit client->notifyContestResultStored(987654, 40, 35, true, "2024-03-05 08:30:00");
-    QTRY_COMPARE(courseInfo.count(), 3);
+    QTRY_COMPARE(courseInfo.count(), 4);
     QCOMPARE(changed.count(), 0);
 
     // Added to the loaded course: a new last row with the new entry's id.
