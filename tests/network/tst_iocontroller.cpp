@@ -5,7 +5,9 @@
 // connection listener records accepts and removals.
 
 #include "platform/steadyclock.h"
+#include "platform/thread.h"
 #include "server/authenticationcheck.h"
+#include "server/basehandler.h"
 #include "server/clientconnectionlistener.h"
 #include "server/clientsocket.h"
 #include "server/enterresponsemessage.h"
@@ -25,6 +27,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -153,10 +156,23 @@ private:
 class ConnectionLog : public ClientConnectionListener
 {
 public:
-    void onClientAccepted(quint64 clientId) override
+    // Run on the listener thread for each accepted connection, before its
+    // client thread starts.
+    void setAcceptHook(std::function<void(quint64)> hook)
     {
         std::lock_guard<std::mutex> guard(m_mutex);
-        m_accepted.push_back(clientId);
+        m_acceptHook = std::move(hook);
+    }
+    void onClientAccepted(quint64 clientId) override
+    {
+        std::function<void(quint64)> hook;
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            m_accepted.push_back(clientId);
+            hook = m_acceptHook;
+        }
+        if (hook)
+            hook(clientId);
     }
     void onClientRemoved(quint64 clientId) override
     {
@@ -178,6 +194,29 @@ private:
     mutable std::mutex m_mutex;
     std::vector<quint64> m_accepted;
     std::vector<quint64> m_removed;
+    std::function<void(quint64)> m_acceptHook;
+};
+
+struct HandlerCounts
+{
+    std::atomic_int ran{0};
+    std::atomic_int destroyed{0};
+};
+
+// Put straight into the queue, so the test knows it was queued.
+class CountingHandler : public BaseHandler
+{
+public:
+    explicit CountingHandler(HandlerCounts *counts)
+        : m_counts(counts)
+    {
+    }
+    ~CountingHandler() override { ++m_counts->destroyed; }
+    using BaseHandler::handle;
+    void handle(quint64, BaseMessage *) override { ++m_counts->ran; }
+
+private:
+    HandlerCounts *m_counts;
 };
 
 // A port nobody listens on right now.
@@ -241,18 +280,24 @@ struct LiveServer
 
     bool start()
     {
-        controller.reset(new IOController);
-        controller->setClientConnectionListener(&connections);
-        TestBusiness::instance().reset(controller.get());
-        port = freePort();
-        if (!controller->createListenThread(QString::number(port)))
-            return false;
-        QElapsedTimer timer;
-        timer.start();
-        while (controller->getStatus() == IOController::STATUS_NOT_STARTED
-               && timer.elapsed() < 5000)
-            SteadyClock::sleepMs(5);
-        return controller->getStatus() == IOController::STATUS_LISTENING;
+        // freePort() lets the port go before the server binds it: under a
+        // parallel run another process may take it in between.
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            controller.reset(new IOController);
+            controller->setClientConnectionListener(&connections);
+            TestBusiness::instance().reset(controller.get());
+            port = freePort();
+            if (!controller->createListenThread(QString::number(port)))
+                return false;
+            QElapsedTimer timer;
+            timer.start();
+            while (controller->getStatus() == IOController::STATUS_NOT_STARTED
+                   && timer.elapsed() < 5000)
+                SteadyClock::sleepMs(5);
+            if (controller->getStatus() != IOController::STATUS_BIND_FAILED)
+                return controller->getStatus() == IOController::STATUS_LISTENING;
+        }
+        return false;
     }
 
     bool connect(TestTerminal &terminal) { return terminal.connectTo("127.0.0.1", port); }
@@ -304,13 +349,17 @@ class TestIOController : public QObject
 
 private slots:
     void initTestCase();
+    void cleanup();
     void handshakeVector();
     void terminalServed_data();
     void terminalServed();
+    void challengeBeforeEarlierFrames();
     void wrongAnswerClosesConnection();
     void handlersRunInOrderPaced();
     void listenerFailures_data();
     void listenerFailures();
+    void threadStartFailures_data();
+    void threadStartFailures();
     void terminalLeaving_data();
     void terminalLeaving();
     void nonReadingTerminal();
@@ -322,6 +371,12 @@ void TestIOController::initTestCase()
 {
     // The hub is process-wide: one registration serves every test.
     InputDispatcher::getInstance()->registerBusinessController(&TestBusiness::instance());
+}
+
+void TestIOController::cleanup()
+{
+    // A test that failed half-way must not make the next one's threads fail.
+    Thread::failStartsForTesting(0);
 }
 
 void TestIOController::handshakeVector()
@@ -376,6 +431,30 @@ void TestIOController::terminalServed()
     QVERIFY(terminal.staysQuiet(100));
     QVERIFY(server.connections.removed().isEmpty());
     QCOMPARE(int(server.controller->getClients().size()), 1);
+}
+
+void TestIOController::challengeBeforeEarlierFrames()
+{
+    // The video distribution may send to a connection as soon as it is
+    // registered, before its client thread has queued the challenge.
+    LiveServer server;
+    std::atomic_bool queued{false};
+    SyncVideoMessage early;
+    early.setData("early chunk");
+    server.connections.setAcceptHook([&server, &queued, &early](quint64 clientId) {
+        queued = server.controller->sendToClient(clientId, &early);
+    });
+    QVERIFY(server.start());
+    TestTerminal terminal;
+    QVERIFY(server.connect(terminal));
+    // readChallenge() refuses a first frame that is not type 10.
+    QVERIFY2(terminal.readChallenge(), qPrintable(terminal.errorString()));
+    QVERIFY(queued);
+    TestTerminalFrame frame;
+    QVERIFY2(terminal.readFrame(&frame, REPLY_TIMEOUT_MS), qPrintable(terminal.errorString()));
+    QCOMPARE(frame.type, int(M::SyncVideo));
+    QCOMPARE(frame.payload, QByteArray("early chunk"));
+    QVERIFY(terminal.staysQuiet(50));
 }
 
 void TestIOController::wrongAnswerClosesConnection()
@@ -509,6 +588,72 @@ void TestIOController::listenerFailures()
     QVERIFY2(lines.contains(text + ". Stop now"), lines.join('\n').constData());
 }
 
+void TestIOController::threadStartFailures_data()
+{
+    QTest::addColumn<bool>("listener");
+    QTest::addColumn<QByteArray>("line");
+    // Starts in order: the queue thread (constructor), the listener thread,
+    // then per connection its client thread, which starts the receive and
+    // the send threads. Only the first start after the count is set can be
+    // made to fail without racing a running thread.
+    QTest::newRow("listener thread") << true << QByteArray("Can not create listen thread");
+    QTest::newRow("client thread") << false << QByteArray("Can not create client thread");
+}
+
+void TestIOController::threadStartFailures()
+{
+    QFETCH(bool, listener);
+    QFETCH(QByteArray, line);
+
+    if (listener) {
+        IOController controller;
+        QList<QByteArray> lines;
+        bool created = true;
+        {
+            StdoutCapture capture;
+            Thread::failStartsForTesting(1);
+            created = controller.createListenThread(QString::number(freePort()));
+            lines = capture.finish();
+        }
+        QVERIFY(!created);
+        QCOMPARE(controller.getStatus(), int(IOController::STATUS_NO_THREAD));
+        QVERIFY2(lines.contains(line), lines.join('\n').constData());
+        return;
+    }
+
+    LiveServer server;
+    QVERIFY(server.start());
+    TestTerminal refused;
+    QList<QByteArray> lines;
+    bool connected = false;
+    bool closed = false;
+    {
+        // No test macro inside: its report would go to the capture.
+        StdoutCapture capture;
+        Thread::failStartsForTesting(1);
+        connected = server.connect(refused);
+        closed = connected && refused.waitForClosed(REPLY_TIMEOUT_MS);
+        QElapsedTimer timer;
+        timer.start();
+        while (server.connections.removed().isEmpty() && timer.elapsed() < REPLY_TIMEOUT_MS)
+            SteadyClock::sleepMs(5);
+        lines = capture.finish();
+    }
+    QVERIFY(connected);
+    QVERIFY2(closed, qPrintable(refused.errorString()));
+    QCOMPARE(server.connections.removed(), QVector<quint64>{0});
+    QVERIFY(!server.client(0));
+    QVERIFY2(lines.contains(line), lines.join('\n').constData());
+
+    TestTerminal next;
+    QVERIFY(server.connect(next));
+    QVERIFY2(next.handshake(), qPrintable(next.errorString()));
+    QVERIFY(next.sendRaw(enterFrame(7)));
+    const QString problem = expectEnterResponse(next, 7);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QCOMPARE(server.connections.accepted(), (QVector<quint64>{0, 1}));
+}
+
 void TestIOController::terminalLeaving_data()
 {
     QTest::addColumn<bool>("reset");
@@ -636,6 +781,8 @@ void TestIOController::clientIdsNeverReused()
 
 void TestIOController::destroyWithTerminalsAndQueuedHandlers()
 {
+    // Outlives the controller, which destroys the queued handlers.
+    HandlerCounts counts;
     LiveServer server;
     QVERIFY(server.start());
     TestTerminal busy;
@@ -646,20 +793,26 @@ void TestIOController::destroyWithTerminalsAndQueuedHandlers()
     QVERIFY(busy.handshake());
     QVERIFY(server.connect(stuck));
     QVERIFY(stuck.handshake());
-    QByteArray bigBurst;
-    for (int order = 1; order <= 20; ++order)
-        bigBurst += enterFrame(order, BIG_COURSE.toUtf8());
-    QVERIFY(stuck.sendRaw(bigBurst));
     // Connected, never answering the challenge.
     QVERIFY(server.connect(silent));
     QTRY_COMPARE(server.connections.accepted(), (QVector<quint64>{0, 1, 2}));
 
-    // Far more than the queue runs before the controller goes.
+    // More than loopback sockets hold: the stuck terminal's send thread
+    // stays blocked in the socket.
+    SyncVideoMessage chunk;
+    chunk.setData(QByteArray(BIG_PORTRAIT, 'V'));
+    for (int i = 0; i < 100; ++i)
+        QVERIFY(server.controller->sendToClient(1, &chunk));
+
     QByteArray burst;
     for (int order = 1; order <= 200; ++order)
         burst += enterFrame(order);
     QVERIFY(busy.sendRaw(burst));
     QTRY_VERIFY_WITH_TIMEOUT(TestBusiness::instance().enteredBy(0) > 0, REPLY_TIMEOUT_MS);
+    // Behind what is left of the burst; running them all takes seconds.
+    const int queued = 250;
+    for (int i = 0; i < queued; ++i)
+        server.controller->enqueueHandler(new CountingHandler(&counts));
 
     QElapsedTimer timer;
     timer.start();
@@ -668,10 +821,13 @@ void TestIOController::destroyWithTerminalsAndQueuedHandlers()
     QVERIFY2(took < 2000, qPrintable(QStringLiteral("destruction took %1 ms").arg(took)));
 
     // Queued handlers were destroyed, not run.
-    const int ran = TestBusiness::instance().entered().size();
-    QVERIFY(ran < 220);
+    const int ran = counts.ran;
+    QCOMPARE(int(counts.destroyed), queued);
+    QVERIFY2(ran < queued, qPrintable(QStringLiteral("%1 of %2 ran").arg(ran).arg(queued)));
+    const int entered = TestBusiness::instance().entered().size();
     SteadyClock::sleepMs(50);
-    QCOMPARE(TestBusiness::instance().entered().size(), ran);
+    QCOMPARE(int(counts.ran), ran);
+    QCOMPARE(TestBusiness::instance().entered().size(), entered);
     for (TestTerminal *terminal : {&busy, &stuck, &silent})
         QVERIFY2(terminal->waitForClosed(REPLY_TIMEOUT_MS), qPrintable(terminal->errorString()));
     // The destructor tells the connection listener nothing.
