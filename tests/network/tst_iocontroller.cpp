@@ -16,17 +16,18 @@
 #include "server/iocontroller.h"
 #include "server/serverinputinterface.h"
 #include "server/syncvideomessage.h"
+#include "tests/support/stdoutcapture.h"
 #include "tests/support/testmain.h"
 #include "tests/support/testterminal.h"
 #include "tests/support/testterminalcrypto.h"
 #include "tests/support/testterminalmessages.h"
+#include "tests/support/workfolder.h"
 
 #include <QElapsedTimer>
 #include <QVector>
 
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -219,56 +220,6 @@ private:
     HandlerCounts *m_counts;
 };
 
-// A port nobody listens on right now.
-quint16 freePort()
-{
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(s, reinterpret_cast<sockaddr *>(&address), &length);
-    ::close(s);
-    return ntohs(address.sin_port);
-}
-
-// Lines the code under test writes on standard output while it lives.
-class StdoutCapture
-{
-public:
-    StdoutCapture()
-    {
-        std::fflush(stdout);
-        m_file = std::tmpfile();
-        m_saved = ::dup(STDOUT_FILENO);
-        ::dup2(::fileno(m_file), STDOUT_FILENO);
-    }
-    ~StdoutCapture() { finish(); }
-
-    QList<QByteArray> finish()
-    {
-        if (m_file != nullptr) {
-            std::fflush(stdout);
-            ::dup2(m_saved, STDOUT_FILENO);
-            ::close(m_saved);
-            std::rewind(m_file);
-            char buffer[4096];
-            size_t n = 0;
-            while ((n = std::fread(buffer, 1, sizeof buffer, m_file)) > 0)
-                m_text.append(buffer, int(n));
-            std::fclose(m_file);
-            m_file = nullptr;
-        }
-        return m_text.split('\n');
-    }
-
-private:
-    std::FILE *m_file = nullptr;
-    int m_saved = -1;
-    QByteArray m_text;
-};
-
 // A controller listening on a free loopback port, with the business listener
 // pointed at it. The connection log outlives the controller, whose queue
 // thread may still report a removal while it is destroyed.
@@ -280,13 +231,13 @@ struct LiveServer
 
     bool start()
     {
-        // freePort() lets the port go before the server binds it: under a
+        // The free port is let go before the server binds it: under a
         // parallel run another process may take it in between.
         for (int attempt = 0; attempt < 5; ++attempt) {
             controller.reset(new IOController);
             controller->setClientConnectionListener(&connections);
             TestBusiness::instance().reset(controller.get());
-            port = freePort();
+            port = WorkFolder::freePort();
             if (!controller->createListenThread(QString::number(port)))
                 return false;
             QElapsedTimer timer;
@@ -576,7 +527,7 @@ void TestIOController::listenerFailures()
         while (controller.getStatus() == IOController::STATUS_NOT_STARTED
                && timer.elapsed() < 5000)
             SteadyClock::sleepMs(5);
-        lines = capture.finish();
+        lines = capture.stop();
     }
     if (occupier >= 0)
         ::close(occupier);
@@ -612,8 +563,8 @@ void TestIOController::threadStartFailures()
         {
             StdoutCapture capture;
             Thread::failStartsForTesting(1);
-            created = controller.createListenThread(QString::number(freePort()));
-            lines = capture.finish();
+            created = controller.createListenThread(QString::number(WorkFolder::freePort()));
+            lines = capture.stop();
         }
         QVERIFY(!created);
         QCOMPARE(controller.getStatus(), int(IOController::STATUS_NO_THREAD));
@@ -637,7 +588,7 @@ void TestIOController::threadStartFailures()
         timer.start();
         while (server.connections.removed().isEmpty() && timer.elapsed() < REPLY_TIMEOUT_MS)
             SteadyClock::sleepMs(5);
-        lines = capture.finish();
+        lines = capture.stop();
     }
     QVERIFY(connected);
     QVERIFY2(closed, qPrintable(refused.errorString()));

@@ -14,7 +14,7 @@
 #include "server/infoconfirmmessage.h"
 #include "server/syncvideomessage.h"
 #include "tests/protocol/messagedump.h"
-#include "tests/protocol/stdoutcapture.h"
+#include "tests/support/stdoutcapture.h"
 #include "tests/support/testmain.h"
 
 #include <memory>

@@ -19,7 +19,7 @@
 #include "server/serverinputinterface.h"
 #include "server/startsyncvideohandler.h"
 #include "server/syncvideohandler.h"
-#include "tests/protocol/stdoutcapture.h"
+#include "tests/support/stdoutcapture.h"
 #include "tests/support/testmain.h"
 
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "tests/protocol/stdoutcapture.h"
+#include "tests/support/stdoutcapture.h"
 
 #include <cstdio>
 #include <cstdlib>
