@@ -33,14 +33,15 @@ const QByteArray QR_SIGNATURE_KEY = "6d0f3a8c5e2b71d94f0a6c3e8b5d27f1a9";
 const QString CANCEL_IMAGE_PATH = ":/images/resources/cancel.png";
 const int ANSWER_COUNT = 10;
 
-QImage portraitOf(const QString &avatar, const char *caller)
+// failure: the debug line written when the bytes are no picture.
+QImage portraitOf(const QString &avatar, const char *failure)
 {
     QByteArray bytes = QByteArray::fromBase64(avatar.toLatin1());
     if (bytes.startsWith(JP2_SIGNATURE))
         bytes = convertJp2ToJpeg(bytes);
     QImage image;
     if (!image.loadFromData(bytes))
-        qDebug() << (QString(caller) + ": Can't load image file");
+        qDebug() << failure;
     return image;
 }
 
@@ -50,7 +51,7 @@ QStringList answerFields(const QString &answers)
     return answers.section('|', 0, 0).split(';', Qt::KeepEmptyParts);
 }
 
-void setCommonVariables(LimeReport::IDataSourceManager *data, const ReportInfo &info, const char *caller)
+void setCommonVariables(LimeReport::IDataSourceManager *data, const ReportInfo &info, const char *portraitFailure)
 {
     data->setReportVariable("ProvinceName", info.getProvinceName());
     data->setReportVariable("Rank", info.getRank());
@@ -63,7 +64,7 @@ void setCommonVariables(LimeReport::IDataSourceManager *data, const ReportInfo &
     data->setReportVariable("Course", info.getCourse());
     data->setReportVariable("ContestOfDate", info.getContestDate());
     data->setReportVariable("Place", info.getPlace());
-    data->setReportVariable("Avatar", portraitOf(info.getAvatar(), caller));
+    data->setReportVariable("Avatar", portraitOf(info.getAvatar(), portraitFailure));
 }
 
 } // namespace
@@ -107,7 +108,7 @@ void PrintDialog::setDetail(const ReportInfo &info)
     // between cannot print under the checked digest.
     m_report.loadFromByteArray(bytes);
     LimeReport::IDataSourceManager *data = m_report.dataManager();
-    setCommonVariables(data, info, "PrintDialog::setDetail");
+    setCommonVariables(data, info, "PrintDialog::setDetail: Can't load image file");
 
     data->setReportVariable("Cancel", 0);
     if (info.getScore() == -1) {
@@ -151,7 +152,7 @@ void PrintDialog::setDetail2(ReportInfo *info)
     auto *report = new LimeReport::ReportEngine;
     report->loadFromByteArray(bytes);
     LimeReport::IDataSourceManager *data = report->dataManager();
-    setCommonVariables(data, *info, "PrintDialog::setDetail2");
+    setCommonVariables(data, *info, "PrintDialog::setDetail2: Can't load image file");
 
     if (info->getScore() == -1) {
         data->setReportVariable("Warning", MSG_STUDENT_NOT_EXAMINED);
