@@ -46,9 +46,6 @@ public:
     explicit PrintDialog(QWidget *parent = nullptr, int printPeriodMs = 10000);
     ~PrintDialog() override;
 
-    PrintDialog(const PrintDialog &) = delete;
-    PrintDialog &operator=(const PrintDialog &) = delete;
-
     // Fills and draws the preview. Afterwards isTemplateValid() says whether
     // the template passed its check; print and PDF refuse while it did not,
     // or while the result may not be printed.
