@@ -1,7 +1,6 @@
 #include "reports/print/printdialog.h"
 
 #include "common/constants.h"
-#include "common/jp2signature.h"
 #include "lib/report/previewreportwidget.h"
 #include "records/jp2image.h"
 #include "records/reportinfo.h"
@@ -37,7 +36,7 @@ const int ANSWER_COUNT = 10;
 QImage portraitOf(const QString &avatar, const char *failure)
 {
     QByteArray bytes = QByteArray::fromBase64(avatar.toLatin1());
-    if (bytes.startsWith(JP2_SIGNATURE))
+    if (isJp2Image(bytes))
         bytes = convertJp2ToJpeg(bytes);
     QImage image;
     if (!image.loadFromData(bytes))

@@ -18,14 +18,9 @@
 #include <QBuffer>
 #include <QFile>
 #include <QPainter>
-#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
-
-#include <memory>
-
-Q_DECLARE_METATYPE(ReportInfo)
 
 namespace {
 
