@@ -1,7 +1,7 @@
 #include "connection/mysqlconnection.h"
-#include "reports/commonexportxml.h"
-#include "reports/firstformexportxml.h"
-#include "reports/secondformexportxml.h"
+#include "reports/exports/commonexportxml.h"
+#include "reports/exports/firstformexportxml.h"
+#include "reports/exports/secondformexportxml.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 
