@@ -78,6 +78,8 @@ BusinessController::BusinessController() : QObject(nullptr)
     connect(client, &BusinessControllerClient::notifyContestResultStored, this,
             &BusinessController::onContestResultStored, Qt::QueuedConnection);
     IOController *io = IOController::getInstance();
+    client->setSettings(this);
+    client->setIOController(io);
     io->setClientConnectionListener(client);
     io->createListenThread(m_fileUtility->readTcpConnectionConfig());
 
@@ -87,6 +89,7 @@ BusinessController::BusinessController() : QObject(nullptr)
     m_contestContent = m_jsonHandler->readContestContent();
 
     m_mainDb = new MainDbConnection(this);
+    client->setMainConnection(m_mainDb);
     const QSqlError mainError =
         m_mainDb->initDatabase(MYSQL_CONNECTION_NAME, mainInfo.getHost(), mainInfo.getPort(),
                                mainInfo.getDbName(), mainInfo.getUserName(), mainInfo.getPassword());

@@ -7,6 +7,7 @@
 #include "records/crudstudentinfo.h"
 #include "records/reportinfo.h"
 #include "records/sqlresultinfo.h"
+#include "server/business/terminalsettings.h"
 #include "server/protocol/serverinputinterface.h"
 
 #include <QDateTime>
@@ -44,7 +45,7 @@ class XlsxHandler;
 // hub on the handler-queue thread; what they change in the candidate table
 // is applied on this object's (the GUI) thread, so the views never read a
 // row while it changes.
-class BusinessController : public QObject, public ServerInputInterface
+class BusinessController : public QObject, public ServerInputInterface, public TerminalSettings
 {
     Q_OBJECT
 
@@ -100,17 +101,17 @@ public:
     bool resetContestantResult(int id, int row, const QString &comment);
     bool isStudentInCourse(const QString &courseId, const QString &maDangKy, const QString &maKySH);
     ReportInfo getReportInfo(int id);
-    bool isNotTestTheoryResult(const QString &contentNumber) const;
+    bool isNotTestTheoryResult(const QString &contentNumber) const override;
 
     // Theory-test database.
     QList<Course *> getAuxiliaryCourses();
     QList<Course *> getCachedAuxiliaryCourses() const;
 
     // Settings.
-    int getAutoPrint() const;
+    int getAutoPrint() const override;
     int getTimeUpdateTheoryResult() const;
-    bool getCheckPassingTheoryExam() const;
-    bool getImportAvatarFolderOn() const;
+    bool getCheckPassingTheoryExam() const override;
+    bool getImportAvatarFolderOn() const override;
 
     // Reports.
     bool exportExcel(const QString &courseId);

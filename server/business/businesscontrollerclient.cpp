@@ -8,7 +8,8 @@
 #include "records/jp2image.h"
 #include "records/mysqlconnectioninfo.h"
 #include "records/utility.h"
-#include "server/business/businesscontroller.h"
+#include "server/business/resultchecksum.h"
+#include "server/business/terminalsettings.h"
 #include "server/protocol/contestnamemessage.h"
 #include "server/protocol/enterresponsemessage.h"
 #include "server/protocol/inputdispatcher.h"
@@ -66,11 +67,49 @@ BusinessControllerClient::BusinessControllerClient() : QObject(nullptr) {}
 // The instance lives as long as the process; its connections close with it.
 BusinessControllerClient::~BusinessControllerClient() = default;
 
+void BusinessControllerClient::setSettings(TerminalSettings *settings)
+{
+    m_settings = settings;
+}
+
+void BusinessControllerClient::setMainConnection(MySqlConnection *mainConnection)
+{
+    m_mainConnection = mainConnection;
+}
+
+void BusinessControllerClient::setIOController(IOController *controller)
+{
+    m_io = controller;
+}
+
+int BusinessControllerClient::autoPrint() const
+{
+    const TerminalSettings *settings = m_settings;
+    return settings ? settings->getAutoPrint() : 0;
+}
+
+bool BusinessControllerClient::checkPassingTheoryExam() const
+{
+    const TerminalSettings *settings = m_settings;
+    return settings && settings->getCheckPassingTheoryExam();
+}
+
+bool BusinessControllerClient::importAvatarFolderOn() const
+{
+    const TerminalSettings *settings = m_settings;
+    return settings && settings->getImportAvatarFolderOn();
+}
+
+bool BusinessControllerClient::isNotTestTheoryResult(const QString &contentNumber) const
+{
+    const TerminalSettings *settings = m_settings;
+    return settings && settings->isNotTestTheoryResult(contentNumber);
+}
+
 BusinessControllerClient::Connection BusinessControllerClient::openConnection(quint64 clientId)
 {
-    BusinessController *controller = BusinessController::getInstance();
-    const MySqlConnectionInfo info =
-        controller->getFileUtility()->readMysqlConnectionConfig(MYSQL_CONFIG_PATH);
+    // Read at each terminal, as the operator may point the server elsewhere.
+    const MySqlConnectionInfo info = FileUtility().readMysqlConnectionConfig(MYSQL_CONFIG_PATH);
     // Closed as well as deleted when the last holder lets go, so that the
     // database server's session goes with the terminal.
     Connection connection(new MySqlConnectionClient, [](MySqlConnectionClient *db) {
@@ -165,9 +204,9 @@ void BusinessControllerClient::onClientRemoved(quint64 clientId)
     removeDbConnection(clientId);
 }
 
-void BusinessControllerClient::send(quint64 clientId, const BaseMessage &message)
+void BusinessControllerClient::send(quint64 clientId, const BaseMessage &message) const
 {
-    IOController *io = IOController::getInstance();
+    IOController *io = m_io;
     if (io == nullptr || !io->sendToClient(clientId, &message))
         qDebug() << "BusinessControllerClient: no reply sent to client" << clientId;
 }
@@ -225,11 +264,10 @@ void BusinessControllerClient::orderNumberUpdated(quint64 clientId, const QStrin
     const Connection db = connectionFor(clientId);
     if (db) {
         check = db->checkOrderNumber(courseCode, orderNumber);
-        BusinessController *controller = BusinessController::getInstance();
-        if (check.getStatus() == 0 && controller->getCheckPassingTheoryExam()) {
+        if (check.getStatus() == 0 && checkPassingTheoryExam()) {
             const QString theory = db->getKetQuaSHLyThuyet(courseCode, orderNumber);
             if (theory.compare(RESULT_PASS, Qt::CaseInsensitive) != 0
-                && !controller->isNotTestTheoryResult(check.getNoiDungSH()))
+                && !isNotTestTheoryResult(check.getNoiDungSH()))
                 check.setStatus(5);
         }
     }
@@ -241,7 +279,7 @@ void BusinessControllerClient::orderNumberUpdated(quint64 clientId, const QStrin
         reply.setEntryId(check.getID());
         reply.setIdentityNumber(check.getSoCMT().toLocal8Bit());
         reply.setFullName(check.getHoTen().toUtf8());
-        if (BusinessController::getInstance()->getImportAvatarFolderOn())
+        if (importAvatarFolderOn())
             importAvatar(db.get(), courseCode, orderNumber);
         reply.setPortrait(portraitForTerminal(db.get(), courseCode, orderNumber));
     }
@@ -301,13 +339,12 @@ void BusinessControllerClient::contestResultUpdated(quint64 clientId, int score,
     }
     emit notifyContestResultStored(entryId, score, passMark, passed, endTime);
 
-    BusinessController *controller = BusinessController::getInstance();
     const ContestantResultInfo stored = db->getContestantResultInfo(entryId);
-    if (!db->updateCheckSum(entryId, controller->makeResultChecksum(stored, QDateTime::currentDateTime())))
+    if (!db->updateCheckSum(entryId, ResultChecksum::make(stored, QDateTime::currentDateTime())))
         qWarning() << "BusinessControllerClient::contestResultUpdated: the checksum of entry" << entryId
                    << "was not stored";
 
-    if (controller->getAutoPrint() != 0)
+    if (autoPrint() != 0)
         emit notifyUpdateReport(clientId, entryId, courseCode);
     qInfo().noquote() << LOG_FINISH_FUNCTION;
 }
@@ -342,7 +379,6 @@ void BusinessControllerClient::handleContestNameRequest(quint64 clientId)
 ReportInfo *BusinessControllerClient::getReportInfo(qulonglong idClient, int id,
                                                     const QString &contestCode)
 {
-    BusinessController *controller = BusinessController::getInstance();
     ReportInfo *report = nullptr;
     ContestantResultInfo stored;
     if (const Connection db = storedConnection(idClient)) {
@@ -356,7 +392,7 @@ ReportInfo *BusinessControllerClient::getReportInfo(qulonglong idClient, int id,
         // The terminal has gone since it sent the result: its sheet is read
         // through the operator's connection, found by the entry's order
         // number in the course.
-        MySqlConnection *main = controller->getMySqlConnection();
+        MySqlConnection *main = m_mainConnection;
         if (main == nullptr)
             return nullptr;
         stored = main->getContestantResultInfo(id);
@@ -371,6 +407,6 @@ ReportInfo *BusinessControllerClient::getReportInfo(qulonglong idClient, int id,
         }
     }
     const QDateTime examDate(QDate::fromString(report->getContestDate(), "dd.MM.yyyy"), QTime(0, 0));
-    report->setResultValid(controller->verifyResultChecksum(report->getCheckSum(), stored, examDate));
+    report->setResultValid(ResultChecksum::verify(report->getCheckSum(), stored, examDate));
     return report;
 }

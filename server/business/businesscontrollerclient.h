@@ -12,10 +12,14 @@
 #include <QSet>
 #include <QString>
 
+#include <atomic>
 #include <memory>
 
 class BaseMessage;
+class IOController;
+class MySqlConnection;
 class MySqlConnectionClient;
+class TerminalSettings;
 
 // The business logic of the exam terminals: admission by course code and
 // order number, the start of the exam, the result with its checksum, the
@@ -24,6 +28,11 @@ class MySqlConnectionClient;
 // accepted and closed when it is gone. Terminal events arrive on the
 // handler-queue thread; connections are opened on the listener thread and
 // result sheets are read on the GUI thread, so the connection map is guarded.
+//
+// Its collaborators are given when it is wired (by the business controller):
+// the run-mode settings it reads at each use, the operator's main connection
+// it falls back to for result sheets, and the controller it replies through.
+// Until then it reads the settings as off and sends nothing.
 class BusinessControllerClient : public QObject,
                                  public ServerInputInterface,
                                  public ClientConnectionListener
@@ -35,6 +44,11 @@ public:
     // the input hub when created.
     static BusinessControllerClient *getInstance();
 
+    // Not owned; each must outlive the handling of terminal events.
+    void setSettings(TerminalSettings *settings);
+    void setMainConnection(MySqlConnection *mainConnection);
+    void setIOController(IOController *controller);
+
     void insertNewDbConnection(quint64 clientId);
     // Closes and forgets the terminal's connection; nothing for an unknown id.
     void removeDbConnection(quint64 clientId);
@@ -43,7 +57,7 @@ public:
 
     // The data of a result sheet with its checksum verified; the caller owns
     // it. Null when the entry is not found. A terminal whose connection is
-    // gone is served through the business controller's main connection.
+    // gone is served through the main connection it was given.
     ReportInfo *getReportInfo(qulonglong idClient, int id, const QString &contestCode);
 
     void orderNumberUpdated(quint64 clientId, const QString &courseCode,
@@ -86,7 +100,16 @@ private:
     // Base64 of the stored portrait as a small JPEG; empty when there is none.
     static QByteArray portraitForTerminal(MySqlConnectionClient *db, const QString &courseCode,
                                           const QString &orderNumber);
-    static void send(quint64 clientId, const BaseMessage &message);
+    void send(quint64 clientId, const BaseMessage &message) const;
+    // The settings' values, off while none are wired.
+    int autoPrint() const;
+    bool checkPassingTheoryExam() const;
+    bool importAvatarFolderOn() const;
+    bool isNotTestTheoryResult(const QString &contentNumber) const;
+
+    std::atomic<TerminalSettings *> m_settings{nullptr};
+    std::atomic<MySqlConnection *> m_mainConnection{nullptr};
+    std::atomic<IOController *> m_io{nullptr};
 
     mutable QMutex m_connectionsLock;
     QMap<quint64, Connection> m_connections;

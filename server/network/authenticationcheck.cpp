@@ -1,7 +1,6 @@
 #include "server/network/authenticationcheck.h"
 
 #include "server/network/clientsocket.h"
-#include "server/network/handshake.h"
 #include "server/network/iocontroller.h"
 
 bool AuthenticationCheck::checkAnswer(IOController *controller, quint64 clientId,
@@ -9,11 +8,10 @@ bool AuthenticationCheck::checkAnswer(IOController *controller, quint64 clientId
 {
     if (controller == nullptr)
         return false;
-    const IOController::ClientMap clients = controller->getClients();
-    const auto found = clients.find(clientId);
-    if (found == clients.end())
+    const std::shared_ptr<ClientSocket> client = controller->findClient(clientId);
+    if (!client)
         return false;
-    if (Handshake::matches(found->second->getAuthResponse(), response16))
+    if (client->checkAuthAnswer(response16) == ClientSocket::HandshakeState::Passed)
         return true;
     controller->removeClient(clientId);
     return false;

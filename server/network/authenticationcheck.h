@@ -11,9 +11,9 @@ class IOController;
 class AuthenticationCheck
 {
 public:
-    // Looks the id up in a copy of the registry; a connection whose answer
-    // differs from its expected response (or that has none yet) is removed
-    // and destroyed. An id no longer registered, e.g. a second answer from a
+    // Looks the connection up by id and has it check the answer; a
+    // connection whose answer differs from its expected response (or that
+    // has none yet) is removed and destroyed. An id no longer registered, e.g. a second answer from a
     // connection already removed, is ignored. True when the answer matched.
     static bool checkAnswer(IOController *controller, quint64 clientId, const char *response16);
 

@@ -7,7 +7,7 @@
 #include "server/protocol/bytebuffer.h"
 #include "server/protocol/consoleoutput.h"
 #include "server/network/handshake.h"
-#include "server/network/iocontroller.h"
+#include "server/network/clientsocketowner.h"
 
 #include <algorithm>
 #include <climits>
@@ -16,8 +16,8 @@ namespace {
 const quint64 RETAINED_BUFFER_BYTES = 256 * 1024;
 } // namespace
 
-ClientSocket::ClientSocket(IOController *controller)
-    : m_controller(controller),
+ClientSocket::ClientSocket(ClientSocketOwner *owner)
+    : m_owner(owner),
       m_sendBuffer(new ByteBuffer),
       m_outgoing(new ByteBuffer),
       m_codec(&m_cipher)
@@ -64,7 +64,7 @@ void ClientSocket::clientLoop()
         ConsoleOutput::writeLine("Can not create thread for receiving data");
         // Nothing would ever notice this terminal going: remove it now.
         endConnection();
-        m_controller->enqueueClientGone(m_clientId);
+        m_owner->enqueueClientGone(m_clientId);
         return;
     }
     if (!m_sendThread.start([this] { sendLoop(); })) {
@@ -110,7 +110,7 @@ void ClientSocket::receiveLoop()
 {
     if (m_socket == SocketApi::InvalidSocket) {
         ConsoleOutput::writeLine("Client socket is null. Stop now");
-        m_controller->enqueueClientGone(m_clientId);
+        m_owner->enqueueClientGone(m_clientId);
         return;
     }
     std::string accumulated;
@@ -121,7 +121,7 @@ void ClientSocket::receiveLoop()
         const int n = SocketApi::recv(m_socket, area.get(), RECEIVE_SIZE);
         if (n <= 0) {
             if (!m_stopping)
-                m_controller->enqueueClientGone(m_clientId);
+                m_owner->enqueueClientGone(m_clientId);
             return;
         }
         accumulated.append(area.get(), size_t(n));
@@ -134,7 +134,7 @@ void ClientSocket::receiveLoop()
 void ClientSocket::parseMessages(std::string &accumulated)
 {
     m_codec.parseMessages(accumulated, m_clientId,
-                          [this](BaseHandler *handler) { m_controller->enqueueHandler(handler); });
+                          [this](BaseHandler *handler) { m_owner->enqueueHandler(handler); });
 }
 
 void ClientSocket::sendLoop()
@@ -216,6 +216,20 @@ QByteArray ClientSocket::getAuthResponse() const
 {
     std::lock_guard<std::mutex> guard(m_authMutex);
     return m_expectedResponse;
+}
+
+ClientSocket::HandshakeState ClientSocket::checkAuthAnswer(const char *response16)
+{
+    std::lock_guard<std::mutex> guard(m_authMutex);
+    m_handshakeState = Handshake::matches(m_expectedResponse, response16) ? HandshakeState::Passed
+                                                                          : HandshakeState::Failed;
+    return m_handshakeState;
+}
+
+ClientSocket::HandshakeState ClientSocket::handshakeState() const
+{
+    std::lock_guard<std::mutex> guard(m_authMutex);
+    return m_handshakeState;
 }
 
 quint64 ClientSocket::getClientId() const

@@ -17,7 +17,7 @@
 
 class BaseMessage;
 class ByteBuffer;
-class IOController;
+class ClientSocketOwner;
 
 // One accepted terminal connection: its socket, the client thread that runs
 // the handshake and starts the other two, the receive thread that cuts frames
@@ -44,8 +44,12 @@ public:
     // reading: its connection ends, so that nobody waits on it for ever.
     static const int SEND_STALL_TIMEOUT_MS = 30000;
 
-    // The controller receives the handlers and must outlive the connection.
-    explicit ClientSocket(IOController *controller);
+    // Where the handshake stands: no answer checked yet, the last answer
+    // matched, or it did not (the connection is then removed).
+    enum class HandshakeState { Awaiting, Passed, Failed };
+
+    // The owner receives the handlers and must outlive the connection.
+    explicit ClientSocket(ClientSocketOwner *owner);
     // stop(); must not run on one of the connection's own threads.
     ~ClientSocket();
 
@@ -69,6 +73,10 @@ public:
     // A copy of the expected handshake answer; empty until the client thread
     // has computed it.
     QByteArray getAuthResponse() const;
+    // Checks the terminal's 16 answer bytes against the expected answer and
+    // keeps the verdict: Failed also when no answer is expected yet.
+    HandshakeState checkAuthAnswer(const char *response16);
+    HandshakeState handshakeState() const;
     quint64 getClientId() const;
 
     // Bytes framed by send() and not yet handed to the socket (those the
@@ -91,7 +99,7 @@ private:
     // Shuts the socket down, which makes the receive thread notice the end.
     void endConnection();
 
-    IOController *m_controller;
+    ClientSocketOwner *m_owner;
     std::atomic<quint64> m_clientId{0};
     SocketApi::Handle m_socket = SocketApi::InvalidSocket;
     Thread m_receiveThread;
@@ -108,6 +116,7 @@ private:
     Thread m_clientThread;
     mutable std::mutex m_authMutex;
     QByteArray m_expectedResponse;
+    HandshakeState m_handshakeState = HandshakeState::Awaiting;
     AesCipher m_cipher;
     FrameCodec m_codec;
     std::atomic_bool m_ending{false};

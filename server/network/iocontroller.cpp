@@ -350,6 +350,15 @@ bool IOController::sendToClient(quint64 clientId, const BaseMessage *message)
     return client->send(message) >= 0;
 }
 
+std::shared_ptr<ClientSocket> IOController::findClient(quint64 clientId) const
+{
+    RecursiveMutexLocker locker(m_registryLock);
+    if (!locker.isLocked())
+        return nullptr;
+    const auto found = m_clients.find(clientId);
+    return found == m_clients.end() ? nullptr : found->second;
+}
+
 IOController::ClientMap IOController::getClients() const
 {
     RecursiveMutexLocker locker(m_registryLock);

@@ -4,6 +4,7 @@
 #include "platform/recursivemutex.h"
 #include "platform/socketapi.h"
 #include "platform/thread.h"
+#include "server/network/clientsocketowner.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -34,7 +35,7 @@ class ClientSocket;
 // The terminal business logic hears of each connection accepted and removed
 // through a ClientConnectionListener (each terminal gets its own database
 // connection when accepted and loses it when removed).
-class IOController
+class IOController final : public ClientSocketOwner
 {
 public:
     using ClientMap = std::unordered_map<quint64, std::shared_ptr<ClientSocket>>;
@@ -82,10 +83,10 @@ public:
     int getErrorCode() const;
 
     // The queue owns the handler (and its message) from now on.
-    void enqueueHandler(BaseHandler *handler);
+    void enqueueHandler(BaseHandler *handler) override;
     // Queued by a connection's receive thread when its terminal has gone:
     // behind the handlers it queued before, removes the connection.
-    void enqueueClientGone(quint64 clientId);
+    void enqueueClientGone(quint64 clientId) override;
 
     // Frames the message into the connection's send buffer; never waits for
     // the socket. False for an id that is not registered or a message that
@@ -94,6 +95,9 @@ public:
     // A copy of the registry: the connections in it stay valid as long as
     // the copy is held, even when removed meanwhile.
     ClientMap getClients() const;
+    // The connection registered under the id, or null; it stays valid while
+    // held, even when removed meanwhile.
+    std::shared_ptr<ClientSocket> findClient(quint64 clientId) const;
     // Removes the connection and destroys it (closing its socket), then
     // tells the connection listener. Nothing for an id not registered. Not
     // from a connection's own threads.
