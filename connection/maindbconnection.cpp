@@ -1,8 +1,8 @@
 #include "connection/maindbconnection.h"
 
-#include <QDebug>
+#include "connection/sqlquery.h"
+
 #include <QMutexLocker>
-#include <QSqlQuery>
 
 MainDbConnection::MainDbConnection(QObject *parent)
     : MySqlConnection(parent)
@@ -16,10 +16,8 @@ int MainDbConnection::insertPerson(const Student &student)
     QMutexLocker locker(&m_mutex);
     if (!insertNguoiLX(student))
         return 0;
-    QSqlQuery query(m_db);
-    if (!query.exec("SELECT LAST_INSERT_ID()") || !query.next()) {
-        qDebug() << "MainDbConnection::insertPerson: no insert id" << query.lastError();
+    SqlQuery query(m_db, "MainDbConnection::insertPerson", "SELECT LAST_INSERT_ID()");
+    if (!query.exec() || !query.next())
         return 0;
-    }
     return query.value(0).toInt();
 }
