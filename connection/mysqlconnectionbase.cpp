@@ -1,4 +1,5 @@
 #include "connection/mysqlconnectionbase.h"
+
 #include "connection/courserow.h"
 #include "connection/mysqlopener.h"
 #include "connection/sqlquery.h"

@@ -2,6 +2,7 @@
 
 #include "common/constants.h"
 #include "connection/auxiliarydb.h"
+#include "connection/maindbconnection.h"
 #include "connection/mysqlconnection.h"
 #include "connection/sqliteconnection.h"
 #include "records/account.h"
@@ -17,14 +18,13 @@
 #include "reports/exports/firstformexportxml.h"
 #include "reports/exports/secondformexportxml.h"
 #include "reports/exports/xlsxhandler.h"
-#include "server/network/authenticationcheck.h"
 #include "server/business/businesscontrollerclient.h"
 #include "server/business/dataimporter.h"
-#include "server/protocol/inputdispatcher.h"
-#include "server/network/iocontroller.h"
-#include "connection/maindbconnection.h"
 #include "server/business/resultchecksum.h"
 #include "server/business/videodistributor.h"
+#include "server/network/authenticationcheck.h"
+#include "server/network/iocontroller.h"
+#include "server/protocol/inputdispatcher.h"
 #include "ui/models/studentmodel.h"
 
 #include <QCoreApplication>

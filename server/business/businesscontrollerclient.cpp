@@ -10,10 +10,10 @@
 #include "records/utility.h"
 #include "server/business/resultchecksum.h"
 #include "server/business/terminalsettings.h"
+#include "server/network/iocontroller.h"
 #include "server/protocol/contestnamemessage.h"
 #include "server/protocol/enterresponsemessage.h"
 #include "server/protocol/inputdispatcher.h"
-#include "server/network/iocontroller.h"
 #include "server/protocol/reviewmessage.h"
 
 #include <QBuffer>

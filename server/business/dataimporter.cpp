@@ -1,12 +1,12 @@
 #include "server/business/dataimporter.h"
 
 #include "connection/auxiliarydb.h"
+#include "connection/maindbconnection.h"
 #include "connection/mysqlconnection.h"
 #include "records/auxiliarykhoathithisinh.h"
 #include "records/auxiliarystudent.h"
 #include "records/khoathithisinh.h"
 #include "records/student.h"
-#include "connection/maindbconnection.h"
 
 #include <QDate>
 #include <QDateTime>

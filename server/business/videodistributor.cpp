@@ -1,11 +1,11 @@
 #include "server/business/videodistributor.h"
 
 #include "platform/steadyclock.h"
-#include "server/protocol/basemessage.h"
 #include "server/network/clientsocket.h"
+#include "server/network/iocontroller.h"
+#include "server/protocol/basemessage.h"
 #include "server/protocol/consoleoutput.h"
 #include "server/protocol/endsyncvideomessage.h"
-#include "server/network/iocontroller.h"
 #include "server/protocol/startsyncvideomessage.h"
 #include "server/protocol/syncvideomessage.h"
 

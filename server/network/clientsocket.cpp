@@ -1,13 +1,13 @@
 #include "server/network/clientsocket.h"
 
 #include "platform/recursivemutexlocker.h"
+#include "server/network/clientsocketowner.h"
+#include "server/network/handshake.h"
 #include "server/protocol/authenstateonemessage.h"
 #include "server/protocol/basehandler.h"
 #include "server/protocol/basemessage.h"
 #include "server/protocol/bytebuffer.h"
 #include "server/protocol/consoleoutput.h"
-#include "server/network/handshake.h"
-#include "server/network/clientsocketowner.h"
 
 #include <algorithm>
 #include <climits>

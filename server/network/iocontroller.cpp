@@ -1,9 +1,9 @@
 #include "server/network/iocontroller.h"
 
 #include "platform/recursivemutexlocker.h"
-#include "server/protocol/basehandler.h"
 #include "server/network/clientconnectionlistener.h"
 #include "server/network/clientsocket.h"
+#include "server/protocol/basehandler.h"
 #include "server/protocol/consoleoutput.h"
 
 #include <QDebug>

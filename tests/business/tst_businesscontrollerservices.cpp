@@ -4,12 +4,12 @@
 // process, so the cases run in order on the same one.
 
 #include "connection/mysqlconnection.h"
-#include "records/crudstudentinfo.h"
 #include "records/course.h"
+#include "records/crudstudentinfo.h"
 #include "server/business/businesscontroller.h"
 #include "server/business/businesscontrollerclient.h"
-#include "server/network/iocontroller.h"
 #include "server/business/resultchecksum.h"
+#include "server/network/iocontroller.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"

@@ -4,11 +4,11 @@
 // database.
 
 #include "connection/auxiliarydb.h"
+#include "connection/maindbconnection.h"
 #include "connection/mysqlconnection.h"
 #include "server/business/dataimporter.h"
-#include "connection/maindbconnection.h"
 
-#include "tests/support/testdb.h"
+#include "tests/support/maindbsuite.h"
 #include "tests/support/testmain.h"
 
 #include <QDomDocument>
@@ -26,14 +26,6 @@ const QString kAuxPassword = "ro-pass";
 
 // The photo of the first candidate, as the theory-test database holds it.
 const QByteArray kPhoto = QByteArray::fromHex("FFD8FFE000104A46494600");
-
-QVariant scalar(QSqlDatabase db, const QString &sql)
-{
-    QSqlQuery q(db);
-    if (!q.exec(sql) || !q.next())
-        return QVariant();
-    return q.value(0);
-}
 
 // One row as "column=value" texts, NULL written as "NULL", for exact
 // comparison of what was written.
@@ -70,9 +62,12 @@ QString auxChecksum(QSqlDatabase db)
 
 } // namespace
 
-class TestDataImporter : public QObject
+class TestDataImporter : public MainDbSuite
 {
     Q_OBJECT
+
+public:
+    TestDataImporter() : MainDbSuite(kMainDb) {}
 
 private slots:
     void initTestCase();
@@ -100,10 +95,9 @@ private:
     }
     int mainCount(const QString &table) const
     {
-        return TestDb::count(m_mainAdmin, "SELECT COUNT(*) FROM " + table);
+        return TestDb::count(m_admin, "SELECT COUNT(*) FROM " + table);
     }
 
-    QSqlDatabase m_mainAdmin;
     QSqlDatabase m_auxAdmin;
     std::unique_ptr<MainDbConnection> m_main;
     std::unique_ptr<MySqlConnection> m_main2;
@@ -114,13 +108,12 @@ private:
 void TestDataImporter::initTestCase()
 {
     QString error;
-    QVERIFY2(TestDb::recreateMain(kMainDb, &error), qPrintable(error));
+    QVERIFY2(createMainDb(&error), qPrintable(error));
     QVERIFY2(TestDb::recreate(kAuxDb, {TestDb::sourcePath("tests/fixtures/aux_schema.sql")}, &error),
              qPrintable(error));
     QVERIFY(TestDb::createReadOnlyUser(kAuxUser, kAuxPassword, kAuxDb));
-    m_mainAdmin = TestDb::open("main-admin", kMainDb);
     m_auxAdmin = TestDb::open("aux-admin", kAuxDb);
-    QVERIFY(m_mainAdmin.isOpen() && m_auxAdmin.isOpen());
+    QVERIFY(m_admin.isOpen() && m_auxAdmin.isOpen());
 
     // Wider than the main database's columns, as another system's may be:
     // what cannot be stored must not be half-imported.
@@ -180,8 +173,7 @@ void TestDataImporter::initTestCase()
 
 void TestDataImporter::init()
 {
-    for (const char *table : {"khoathi", "thisinh", "khoathi_thisinh", "tinh", "donvi"})
-        QVERIFY(TestDb::exec(m_mainAdmin, QString("DELETE FROM %1").arg(table)));
+    QVERIFY(clearMainDb());
 }
 
 void TestDataImporter::cleanupTestCase()
@@ -190,7 +182,7 @@ void TestDataImporter::cleanupTestCase()
     m_main2.reset();
     m_aux.reset();
     m_aux2.reset();
-    m_mainAdmin.close();
+    closeMainDb();
     m_auxAdmin.close();
 }
 
@@ -219,14 +211,14 @@ void TestDataImporter::courseImportedOnceWithItsProvinceAndUnit()
     QCOMPARE(first.course.getTrungTam(), QString("Trung tâm 1"));
     QCOMPARE(first.course.getTrangThai(), 1);
 
-    QCOMPARE(rows(m_mainAdmin, "SELECT * FROM tinh"), QStringList{"IDTinh=T01 TenTinh=Hà Nội"});
-    QCOMPARE(rows(m_mainAdmin, "SELECT * FROM donvi"),
+    QCOMPARE(rows(m_admin, "SELECT * FROM tinh"), QStringList{"IDTinh=T01 TenTinh=Hà Nội"});
+    QCOMPARE(rows(m_admin, "SELECT * FROM donvi"),
              QStringList{"IDDonVi=DV1 IDTinh=T01 TenDonVi=Trường lái xe Số 1"});
-    QCOMPARE(rows(m_mainAdmin, "SELECT IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, HoiDong, TrungTam, "
+    QCOMPARE(rows(m_admin, "SELECT IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, HoiDong, TrungTam, "
                                "TrangThai, NgayImport = CURDATE() AS today FROM khoathi"),
              QStringList{"IDKhoaHoc=K1 TenKhoaHoc=Khóa B2 tháng 3 IDDonVi=DV1 NgayThi=2026-03-05 "
                          "HoiDong=Hội đồng 1 TrungTam=Trung tâm 1 TrangThai=1 today=1"});
-    QCOMPARE(rows(m_mainAdmin, "SELECT t.Ma_Dang_Ky, t.Ma_Ky_SH, t.HoTen, t.GioiTinh, t.NgaySinh, "
+    QCOMPARE(rows(m_admin, "SELECT t.Ma_Dang_Ky, t.Ma_Ky_SH, t.HoTen, t.GioiTinh, t.NgaySinh, "
                                "t.SoCMT, k.IDKhoaHoc, k.SoBaoDanh, k.TraLoiDung, k.TraLoiSai, "
                                "k.KhongTraLoi, k.KetQua, k.SoChungChiTotNghiep, k.Thi, k.LoaiBang, "
                                "k.TraLoi, k.DiemChuan, k.DiemMoPhong, k.DiemChuanMoPhong, "
@@ -248,7 +240,7 @@ void TestDataImporter::courseImportedOnceWithItsProvinceAndUnit()
                  "KhongTraLoi=0 KetQua=NULL SoChungChiTotNghiep=NULL Thi=1 LoaiBang=B2 TraLoi=NULL "
                  "DiemChuan=26 "
                  "DiemMoPhong=-1 DiemChuanMoPhong=35 TrangThai=0 NoiDungSH=H stamped=1"}));
-    QCOMPARE(scalar(m_mainAdmin, "SELECT AnhChanDung FROM khoathi_thisinh WHERE SoBaoDanh = '001'")
+    QCOMPARE(scalar("SELECT AnhChanDung FROM khoathi_thisinh WHERE SoBaoDanh = '001'")
                  .toString(),
              QString::fromLatin1(kPhoto.toBase64()));
 
@@ -271,14 +263,14 @@ void TestDataImporter::courseEntriesLinkToThePersonJustStored()
 {
     // An older person with the same identity number and name, as a second
     // licence class of the same candidate leaves behind.
-    QVERIFY(TestDb::exec(m_mainAdmin, "INSERT INTO thisinh (IDThiSinh, Ma_Dang_Ky, HoTen, SoCMT) "
+    QVERIFY(TestDb::exec(m_admin, "INSERT INTO thisinh (IDThiSinh, Ma_Dang_Ky, HoTen, SoCMT) "
                                       "VALUES (500, 'OLD', 'Phạm Văn Dũng', '222')"));
 
     const DataImporter::CourseImportResult result = importer().importCourse("K2");
     // 002's person cannot be stored and 003 has no person: neither is written.
     QCOMPARE(result.imported, 1);
     QCOMPARE(result.total, 3);
-    QCOMPARE(rows(m_mainAdmin, "SELECT k.SoBaoDanh, t.Ma_Dang_Ky, k.IDThiSinh > 500 AS fresh "
+    QCOMPARE(rows(m_admin, "SELECT k.SoBaoDanh, t.Ma_Dang_Ky, k.IDThiSinh > 500 AS fresh "
                                "FROM khoathi_thisinh k JOIN thisinh t ON t.IDThiSinh = k.IDThiSinh"),
              QStringList{"SoBaoDanh=001 Ma_Dang_Ky=MDK-021 fresh=1"});
     QCOMPARE(mainCount("khoathi_thisinh"), 1);
@@ -309,7 +301,7 @@ void TestDataImporter::xmlCandidates()
 {
     // The person of the third candidate is already stored with the same
     // identity number, name and examination period: it is reused.
-    QVERIFY(TestDb::exec(m_mainAdmin, "INSERT INTO thisinh (IDThiSinh, SoTT, Ma_Dang_Ky, Ma_Ky_SH, "
+    QVERIFY(TestDb::exec(m_admin, "INSERT INTO thisinh (IDThiSinh, SoTT, Ma_Dang_Ky, Ma_Ky_SH, "
                                       "HoTen, SoCMT) VALUES (700, 9, 'MDK-OLD', 'KSH-9', "
                                       "'Đỗ Thị Hoa', '555')"));
     const QByteArray xml = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -374,7 +366,7 @@ void TestDataImporter::xmlCandidates()
 
     QCOMPARE(importer().importCandidatesXml(document, "K-X"), qMakePair(3, 3));
 
-    QCOMPARE(rows(m_mainAdmin, "SELECT IDThiSinh = 700 AS old, SoTT, Ma_Dang_Ky, Ma_Ky_SH, HoTen, "
+    QCOMPARE(rows(m_admin, "SELECT IDThiSinh = 700 AS old, SoTT, Ma_Dang_Ky, Ma_Ky_SH, HoTen, "
                                "GioiTinh, NgaySinh, SoCMT, DiaChi FROM thisinh ORDER BY IDThiSinh"),
              (QStringList{
                  "old=1 SoTT=9 Ma_Dang_Ky=MDK-OLD Ma_Ky_SH=KSH-9 HoTen=Đỗ Thị Hoa GioiTinh=NULL "
@@ -383,7 +375,7 @@ void TestDataImporter::xmlCandidates()
                  "NgaySinh=1990-07-15 SoCMT=001090000001 DiaChi=Số 1 phố Huế, Hà Nội",
                  "old=0 SoTT=0 Ma_Dang_Ky=MDK-902 Ma_Ky_SH=KSH-9 HoTen=Bùi Thị Lan GioiTinh=F "
                  "NgaySinh=NULL SoCMT=001091000002 DiaChi=NULL"}));
-    QCOMPARE(rows(m_mainAdmin,
+    QCOMPARE(rows(m_admin,
                   "SELECT k.IDKhoaHoc, t.Ma_Dang_Ky, k.SoBaoDanh, k.SoHoSo, k.MaKySH, k.LoaiBang, "
                   "k.NoiDungSH, k.KetQuaSH, k.KetQuaSHLyThuyet, k.AnhChanDung, k.DiemMoPhong, "
                   "k.DiemChuanMoPhong, k.TrangThai FROM khoathi_thisinh k "
@@ -450,8 +442,8 @@ void TestDataImporter::theoryRefresh()
     QFETCH(QVariant, theory);
     QFETCH(QVariant, expected);
 
-    QVERIFY(TestDb::exec(m_mainAdmin, "INSERT INTO khoathi (IDKhoaHoc, TrangThai) VALUES ('K-R', 2)"));
-    QSqlQuery insert(m_mainAdmin);
+    QVERIFY(TestDb::exec(m_admin, "INSERT INTO khoathi (IDKhoaHoc, TrangThai) VALUES ('K-R', 2)"));
+    QSqlQuery insert(m_admin);
     insert.prepare("INSERT INTO khoathi_thisinh (IDKhoaHoc, IDThiSinh, SoBaoDanh, KetQuaSHLyThuyet) "
                    "VALUES ('K-R', 1, '5', :stored), ('K-R', 2, '6', 'KHONG DAT')");
     insert.bindValue(":stored", stored.isNull() ? QVariant(QVariant::String) : stored);
@@ -472,10 +464,10 @@ void TestDataImporter::theoryRefresh()
     QCOMPARE(first.updated, changed);
     QVERIFY(first.currentCourseExamined);
     const QVariant now =
-        scalar(m_mainAdmin, "SELECT KetQuaSHLyThuyet FROM khoathi_thisinh WHERE SoBaoDanh = '5'");
+        scalar("SELECT KetQuaSHLyThuyet FROM khoathi_thisinh WHERE SoBaoDanh = '5'");
     QCOMPARE(now.isNull(), expected.isNull());
     QCOMPARE(now.toString(), expected.toString());
-    QCOMPARE(scalar(m_mainAdmin, "SELECT KetQuaSHLyThuyet FROM khoathi_thisinh WHERE SoBaoDanh = '6'")
+    QCOMPARE(scalar("SELECT KetQuaSHLyThuyet FROM khoathi_thisinh WHERE SoBaoDanh = '6'")
                  .toString(),
              QString("KHONG DAT"));
 
@@ -497,9 +489,9 @@ void TestDataImporter::theoryRefreshCurrentCourse()
     QFETCH(QString, current);
     QFETCH(bool, examined);
 
-    QVERIFY(TestDb::exec(m_mainAdmin, "INSERT INTO khoathi (IDKhoaHoc, TrangThai) VALUES "
+    QVERIFY(TestDb::exec(m_admin, "INSERT INTO khoathi (IDKhoaHoc, TrangThai) VALUES "
                                       "('K-R1', 2), ('K-R2', 2), ('K-IDLE', 1)"));
-    QVERIFY(TestDb::exec(m_mainAdmin, "INSERT INTO khoathi_thisinh (IDKhoaHoc, IDThiSinh, SoBaoDanh) "
+    QVERIFY(TestDb::exec(m_admin, "INSERT INTO khoathi_thisinh (IDKhoaHoc, IDThiSinh, SoBaoDanh) "
                                       "VALUES ('K-R2', 1, '1'), ('K-R2', 2, '2'), ('K-IDLE', 3, '1')"));
     QVERIFY(TestDb::exec(m_auxAdmin, "DELETE FROM khoahoc_thisinh WHERE IDKhoaHoc LIKE 'K-R%' "
                                      "OR IDKhoaHoc = 'K-IDLE'"));
@@ -511,7 +503,7 @@ void TestDataImporter::theoryRefreshCurrentCourse()
     const DataImporter::TheoryRefreshResult result = importer().refreshTheoryResults(current);
     QCOMPARE(result.updated, 2);
     QCOMPARE(result.currentCourseExamined, examined);
-    QVERIFY(scalar(m_mainAdmin, "SELECT KetQuaSHLyThuyet FROM khoathi_thisinh "
+    QVERIFY(scalar("SELECT KetQuaSHLyThuyet FROM khoathi_thisinh "
                                 "WHERE IDKhoaHoc = 'K-IDLE'").isNull());
 }
 

@@ -4,10 +4,10 @@
 
 #include "platform/steadyclock.h"
 #include "platform/thread.h"
+#include "server/business/videodistributor.h"
 #include "server/network/clientsocket.h"
 #include "server/network/iocontroller.h"
 #include "server/protocol/reviewmessage.h"
-#include "server/business/videodistributor.h"
 
 #include "tests/support/testmain.h"
 #include "tests/support/testterminal.h"

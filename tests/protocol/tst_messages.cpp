@@ -4,6 +4,8 @@
 // declares, and the encrypted payload layout.
 
 #include "server/protocol/aescipher.h"
+#include "server/protocol/authenstateonemessage.h"
+#include "server/protocol/authenstatetwomessage.h"
 #include "server/protocol/basemessage.h"
 #include "server/protocol/contestentermessage.h"
 #include "server/protocol/contestnamemessage.h"
@@ -13,8 +15,6 @@
 #include "server/protocol/infoconfirmmessage.h"
 #include "server/protocol/messagefactory.h"
 #include "server/protocol/reviewmessage.h"
-#include "server/protocol/authenstateonemessage.h"
-#include "server/protocol/authenstatetwomessage.h"
 #include "server/protocol/startsyncvideomessage.h"
 #include "server/protocol/syncvideomessage.h"
 #include "tests/protocol/messagedump.h"
