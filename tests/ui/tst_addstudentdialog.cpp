@@ -9,7 +9,7 @@
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/modalanswer.h"
+#include "tests/ui/expectmodal.h"
 #include "tests/ui/textfits.h"
 #include "tests/ui/typetext.h"
 #include "ui/addstudentdialog.h"
@@ -392,7 +392,7 @@ void TestAddStudentDialog::chosenPhoto()
     if (goneBeforeRead)
         QVERIFY(m_folder->writeFile("photos/" + file, m_previousPhoto));
 
-    auto chooser = ModalAnswer::expect<QFileDialog>([path, goneBeforeRead](QFileDialog *dialog) {
+    auto chooser = ExpectModal::of<QFileDialog>([path, goneBeforeRead](QFileDialog *dialog) {
         if (path.isEmpty()) {
             dialog->reject();
             return;
@@ -403,10 +403,10 @@ void TestAddStudentDialog::chosenPhoto()
         if (goneBeforeRead)
             QFile::remove(path);
     });
-    std::unique_ptr<ModalAnswer> box;
+    std::unique_ptr<ExpectModal> box;
     if (!warning.isEmpty()) {
         // Comes up once the chooser has closed.
-        box = ModalAnswer::expect<QMessageBox>(ModalAnswer::press(QMessageBox::Ok));
+        box = ExpectModal::of<QMessageBox>(ExpectModal::press(QMessageBox::Ok));
     }
     child<QPushButton>("pushButton")->click();
     QVERIFY(chooser->answered());

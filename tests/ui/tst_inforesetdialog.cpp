@@ -2,7 +2,7 @@
 // typed, at most 50 characters, and every opening starts empty.
 
 #include "tests/support/testmain.h"
-#include "tests/ui/modalanswer.h"
+#include "tests/ui/expectmodal.h"
 #include "tests/ui/textfits.h"
 #include "tests/ui/typetext.h"
 #include "ui/inforesetdialog.h"
@@ -75,7 +75,7 @@ void TestInfoResetDialog::emptyReasonRefused()
 {
     openDialog();
     QSignalSpy confirmed(m_dialog, &InfoResetDialog::confirmResetAccount);
-    auto box = ModalAnswer::messageBox();
+    auto box = ExpectModal::messageBox();
     button("startButton")->click();
     QVERIFY(box->answered());
     QCOMPARE(box->title(), QString("Cảnh báo"));

@@ -1,10 +1,10 @@
-#ifndef TESTS_UI_MODALANSWER_H
-#define TESTS_UI_MODALANSWER_H
+#ifndef TESTS_UI_EXPECTMODAL_H
+#define TESTS_UI_EXPECTMODAL_H
 
 // Answers a blocking box or dialog from inside its own event loop: from a
 // zero-delay timer it waits until a modal widget of the expected type is
 // active, then answers it once. Polling stops when the answer is given, on
-// timeout, or when the ModalAnswer goes out of scope, so a box that never
+// timeout, or when the ExpectModal goes out of scope, so a box that never
 // came up cannot be answered by a stale poll in a later case.
 
 #include <QAbstractButton>
@@ -18,14 +18,14 @@
 #include <functional>
 #include <memory>
 
-class ModalAnswer
+class ExpectModal
 {
 public:
-    // ModalAnswer::expect<QFileDialog>([](QFileDialog *d) { ... })
+    // ExpectModal::of<QFileDialog>([](QFileDialog *d) { ... })
     template <typename T, typename Answer>
-    static std::unique_ptr<ModalAnswer> expect(Answer answer, int timeoutMs = 5000)
+    static std::unique_ptr<ExpectModal> of(Answer answer, int timeoutMs = 5000)
     {
-        std::unique_ptr<ModalAnswer> handle(new ModalAnswer());
+        std::unique_ptr<ExpectModal> handle(new ExpectModal());
         State *state = handle->m_state.get();
         state->timeoutMs = timeoutMs;
         state->clock.start();
@@ -44,14 +44,14 @@ public:
     }
 
     // A message box answered with `button`.
-    static std::unique_ptr<ModalAnswer> messageBox(QMessageBox::StandardButton button = QMessageBox::Ok)
+    static std::unique_ptr<ExpectModal> messageBox(QMessageBox::StandardButton button = QMessageBox::Ok)
     {
-        return expect<QMessageBox>(press(button));
+        return of<QMessageBox>(press(button));
     }
 
-    ~ModalAnswer() = default;
-    ModalAnswer(const ModalAnswer &) = delete;
-    ModalAnswer &operator=(const ModalAnswer &) = delete;
+    ~ExpectModal() = default;
+    ExpectModal(const ExpectModal &) = delete;
+    ExpectModal &operator=(const ExpectModal &) = delete;
 
     // A message box: its title and text are kept, then `button` is pressed.
     static std::function<void(QMessageBox *)> press(QMessageBox::StandardButton button = QMessageBox::Ok)
@@ -79,7 +79,7 @@ private:
         std::function<bool()> tryAnswer;
     };
 
-    ModalAnswer() : m_state(std::make_shared<State>()) {}
+    ExpectModal() : m_state(std::make_shared<State>()) {}
 
     static void schedule(const std::weak_ptr<State> &weak, int delayMs)
     {
@@ -94,4 +94,4 @@ private:
     std::shared_ptr<State> m_state;
 };
 
-#endif // TESTS_UI_MODALANSWER_H
+#endif // TESTS_UI_EXPECTMODAL_H
