@@ -1,0 +1,32 @@
+#ifndef UI_CUSTOMERBOX_H_INCLUDED
+#define UI_CUSTOMERBOX_H_INCLUDED
+
+#include <QDialog>
+#include <QString>
+
+namespace Ui {
+class CustomerBox;
+}
+
+// The program's own message box: a title, one line of bold text and a close
+// button. Shown without blocking; a box already on screen takes the new
+// title and text.
+class CustomerBox : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CustomerBox(QWidget *parent = nullptr);
+    ~CustomerBox() override;
+
+    void setContent(const QString &content);
+    void setTitle(const QString &title);
+
+private slots:
+    void on_btnOk_clicked();
+
+private:
+    Ui::CustomerBox *ui;
+};
+
+#endif // UI_CUSTOMERBOX_H_INCLUDED

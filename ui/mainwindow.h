@@ -1,0 +1,66 @@
+#ifndef UI_MAINWINDOW_H_INCLUDED
+#define UI_MAINWINDOW_H_INCLUDED
+
+#include "platform/thread.h"
+#include "ui/customerbox.h"
+
+#include <QMainWindow>
+
+class AboutDialog;
+class BusinessController;
+class BusinessControllerClient;
+class ConfirmDialog;
+class QCloseEvent;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The operator's working window of the exam server. Its constructor brings
+// the server up (the business controllers, and with them the listener and
+// the databases); the window stays until the exit menu, and its destructor
+// closes every terminal connection.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    // Stops and joins the background loops first, then closes the listener
+    // and every terminal connection.
+    ~MainWindow() override;
+
+    void initModel();
+    void showMainWindow();
+    // What the exit menu's Yes does: close every window and end the event
+    // loop with status 0. Also the way out for SIGINT and SIGTERM.
+    static void exitProgram();
+
+signals:
+    void notifySignoutAdmin();
+    void notifyUpdateAllStudentTable();
+    void notifyUpdateResultOfFriendDB();
+
+private slots:
+    void on_actionInfo_triggered();
+    void onUpdateResultOfFriendDB();
+    void on_actionExit_triggered();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void startTheoryRefreshLoop(int seconds);
+    void clearPdfFolder();
+
+    Ui::MainWindow *ui;
+    BusinessController *m_businessController = nullptr;
+    CustomerBox m_customerBox;
+    AboutDialog *m_aboutDialog = nullptr;
+    ConfirmDialog *m_confirmDialog = nullptr;
+    BusinessControllerClient *m_businessControllerClient = nullptr;
+    // Emits notifyUpdateResultOfFriendDB every n seconds until stopped.
+    Thread m_theoryRefreshThread;
+};
+
+#endif // UI_MAINWINDOW_H_INCLUDED
