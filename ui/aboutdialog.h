@@ -1,5 +1,5 @@
-#ifndef UI_ABOUTDIALOG_H_INCLUDED
-#define UI_ABOUTDIALOG_H_INCLUDED
+#ifndef ORV_UI_ABOUTDIALOG_H
+#define ORV_UI_ABOUTDIALOG_H
 
 #include <QDialog>
 #include <QString>
@@ -26,4 +26,4 @@ private:
     Ui::AboutDialog *ui;
 };
 
-#endif // UI_ABOUTDIALOG_H_INCLUDED
+#endif // ORV_UI_ABOUTDIALOG_H

@@ -1,5 +1,5 @@
-#ifndef UI_CONTROLLER_H_INCLUDED
-#define UI_CONTROLLER_H_INCLUDED
+#ifndef ORV_UI_CONTROLLER_H
+#define ORV_UI_CONTROLLER_H
 
 #include <QObject>
 #include <QString>
@@ -28,4 +28,4 @@ private:
     MainWindow *m_mainWindow = nullptr;
 };
 
-#endif // UI_CONTROLLER_H_INCLUDED
+#endif // ORV_UI_CONTROLLER_H

@@ -1,8 +1,8 @@
 #include "ui/customerbox.h"
-
 #include "ui_customerbox.h"
 
-CustomerBox::CustomerBox(QWidget *parent) : QDialog(parent), ui(new Ui::CustomerBox)
+CustomerBox::CustomerBox(QWidget *parent)
+    : QDialog(parent), ui(new Ui::CustomerBox)
 {
     ui->setupUi(this);
 }

@@ -1,5 +1,5 @@
-#ifndef UI_CUSTOMERBOX_H_INCLUDED
-#define UI_CUSTOMERBOX_H_INCLUDED
+#ifndef ORV_UI_CUSTOMERBOX_H
+#define ORV_UI_CUSTOMERBOX_H
 
 #include <QDialog>
 #include <QString>
@@ -9,8 +9,7 @@ class CustomerBox;
 }
 
 // The program's own message box: a title, one line of bold text and a close
-// button. Shown without blocking; a box already on screen takes the new
-// title and text.
+// button. Shown without blocking; "Đóng" hides it.
 class CustomerBox : public QDialog
 {
     Q_OBJECT
@@ -29,4 +28,4 @@ private:
     Ui::CustomerBox *ui;
 };
 
-#endif // UI_CUSTOMERBOX_H_INCLUDED
+#endif // ORV_UI_CUSTOMERBOX_H

@@ -1,5 +1,5 @@
-#ifndef UI_LOGHANDLER_H_INCLUDED
-#define UI_LOGHANDLER_H_INCLUDED
+#ifndef ORV_UI_LOGHANDLER_H
+#define ORV_UI_LOGHANDLER_H
 
 #include <QString>
 #include <QDebug>
@@ -20,4 +20,4 @@ QString logLineBody(QtMsgType type, const QMessageLogContext &context, const QSt
 #define ORV_LOG_INFO QMessageLogger(__FILE__, __LINE__, Q_FUNC_INFO).info()
 #define ORV_LOG_DEBUG QMessageLogger(__FILE__, __LINE__, Q_FUNC_INFO).debug()
 
-#endif // UI_LOGHANDLER_H_INCLUDED
+#endif // ORV_UI_LOGHANDLER_H

@@ -1,5 +1,5 @@
-#ifndef UI_MAINWINDOW_H_INCLUDED
-#define UI_MAINWINDOW_H_INCLUDED
+#ifndef ORV_UI_MAINWINDOW_H
+#define ORV_UI_MAINWINDOW_H
 
 #include "platform/thread.h"
 #include "ui/customerbox.h"
@@ -63,4 +63,4 @@ private:
     Thread m_theoryRefreshThread;
 };
 
-#endif // UI_MAINWINDOW_H_INCLUDED
+#endif // ORV_UI_MAINWINDOW_H

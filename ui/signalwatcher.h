@@ -1,5 +1,5 @@
-#ifndef UI_SIGNALWATCHER_H_INCLUDED
-#define UI_SIGNALWATCHER_H_INCLUDED
+#ifndef ORV_UI_SIGNALWATCHER_H
+#define ORV_UI_SIGNALWATCHER_H
 
 #include <QObject>
 
@@ -31,4 +31,4 @@ private:
     QSocketNotifier *m_notifier = nullptr;
 };
 
-#endif // UI_SIGNALWATCHER_H_INCLUDED
+#endif // ORV_UI_SIGNALWATCHER_H
