@@ -1,7 +1,7 @@
 #include "ui/controller.h"
 
-#include "server/businesscontroller.h"
-#include "server/iocontroller.h"
+#include "server/business/businesscontroller.h"
+#include "server/network/iocontroller.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>

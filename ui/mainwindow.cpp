@@ -1,9 +1,9 @@
 #include "ui/mainwindow.h"
 
 #include "common/constants.h"
-#include "server/businesscontroller.h"
-#include "server/businesscontrollerclient.h"
-#include "server/iocontroller.h"
+#include "server/business/businesscontroller.h"
+#include "server/business/businesscontrollerclient.h"
+#include "server/network/iocontroller.h"
 #include "ui/aboutdialog.h"
 #include "ui/confirmdialog.h"
 #include "ui/loghandler.h"

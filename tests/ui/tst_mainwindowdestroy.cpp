@@ -3,7 +3,7 @@
 // sleep out its interval), the refreshes it sent arrived on the GUI thread,
 // and the terminal's connection is closed. Run under ThreadSanitizer too.
 
-#include "server/iocontroller.h"
+#include "server/network/iocontroller.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
 #include "ui/controller.h"

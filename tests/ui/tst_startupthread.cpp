@@ -3,7 +3,7 @@
 // loop ends with status 1.
 
 #include "platform/thread.h"
-#include "server/iocontroller.h"
+#include "server/network/iocontroller.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/modalanswer.h"
