@@ -26,7 +26,9 @@ int main(int argc, char *argv[])
     QObject::connect(&terminationSignals, &SignalWatcher::notifyTerminationRequested, &app,
                      [](int) { MainWindow::exitProgram(); });
 
+    // --login: the login dialog first (the super-administrator's way in).
+    const bool loginFirst = QCoreApplication::arguments().contains(QStringLiteral("--login"));
     Controller controller;
-    controller.start();
+    controller.start(loginFirst ? Controller::FirstWindow::Login : Controller::FirstWindow::Main);
     return app.exec();
 }

@@ -5,8 +5,11 @@
 #include "server/business/businesscontrollerclient.h"
 #include "server/network/iocontroller.h"
 #include "ui/aboutdialog.h"
+#include "ui/configdialog.h"
 #include "ui/confirmdialog.h"
 #include "ui/loghandler.h"
+#include "ui/testauxiliarydb.h"
+#include "ui/testmaindb.h"
 
 #include "ui_mainwindow.h"
 
@@ -37,10 +40,17 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     // The dialogs, in the order their owners rely on.
     m_aboutDialog = new AboutDialog(this);
     m_confirmDialog = new ConfirmDialog(this);
+    m_testAuxiliaryDb = new TestAuxiliaryDb(this);
+    m_testMainDb = new TestMainDb(this);
+    m_configDialog = new ConfigDialog(this, m_businessController->getAutoPrint(),
+                                      m_businessController->getTimeUpdateTheoryResult(),
+                                      m_businessController->getCheckPassingTheoryExam());
 
     // Connections.
     connect(this, &MainWindow::notifyUpdateResultOfFriendDB, this,
             &MainWindow::onUpdateResultOfFriendDB);
+    connect(m_configDialog, &ConfigDialog::notifyUpdateConfig, m_businessController,
+            &BusinessController::onUpdateConfig);
 
     // Background loops.
     const int refreshSeconds = m_businessController->getTimeUpdateTheoryResult();
@@ -125,6 +135,27 @@ void MainWindow::on_actionInfo_triggered()
     m_aboutDialog->setTitle(ADMIN_SOFTWARE_TITLE);
     m_aboutDialog->setModal(true);
     m_aboutDialog->show();
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::on_actionConfigSystemFunction_triggered()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    m_configDialog->showDialog();
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::on_actionTestAuxiliaryDbConnection_triggered()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    m_testAuxiliaryDb->showConnectionInfo();
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::on_actionTestMainDbConnection_triggered()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    m_testMainDb->showConnectionInfo();
     ORV_LOG_INFO << LOG_FINISH_FUNCTION;
 }
 

@@ -9,8 +9,11 @@
 class AboutDialog;
 class BusinessController;
 class BusinessControllerClient;
+class ConfigDialog;
 class ConfirmDialog;
 class QCloseEvent;
+class TestAuxiliaryDb;
+class TestMainDb;
 
 namespace Ui {
 class MainWindow;
@@ -43,7 +46,10 @@ signals:
 
 private slots:
     void on_actionInfo_triggered();
+    void on_actionTestAuxiliaryDbConnection_triggered();
     void onUpdateResultOfFriendDB();
+    void on_actionTestMainDbConnection_triggered();
+    void on_actionConfigSystemFunction_triggered();
     void on_actionExit_triggered();
 
 protected:
@@ -58,6 +64,9 @@ private:
     CustomerBox m_customerBox;
     AboutDialog *m_aboutDialog = nullptr;
     ConfirmDialog *m_confirmDialog = nullptr;
+    TestAuxiliaryDb *m_testAuxiliaryDb = nullptr;
+    TestMainDb *m_testMainDb = nullptr;
+    ConfigDialog *m_configDialog = nullptr;
     BusinessControllerClient *m_businessControllerClient = nullptr;
     // Emits notifyUpdateResultOfFriendDB every n seconds until stopped.
     Thread m_theoryRefreshThread;

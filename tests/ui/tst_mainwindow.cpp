@@ -201,6 +201,9 @@ void TestMainWindow::actionsReachTheirHandlers_data()
     QTest::addColumn<QString>("dialog");
 
     QTest::newRow("about") << "actionInfo" << "AboutDialog";
+    QTest::newRow("configuration") << "actionConfigSystemFunction" << "ConfigDialog";
+    QTest::newRow("main database test") << "actionTestMainDbConnection" << "TestMainDb";
+    QTest::newRow("theory database test") << "actionTestAuxiliaryDbConnection" << "TestAuxiliaryDb";
 }
 
 void TestMainWindow::actionsReachTheirHandlers()

@@ -33,18 +33,22 @@ void TestOrvServer::initTestCase()
 
 void TestOrvServer::endsOnSignal_data()
 {
+    QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("signalNumber");
-    QTest::newRow("SIGTERM") << int(SIGTERM);
-    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGTERM") << QStringList() << int(SIGTERM);
+    QTest::newRow("SIGINT") << QStringList() << int(SIGINT);
+    QTest::newRow("--login, SIGTERM") << QStringList{"--login"} << int(SIGTERM);
 }
 
 void TestOrvServer::endsOnSignal()
 {
+    QFETCH(QStringList, arguments);
     QFETCH(int, signalNumber);
     m_folder->writeFile("log.txt", QByteArray());
 
     QProcess program;
     program.setProgram(ORVSERVER_PATH);
+    program.setArguments(arguments);
     program.setWorkingDirectory(m_folder->path());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
@@ -53,12 +57,18 @@ void TestOrvServer::endsOnSignal()
     program.start();
     QVERIFY(program.waitForStarted(5000));
 
-    // Up once the main window has been shown.
-    QTRY_VERIFY_WITH_TIMEOUT(m_folder->readFile("log.txt").contains("Finish function!\" ui/mainwindow.cpp"),
-                             20000);
+    // Up once the business controllers are (their last start-up line) and
+    // the terminals' port takes connections.
+    QTRY_VERIFY_WITH_TIMEOUT(m_folder->readFile("log.txt").contains("Connect auxiliary db"), 20000);
     QTcpSocket terminal;
     terminal.connectToHost(QHostAddress::LocalHost, m_folder->port());
     QVERIFY(terminal.waitForConnected(5000));
+    if (arguments.isEmpty())
+        QTRY_VERIFY_WITH_TIMEOUT(m_folder->readFile("log.txt").contains("MainWindow::showMainWindow()"),
+                                 10000);
+    else
+        QTest::qWait(300);
+    QVERIFY(!m_folder->readFile("log.txt").contains("No matching signal"));
 
     QCOMPARE(::kill(pid_t(program.processId()), signalNumber), 0);
     QVERIFY(program.waitForFinished(15000));
