@@ -22,6 +22,8 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <limits>
+
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     // The form first: its slots bind by name to the first matching
@@ -37,7 +39,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->leSearch->setClearButtonEnabled(true);
     ui->leSearch->addAction(QIcon(":/icon/resources/icon/search.svg"), QLineEdit::TrailingPosition);
 
-    // The dialogs, in the order their owners rely on.
+    // The dialogs: created once, reused, children of this window.
     m_aboutDialog = new AboutDialog(this);
     m_confirmDialog = new ConfirmDialog(this);
     m_testAuxiliaryDb = new TestAuxiliaryDb(this);
@@ -72,8 +74,12 @@ MainWindow::~MainWindow()
 
 void MainWindow::startTheoryRefreshLoop(int seconds)
 {
-    const bool started = m_theoryRefreshThread.start([this, seconds]() {
-        while (!m_theoryRefreshThread.waitForStop(seconds * 1000))
+    // An interval beyond the wait's range waits as long as it can.
+    const int waitMs = seconds > std::numeric_limits<int>::max() / 1000
+        ? std::numeric_limits<int>::max()
+        : seconds * 1000;
+    const bool started = m_theoryRefreshThread.start([this, waitMs]() {
+        while (!m_theoryRefreshThread.waitForStop(waitMs))
             emit notifyUpdateResultOfFriendDB();
     });
     if (!started)
