@@ -43,6 +43,7 @@ private slots:
     void registrationCodes();
     void printDetailByEntry();
     void sharedReadsMatchTheOperatorSide();
+    void lostConnectionReopened();
 
     void openedOnAnotherThread();
     void usedFromTwoThreads();
@@ -407,6 +408,40 @@ void TestMySqlConnectionClient::sharedReadsMatchTheOperatorSide()
     QCOMPARE(running.size(), 1);
     QCOMPARE(running.at(0).getIDKhoaHoc(), QString("C1"));
     QCOMPARE(running.at(0).getTenKhoaHoc(), QString("Một"));
+}
+
+// Sessions ended by the database server between two operations (a restart,
+// wait_timeout, an administrator): each operation reopens its connection
+// and still does its work, on both sides.
+void TestMySqlConnectionClient::lostConnectionReopened()
+{
+    QVERIFY(exec("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, TrangThai) VALUES ('C1', 'Một', 2)"));
+    QVERIFY(exec("INSERT INTO thisinh (IDThiSinh, HoTen, SoCMT) VALUES (1, 'Lê Văn C', '0123')"));
+    QVERIFY(exec("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, TrangThai, NoiDungSH, "
+                 "LoaiBang) VALUES (5, 'C1', 1, '1', 0, '1', 'B2')"));
+    MySqlConnection operatorSide;
+    QCOMPARE(openConnection(&operatorSide, "contest").type(), QSqlError::NoError);
+    QCOMPARE(m_db->checkOrderNumber("C1", "1").getStatus(), 0);
+
+    QVERIFY(killSessions() >= 2);
+    const OrderNumberCheck check = m_db->checkOrderNumber("C1", "1");
+    QCOMPARE(check.getStatus(), 0);
+    QCOMPARE(check.getID(), 5);
+
+    QVERIFY(killSessions() >= 1);
+    QVERIFY(m_db->updateContestStart(5, "2024-03-05 08:00:00", 1));
+    QCOMPARE(scalar("SELECT TrangThai FROM khoathi_thisinh WHERE ID = 5").toInt(), 1);
+
+    QVERIFY(killSessions() >= 1);
+    QVERIFY(m_db->updateContestResult("C1", "2024-03-05 08:20:00", 40, 35, "DAT", 5, "1A"));
+    QCOMPARE(scalar("SELECT DiemMoPhong FROM khoathi_thisinh WHERE ID = 5").toInt(), 40);
+    QCOMPARE(scalar("SELECT ChiTietThi FROM khoathi_thisinh WHERE ID = 5").toInt(), 1);
+
+    QVERIFY(killSessions() >= 1);
+    std::unique_ptr<QList<Course *>> courses(operatorSide.getAllCourses());
+    QCOMPARE(courses->size(), 1);
+    qDeleteAll(*courses);
+    QCOMPARE(operatorSide.getPrintDetail("C1", "1").getScore(), 40);
 }
 
 // --- threads ---------------------------------------------------------------
