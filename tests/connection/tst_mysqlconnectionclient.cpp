@@ -4,10 +4,12 @@
 
 #include "connection/mysqlconnection.h"
 #include "connection/mysqlconnectionclient.h"
+#include "connection/mysqlopener.h"
 #include "tests/support/maindbsuite.h"
 #include "tests/support/testmain.h"
 
 #include <QAtomicInt>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QThread>
 #include <memory>
@@ -44,6 +46,7 @@ private slots:
     void printDetailByEntry();
     void sharedReadsMatchTheOperatorSide();
     void lostConnectionReopened();
+    void noConnectionLeftIsNamed();
 
     void openedOnAnotherThread();
     void usedFromTwoThreads();
@@ -442,6 +445,41 @@ void TestMySqlConnectionClient::lostConnectionReopened()
     QCOMPARE(courses->size(), 1);
     qDeleteAll(*courses);
     QCOMPARE(operatorSide.getPrintDetail("C1", "1").getScore(), 40);
+}
+
+// A terminal refused for want of connections: the log names the limit to
+// raise, not only the driver's text. (The server-wide max_connections is
+// not lowered here: the suites share the server. The account's own limit
+// is refused the same way.)
+void TestMySqlConnectionClient::noConnectionLeftIsNamed()
+{
+    const QString user = "tst_limit_user";
+    const TestDb::Server s = TestDb::server();
+    QVERIFY(exec(QString("DROP USER IF EXISTS '%1'@'127.0.0.1'").arg(user)));
+    QVERIFY(exec(QString("CREATE USER '%1'@'127.0.0.1' IDENTIFIED BY 'limit-pass' WITH MAX_USER_CONNECTIONS 1")
+                     .arg(user)));
+    QVERIFY(exec(QString("GRANT SELECT ON %1.* TO '%2'@'127.0.0.1'").arg(m_database, user)));
+
+    MySqlConnectionClient first;
+    QCOMPARE(first.initDatabase("limit-1", s.host, s.port, m_database, user, "limit-pass").type(),
+             QSqlError::NoError);
+    MySqlConnectionClient second;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^MySQL connection limit-2 refused: .*"
+                                                          "max_user_connections.*terminal"));
+    const QSqlError refused = second.initDatabase("limit-2", s.host, s.port, m_database, user, "limit-pass");
+    QVERIFY(refused.isValid());
+    QVERIFY2(!MySqlOpener::outOfConnectionsAdvice(refused).isEmpty(), qPrintable(refused.text()));
+
+    // The server's own limit, as the driver reports it.
+    const QSqlError serverFull("QMYSQL: Unable to connect", "Too many connections",
+                               QSqlError::ConnectionError, "1040");
+    QVERIFY(MySqlOpener::outOfConnectionsAdvice(serverFull).contains("max_connections"));
+    const QSqlError other("QMYSQL: Unable to connect", "Access denied", QSqlError::ConnectionError, "1045");
+    QVERIFY(MySqlOpener::outOfConnectionsAdvice(other).isEmpty());
+
+    first.closeConnection();
+    second.closeConnection();
+    QVERIFY(exec(QString("DROP USER '%1'@'127.0.0.1'").arg(user)));
 }
 
 // --- threads ---------------------------------------------------------------
