@@ -168,11 +168,6 @@ void BusinessControllerClient::removeDbConnection(quint64 clientId)
 
 MySqlConnectionClient *BusinessControllerClient::findConnection(quint64 clientId)
 {
-    // The controller lets go of a terminal before it tells this object: a
-    // terminal no longer registered has no connection, even in between.
-    IOController *io = m_io;
-    if (io != nullptr && !io->findClient(clientId))
-        return nullptr;
     return storedConnection(clientId).get();
 }
 

@@ -57,8 +57,7 @@ public:
     void insertNewDbConnection(quint64 clientId);
     // Closes and forgets the terminal's connection; nothing for an unknown id.
     void removeDbConnection(quint64 clientId);
-    // Valid while the terminal stays registered; null once the controller
-    // it was wired to no longer lists the terminal.
+    // Valid while the terminal stays registered.
     MySqlConnectionClient *findConnection(quint64 clientId);
 
     // The data of a result sheet with its checksum verified; the caller owns
