@@ -463,11 +463,23 @@ void IOController::removeClient(quint64 clientId)
         if (found == m_clients.end())
             return;
         client = found->second;
-        m_clients.erase(found);
     }
     // Joined without any lock held: its receive thread may be queueing.
+    // Still registered meanwhile, but ending: nothing sent to it goes out.
     client->stop();
+    {
+        RecursiveMutexLocker locker(m_registryLock);
+        if (!locker.isLocked())
+            return;
+        const auto found = m_clients.find(clientId);
+        // Another caller removed it while it stopped: that one tells.
+        if (found == m_clients.end() || found->second != client)
+            return;
+        m_clients.erase(found);
+    }
     client.reset();
+    // Right after it leaves the registry, so that whoever sees it gone finds
+    // its resources gone as soon after as can be.
     if (ClientConnectionListener *listener = m_connectionListener)
         listener->onClientRemoved(clientId);
 }

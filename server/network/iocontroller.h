@@ -115,9 +115,9 @@ public:
     // The connection registered under the id, or null; it stays valid while
     // held, even when removed meanwhile.
     std::shared_ptr<ClientSocket> findClient(quint64 clientId) const;
-    // Removes the connection and destroys it (closing its socket), then
-    // tells the connection listener. Nothing for an id not registered. Not
-    // from a connection's own threads.
+    // Stops the connection (closing its socket), removes it from the
+    // registry and destroys it, then tells the connection listener. Nothing
+    // for an id not registered. Not from a connection's own threads.
     void removeClient(quint64 clientId);
 
 private:
