@@ -3,7 +3,7 @@
 
 #include "common/constants.h"
 #include "connection/auxiliarydb.h"
-#include "server/businesscontroller.h"
+#include "server/business/businesscontroller.h"
 #include "ui/customerbox.h"
 
 namespace {

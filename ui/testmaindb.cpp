@@ -2,7 +2,7 @@
 #include "ui_testmaindb.h"
 
 #include "common/constants.h"
-#include "server/businesscontroller.h"
+#include "server/business/businesscontroller.h"
 #include "ui/customerbox.h"
 
 namespace {

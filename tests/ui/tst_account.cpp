@@ -4,8 +4,8 @@
 // nothing. The business controller is a process singleton: one working
 // folder for the whole executable.
 
-#include "server/businesscontroller.h"
-#include "server/iocontroller.h"
+#include "server/business/businesscontroller.h"
+#include "server/network/iocontroller.h"
 #include "ui/logindialog.h"
 
 #include "tests/support/testdb.h"

@@ -3,8 +3,8 @@
 // leaves, and the run-mode file the business controller writes from it.
 
 #include "common/constants.h"
-#include "server/businesscontroller.h"
-#include "server/iocontroller.h"
+#include "server/business/businesscontroller.h"
+#include "server/network/iocontroller.h"
 #include "ui/configdialog.h"
 
 #include "tests/support/testmain.h"
