@@ -11,20 +11,46 @@
 #include "ui/testauxiliarydb.h"
 #include "ui/testmaindb.h"
 
+#include "connection/mysqlconnection.h"
+#include "lib/report/reportengine.h"
+#include "records/coursereportsummary.h"
+#include "records/crudstudentinfo.h"
+#include "records/reportinfo.h"
+#include "records/sqlresultinfo.h"
+#include "records/studentinfo.h"
+#include "records/studentinfolist.h"
+#include "reports/print/printdialog.h"
+#include "ui/addstudentdialog.h"
+#include "ui/autopdffilename.h"
+#include "ui/inforesetdialog.h"
+#include "ui/models/proxystudentinfomodel.h"
+#include "ui/models/startingcoursemodel.h"
+#include "ui/models/studentmodel.h"
+
 #include "ui_mainwindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
+#include <QGridLayout>
+#include <QHeaderView>
 #include <QIcon>
+#include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
 #include <QTimer>
 
 #include <limits>
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+MainWindow::MainWindow(QWidget *parent, int printPeriodMs)
+    : QMainWindow(parent), ui(new Ui::MainWindow), m_printDialog(new PrintDialog()),
+      m_autoPrintDialog(new PrintDialog(nullptr, printPeriodMs))
 {
     // The form first: its slots bind by name to the first matching
     // descendant, so no child dialog may exist yet.
@@ -48,6 +74,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
                                       m_businessController->getTimeUpdateTheoryResult(),
                                       m_businessController->getCheckPassingTheoryExam());
 
+    // The course and candidate views, the candidate dialogs and automatic
+    // printing.
+    setUpCandidateViews();
+
     // Connections.
     connect(this, &MainWindow::notifyUpdateResultOfFriendDB, this,
             &MainWindow::onUpdateResultOfFriendDB);
@@ -67,6 +97,8 @@ MainWindow::~MainWindow()
     // The loops emit to this window: they go before anything it owns.
     m_theoryRefreshThread.requestStop();
     m_theoryRefreshThread.join();
+    // Joins the automatic-printing notifier.
+    m_autoPrintDialog.reset();
 
     IOController::destroyInstance();
     delete ui;
@@ -99,6 +131,13 @@ void MainWindow::clearPdfFolder()
 void MainWindow::initModel()
 {
     ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    initialCourseCmb();
+    const QList<Course> starting = m_businessController->getStartingCourses();
+    m_startingCourseModel->setCourseList(starting);
+    ui->startingCourseView->setModel(m_startingCourseModel);
+    ui->startingCourseView->setColumnWidth(0, ui->startingCourseView->width());
+    ui->startingCourseView->horizontalHeader()->setStretchLastSection(true);
+    onAddContestStudentList(starting);
     ORV_LOG_INFO << LOG_FINISH_FUNCTION;
 }
 
@@ -169,5 +208,476 @@ void MainWindow::onUpdateResultOfFriendDB()
 {
     ORV_LOG_INFO << LOG_ENTER_FUNCTION;
     m_businessController->updateResultOfFriendDB();
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+// ---- Course and candidate views, candidate operations and printing ------
+
+namespace {
+
+// studentView's columns: those of the StudentModel.
+enum StudentColumn {
+    ColumnId = 0,
+    ColumnName = 1,
+    ColumnOrderNumber = 2,
+    ColumnIdNumber = 3,
+    ColumnBirthDate = 4,
+    ColumnLicenceClass = 5,
+    ColumnResult = 10,
+    ColumnGender = 11,
+    ColumnContent = 14,
+};
+
+// Width of each column, and whether it is hidden; 0 keeps the default.
+struct ColumnLayout
+{
+    int width;
+    bool hidden;
+};
+const ColumnLayout STUDENT_COLUMNS[] = {
+    {60, true},   {180, false}, {120, false}, {180, false}, {100, false},
+    {130, false}, {160, false}, {160, false}, {120, false}, {150, false},
+    {120, false}, {0, true},    {120, false}, {60, true},   {60, true},
+};
+
+const int ADD_CODE = 5;
+const int EDIT_CODE = 4;
+const int REMOVE_CODE = 3;
+const int PDF_MODE = 2;
+
+const char *const COURSE_BUTTON_STYLE = "QPushButton {"
+                                        "padding: 10px;"
+                                        "color: #0058cc;"
+                                        "border: 2px solid #8f8f91;"
+                                        "background-color: #bac1ca;"
+                                        "}";
+
+} // namespace
+
+void MainWindow::setUpCandidateViews()
+{
+    m_proxyModel = new ProxyStudentInfoModel(this);
+    m_infoResetDialog = new InfoResetDialog(this);
+    m_addStudentDialog = new AddStudentDialog(this);
+
+    ui->startingCourseView->horizontalHeader()->hide();
+    ui->startingCourseView->verticalHeader()->hide();
+    m_startingCourseModel = new StartingCourseModel(this);
+    ui->cbStudentType->addItems(RESULT_FILTER_LIST);
+
+    const QFont headerFont("Tahoma", 11);
+    ui->studentView->horizontalHeader()->setFont(headerFont);
+    ui->studentView->verticalHeader()->setFont(headerFont);
+    ui->studentView->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_proxyModel->setSourceModel(m_businessController->getStudentModel());
+    ui->studentView->setModel(m_proxyModel);
+    const int columns = int(sizeof STUDENT_COLUMNS / sizeof STUDENT_COLUMNS[0]);
+    for (int column = 0; column < columns; ++column) {
+        if (STUDENT_COLUMNS[column].width > 0)
+            ui->studentView->setColumnWidth(column, STUDENT_COLUMNS[column].width);
+        ui->studentView->setColumnHidden(column, STUDENT_COLUMNS[column].hidden);
+    }
+    ui->studentView->horizontalHeader()->setStretchLastSection(true);
+
+    m_courseGrid = new QGridLayout();
+    m_courseGrid->setSpacing(0);
+    m_courseGrid->setContentsMargins(0, 0, 0, 0);
+    // The rows stay together at the top however few there are, three equal
+    // columns wide.
+    m_courseGrid->setAlignment(Qt::AlignTop);
+    for (int column = 0; column < 3; ++column)
+        m_courseGrid->setColumnStretch(column, 1);
+    ui->scrollAreaWidgetContents->setLayout(m_courseGrid);
+
+    connect(ui->studentView, &QWidget::customContextMenuRequested, this, &MainWindow::on_tableViewMouseEvent);
+    connect(m_businessController, &BusinessController::notifyUpdateCourseInfo, this, &MainWindow::on_refreshGui);
+    connect(ui->leSearch, &QLineEdit::textChanged, m_proxyModel, &ProxyStudentInfoModel::search_data_by_string);
+    connect(m_infoResetDialog, &InfoResetDialog::confirmResetAccount, this, &MainWindow::onConfirmResetAccount);
+    connect(m_confirmDialog, &QDialog::finished, this, &MainWindow::onProcessConfirmDialog);
+    connect(m_addStudentDialog, &QDialog::finished, this, &MainWindow::onProcessAddDialog);
+    connect(m_businessControllerClient, &BusinessControllerClient::notifyUpdateReport, this,
+            &MainWindow::onUpdateReport);
+    connect(m_autoPrintDialog.get(), &PrintDialog::notifyPrintReport, this, &MainWindow::onPrintReport);
+    connect(ui->cbStudentType, SIGNAL(currentIndexChanged(int)), m_proxyModel,
+            SLOT(filterByStudentTypeIndex(int)));
+    connect(ui->startingCourseView, &QAbstractItemView::doubleClicked, this,
+            &MainWindow::onDoubleClickedStartingCourse);
+
+    if (m_businessController->getAutoPrint() > 0)
+        m_autoPrintDialog->startPrintNotifyThread();
+}
+
+void MainWindow::showMessage(const QString &title, const QString &text)
+{
+    m_customerBox.setTitle(tr(title.toUtf8().constData()));
+    m_customerBox.setContent(text);
+    m_customerBox.setModal(true);
+    m_customerBox.show();
+}
+
+int MainWindow::selectedModelRow() const
+{
+    const QItemSelection selection = m_proxyModel->mapSelectionToSource(ui->studentView->selectionModel()->selection());
+    const QModelIndexList cells = selection.indexes();
+    return cells.isEmpty() ? -1 : cells.first().row();
+}
+
+int MainWindow::selectedId() const
+{
+    const int row = selectedModelRow();
+    if (row < 0)
+        return -1;
+    const QAbstractItemModel *model = m_proxyModel->sourceModel();
+    return model->data(model->index(row, ColumnId)).toInt();
+}
+
+int MainWindow::modelRowOf(int id) const
+{
+    const QAbstractItemModel *model = m_proxyModel->sourceModel();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (model->data(model->index(row, ColumnId)).toInt() == id)
+            return row;
+    }
+    return -1;
+}
+
+void MainWindow::initialCourseCmb()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    ui->cmbCourse->clear();
+    ui->cmbCourse->insertItem(0, "Chọn khóa thi...");
+    const QList<Course *> *courses = m_businessController->getAllCourses();
+    for (const Course *course : *courses)
+        ui->cmbCourse->addItem(course->getTenKhoaHoc());
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::on_cmbCourse_currentIndexChanged(int)
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    const int index = ui->cmbCourse->currentIndex();
+    const Course *course = m_businessController->setCurrentCourse(index - 1);
+    QString courseCode;
+    if (course) {
+        courseCode = course->getIDKhoaHoc();
+        ui->lbCourse2->setText(course->getTenKhoaHoc());
+    }
+    on_refreshGui();
+    m_businessController->loadStudentsOfCourse(courseCode);
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::onDoubleClickedStartingCourse(const QModelIndex &index)
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    const QString name = m_startingCourseModel->getCourseNameAt(index.row());
+    if (name != INVALID_ID) {
+        const int found = ui->cmbCourse->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (found >= 0)
+            ui->cmbCourse->setCurrentIndex(found);
+    }
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::onChangeStartingCourse()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    m_startingCourseModel->clear();
+    m_startingCourseModel->addCourses(m_businessController->getStartingCourses());
+    ui->startingCourseView->viewport()->update();
+    initialCourseCmb();
+    onRefreshContestStudentList();
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::onAddContestStudentList(QList<Course> courses)
+{
+    int row = 0;
+    for (const Course &course : courses) {
+        auto *title = new QPushButton(course.getTenKhoaHoc());
+        title->setStyleSheet(COURSE_BUTTON_STYLE);
+        m_courseGrid->addWidget(title, row, 0, 1, 3);
+        ++row;
+
+        std::unique_ptr<StudentInfoList> inRoom(m_businessController->getSoBaoDanhByState(course.getIDKhoaHoc()));
+        if (!inRoom || inRoom->size() == 0)
+            continue;
+        int column = 0;
+        for (int j = 0; j < inRoom->size(); ++j) {
+            if (j > 0 && j % 3 == 0) {
+                ++row;
+                column = 0;
+            }
+            m_courseGrid->addWidget(new QPushButton(inRoom->at(j)->getSoBaoDanh()), row, column, 1, 1);
+            ++column;
+        }
+        ++row;
+    }
+}
+
+void MainWindow::onRemoveContestStudentList()
+{
+    while (QLayoutItem *item = m_courseGrid->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+}
+
+void MainWindow::onRefreshContestStudentList()
+{
+    const QList<Course> starting = m_businessController->getStartingCourses();
+    onRemoveContestStudentList();
+    onAddContestStudentList(starting);
+}
+
+void MainWindow::on_refreshGui()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    onRefreshContestStudentList();
+    QLabel *const counters[] = {ui->lbTotal, ui->lbNotContest, ui->lbContest,
+                                ui->lbContested, ui->lbPass, ui->lbNotPass};
+    if (ui->cmbCourse->currentIndex() != 0) {
+        const CourseReportSummary summary = m_businessController->getCourseReportSummary();
+        const int counts[] = {summary.getTotal(), summary.getNotContest(), summary.getContest(),
+                              summary.getContested(), summary.getPass(), summary.getNotPass()};
+        for (int i = 0; i < 6; ++i)
+            counters[i]->setText(QString::number(counts[i]));
+    } else {
+        for (QLabel *label : counters)
+            label->setText(QString());
+    }
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::on_updateStudentTable()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    ui->studentView->viewport()->update();
+    on_refreshGui();
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::on_btnAdd_clicked()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    m_addStudentDialog->showForAdd(ADD_CODE);
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::on_btnEdit_clicked()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    if (ui->studentView->currentIndex().row() == -1) {
+        showMessage("Thông tin", "Bạn chưa lựa chọn học viên");
+        return;
+    }
+    const int row = selectedModelRow();
+    if (row < 0)
+        return;
+    const QAbstractItemModel *model = m_proxyModel->sourceModel();
+    auto cell = [model, row](int column, int role = Qt::DisplayRole) {
+        return model->data(model->index(row, column), role);
+    };
+    if (!cell(ColumnResult).toString().isEmpty()) {
+        showMessage("Thông tin", "Thí sinh đã thi, không thể sửa thông tin");
+        return;
+    }
+    // The order number as the entry holds it ("007"): the shown number has
+    // lost its leading zeros, and both the photo and the saved entry are
+    // keyed by the text.
+    const QString orderNumber = cell(ColumnOrderNumber, StudentModel::OrderNumberTextRole).toString();
+    const Course *course = m_businessController->setCurrentCourse(ui->cmbCourse->currentIndex() - 1);
+    const QString courseCode = course ? course->getIDKhoaHoc() : QString();
+    const QString photo =
+        m_businessController->getMySqlConnection()->getAvatarInfoForContestant(orderNumber, courseCode);
+
+    m_editId = cell(ColumnId).toInt();
+    m_addStudentDialog->updateStudentInfo(cell(ColumnName).toString(),
+                                          QDate::fromString(cell(ColumnBirthDate).toString(), "yyyy-MM-dd"),
+                                          orderNumber, cell(ColumnLicenceClass).toString(),
+                                          cell(ColumnIdNumber).toString(), cell(ColumnGender).toString(), photo,
+                                          cell(ColumnContent).toString());
+    m_addStudentDialog->showForEdit(EDIT_CODE);
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::on_btnDelete_clicked()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    if (ui->studentView->currentIndex().row() == -1) {
+        showMessage("Thông tin", "Bạn chưa lựa chọn học viên");
+        return;
+    }
+    m_removeId = selectedId();
+    m_confirmDialog->setWindowModality(Qt::ApplicationModal);
+    m_confirmDialog->setResultCode(REMOVE_CODE);
+    m_confirmDialog->open();
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::onProcessAddDialog()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    const int result = m_addStudentDialog->result();
+    if (result == EDIT_CODE)
+        onEditContestant();
+    else if (result == ADD_CODE)
+        onAddContestant();
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::onProcessConfirmDialog()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    if (m_confirmDialog->result() == REMOVE_CODE)
+        onRemoveContestant();
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::onAddContestant()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    const SqlResultInfo result = m_businessController->addContestantInfo(m_addStudentDialog->getStudentInfo());
+    if (result.getSuccess()) {
+        showMessage("Thông tin", "Thêm học viên thành công");
+        on_refreshGui();
+    } else {
+        // A failed statement carries no message of its own.
+        showMessage("Thông tin", result.getMessage().isEmpty() ? QString("Thêm học viên thất bại")
+                                                               : result.getMessage());
+    }
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::onEditContestant()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    const int id = m_editId;
+    m_editId = -1;
+    if (id == -1)
+        return;
+    const int row = modelRowOf(id);
+    if (row >= 0 && m_businessController->updateContestantInfo(id, row, m_addStudentDialog->getStudentInfo())) {
+        showMessage("Thông tin", "Cập nhật học viên thành công");
+        on_refreshGui();
+    } else {
+        showMessage("Thông tin", "Cập nhật học viên thất bại");
+    }
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::onRemoveContestant()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    const int id = m_removeId;
+    m_removeId = -1;
+    if (id == -1)
+        return;
+    if (m_businessController->removeContestantInfo(id)) {
+        showMessage("Thông tin", "Xóa thông tin học viên thành công");
+        on_refreshGui();
+    } else {
+        showMessage("Thông tin", "Xóa thông tin học viên thất bại");
+    }
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::on_resetAccount()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    if (ui->studentView->currentIndex().row() == -1) {
+        showMessage("Thông tin", "Bạn chưa lựa chọn học viên");
+        return;
+    }
+    m_resetId = selectedId();
+    m_infoResetDialog->setModal(true);
+    m_infoResetDialog->showDialog();
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::onConfirmResetAccount(QString comment)
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    const int id = m_resetId;
+    m_resetId = -1;
+    if (id == -1)
+        return;
+    const int row = modelRowOf(id);
+    if (row >= 0 && m_businessController->resetContestantResult(id, row, comment)) {
+        showMessage("Thông tin", "Thiết lập lại thông tin thành công");
+        onRefreshContestStudentList();
+    } else {
+        showMessage("Thông tin", "Thiết lập lại thông tin thất bại");
+    }
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::on_tableViewMouseEvent(const QPoint &)
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    QMenu menu("Context menu", this);
+    menu.addAction("In kết quả", this, &MainWindow::onPrintProcess);
+    menu.addAction("Thiết lập lại", this, &MainWindow::on_resetAccount);
+    menu.exec(QCursor::pos());
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::onPrintProcess()
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    if (!ui->studentView->selectionModel()->hasSelection()) {
+        showMessage("Thông tin", "Bạn chưa lựa chọn học viên");
+        return;
+    }
+    const int id = selectedId();
+    if (id == -1)
+        return;
+    m_printDialog->setDetail(m_businessController->getReportInfo(id));
+    if (m_printDialog->isTemplateValid()) {
+        m_printDialog->setModal(true);
+        m_printDialog->show();
+    } else {
+        QMessageBox::warning(this, "Cảnh báo", "Không in báo cáo do tập tin mẫu báo cáo đã bị thay đổi!!!",
+                             QMessageBox::Ok);
+    }
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::onUpdateReport(quint64 idClient, int id, QString contestCode)
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    std::unique_ptr<ReportInfo> report(m_businessControllerClient->getReportInfo(idClient, id, contestCode));
+    if (report)
+        m_autoPrintDialog->setDetail2(report.get());
+    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::onPrintReport(int index)
+{
+    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    const QList<LimeReport::ReportEngine *> reports = m_autoPrintDialog->getReportList();
+    // A released sheet's slot stays, empty.
+    LimeReport::ReportEngine *report = index >= 0 && index < reports.size() ? reports.at(index) : nullptr;
+    if (!report)
+        return;
+    if (m_businessController->getAutoPrint() == PDF_MODE) {
+        if (!QDir(PDF_FOLDER).exists())
+            QDir().mkpath(PDF_FOLDER);
+        bool converted = false;
+        const int orderNumber = report->dataManager()->variable("OrderNumber").toInt(&converted);
+        const QString course = report->dataManager()->variable("Course").toString();
+        if (converted) {
+            const QString fileName = autoPdfFileName(course, orderNumber);
+            if (!report->printToPDF(fileName))
+                qWarning() << "MainWindow::onPrintReport: the result sheet could not be written to" << fileName;
+        }
+    } else {
+        QPrinter printer{QPrinterInfo()};
+        if (!report->printReport(&printer))
+            qWarning() << "MainWindow::onPrintReport: the result sheet could not be printed on the printer"
+                       << (printer.printerName().isEmpty() ? QString("(no default printer)") : printer.printerName());
+    }
+    // Announced once only: the sheet is not needed any more.
+    m_autoPrintDialog->releaseReport(index);
     ORV_LOG_INFO << LOG_FINISH_FUNCTION;
 }

@@ -2,11 +2,23 @@
 #define ORV_UI_MAINWINDOW_H
 
 #include "platform/thread.h"
+#include "records/course.h"
 #include "ui/customerbox.h"
 
+#include <QList>
 #include <QMainWindow>
 
+#include <memory>
+
 class AboutDialog;
+class AddStudentDialog;
+class InfoResetDialog;
+class PrintDialog;
+class ProxyStudentInfoModel;
+class QGridLayout;
+class QModelIndex;
+class QPoint;
+class StartingCourseModel;
 class BusinessController;
 class BusinessControllerClient;
 class ConfigDialog;
@@ -28,7 +40,8 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // printPeriodMs: the shortest time between two automatic result sheets.
+    explicit MainWindow(QWidget *parent = nullptr, int printPeriodMs = 10000);
     // Stops and joins the background loops first, then closes the listener
     // and every terminal connection.
     ~MainWindow() override;
@@ -52,12 +65,50 @@ private slots:
     void on_actionConfigSystemFunction_triggered();
     void on_actionExit_triggered();
 
+    // Course and candidate views.
+    void initialCourseCmb();
+    void on_refreshGui();
+    void on_cmbCourse_currentIndexChanged(int index);
+    void onDoubleClickedStartingCourse(const QModelIndex &index);
+    void onChangeStartingCourse();
+    void onAddContestStudentList(QList<Course> courses);
+    void onRemoveContestStudentList();
+    void onRefreshContestStudentList();
+    void on_updateStudentTable();
+
+    // Candidate operations and printing.
+    void on_btnAdd_clicked();
+    void on_btnEdit_clicked();
+    void on_btnDelete_clicked();
+    void onProcessAddDialog();
+    void onProcessConfirmDialog();
+    void onAddContestant();
+    void onEditContestant();
+    void onRemoveContestant();
+    void on_resetAccount();
+    void onConfirmResetAccount(QString comment);
+    void on_tableViewMouseEvent(const QPoint &pos);
+    void onPrintProcess();
+    void onUpdateReport(quint64 idClient, int id, QString contestCode);
+    void onPrintReport(int index);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void startTheoryRefreshLoop(int seconds);
     void clearPdfFolder();
+
+    // Course and candidate views, candidate operations and printing.
+    void setUpCandidateViews();
+    void showMessage(const QString &title, const QString &text);
+    // The StudentModel row of studentView's selection, -1 when nothing is
+    // selected.
+    int selectedModelRow() const;
+    // The entry id of studentView's selection, -1 when nothing is selected.
+    int selectedId() const;
+    // The StudentModel row now showing entry `id`, -1 when none.
+    int modelRowOf(int id) const;
 
     Ui::MainWindow *ui;
     BusinessController *m_businessController = nullptr;
@@ -68,6 +119,22 @@ private:
     TestMainDb *m_testMainDb = nullptr;
     ConfigDialog *m_configDialog = nullptr;
     BusinessControllerClient *m_businessControllerClient = nullptr;
+
+    // Course and candidate views, candidate operations and printing.
+    std::unique_ptr<PrintDialog> m_printDialog;
+    // Automatic result sheets; its notifier is stopped first on the way out.
+    std::unique_ptr<PrintDialog> m_autoPrintDialog;
+    ProxyStudentInfoModel *m_proxyModel = nullptr;
+    InfoResetDialog *m_infoResetDialog = nullptr;
+    AddStudentDialog *m_addStudentDialog = nullptr;
+    StartingCourseModel *m_startingCourseModel = nullptr;
+    QGridLayout *m_courseGrid = nullptr;
+    // The candidates the open edit, delete and reset dialogs were opened
+    // for: a table reload while a dialog is open must not move its action to
+    // another candidate. -1 for none.
+    int m_editId = -1;
+    int m_removeId = -1;
+    int m_resetId = -1;
     // Emits notifyUpdateResultOfFriendDB every n seconds until stopped.
     Thread m_theoryRefreshThread;
 };

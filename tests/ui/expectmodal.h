@@ -6,6 +6,9 @@
 // active, then answers it once. Polling stops when the answer is given, on
 // timeout, or when the ExpectModal goes out of scope, so a box that never
 // came up cannot be answered by a stale poll in a later case.
+// The answer runs inside the poll's timer event: a box that the answer
+// itself opens (a menu entry that asks something) cannot be answered by a
+// second ExpectModal, since no timer fires in a loop run from a timer.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,22 +28,14 @@ public:
     template <typename T, typename Answer>
     static std::unique_ptr<ExpectModal> of(Answer answer, int timeoutMs = 5000)
     {
-        std::unique_ptr<ExpectModal> handle(new ExpectModal());
-        State *state = handle->m_state.get();
-        state->timeoutMs = timeoutMs;
-        state->clock.start();
-        state->tryAnswer = [state, answer]() {
-            T *widget = qobject_cast<T *>(QApplication::activeModalWidget());
-            if (!widget || !widget->isVisible())
-                return false;
-            state->answered = true;
-            if (QMessageBox *box = qobject_cast<QMessageBox *>(widget))
-                state->texts = QStringList{box->windowTitle(), box->text()};
-            answer(widget);
-            return true;
-        };
-        schedule(handle->m_state, 0);
-        return handle;
+        return expect<T>(answer, timeoutMs, &QApplication::activeModalWidget);
+    }
+
+    // The same for a popup run blocking (QMenu::exec).
+    template <typename T, typename Answer>
+    static std::unique_ptr<ExpectModal> popup(Answer answer, int timeoutMs = 5000)
+    {
+        return expect<T>(answer, timeoutMs, &QApplication::activePopupWidget);
     }
 
     // A message box answered with `button`.
@@ -53,7 +48,7 @@ public:
     ExpectModal(const ExpectModal &) = delete;
     ExpectModal &operator=(const ExpectModal &) = delete;
 
-    // A message box: its title and text are kept, then `button` is pressed.
+    // For a message box: the function that presses `button`.
     static std::function<void(QMessageBox *)> press(QMessageBox::StandardButton button = QMessageBox::Ok)
     {
         return [button](QMessageBox *box) {
@@ -70,6 +65,27 @@ public:
     QString text() const { return m_state->texts.value(1); }
 
 private:
+    template <typename T, typename Answer>
+    static std::unique_ptr<ExpectModal> expect(Answer answer, int timeoutMs, QWidget *(*active)())
+    {
+        std::unique_ptr<ExpectModal> handle(new ExpectModal());
+        State *state = handle->m_state.get();
+        state->timeoutMs = timeoutMs;
+        state->clock.start();
+        state->tryAnswer = [state, answer, active]() {
+            T *widget = qobject_cast<T *>(active());
+            if (!widget || !widget->isVisible())
+                return false;
+            state->answered = true;
+            if (QMessageBox *box = qobject_cast<QMessageBox *>(widget))
+                state->texts = QStringList{box->windowTitle(), box->text()};
+            answer(widget);
+            return true;
+        };
+        schedule(handle->m_state, 0);
+        return handle;
+    }
+
     struct State
     {
         bool answered = false;

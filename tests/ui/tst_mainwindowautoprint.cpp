@@ -1,0 +1,276 @@
+// Automatic printing end to end: the real main window, the server it brings
+// up and a test terminal over loopback sitting candidates of a course whose
+// name holds a "/". In PDF mode every result becomes a PDF in ./pdf, one per
+// notifier period, in arrival order, each sheet released once written; in
+// printer mode a sheet sent to a missing printer is logged. The run mode is
+// read once per process: ORV_AUTO_PRINT (2 or 1) picks the scenario.
+
+#include "reports/print/printdialog.h"
+#include "reports/print/sheetintegrity.h"
+#include "records/reportinfo.h"
+#include "server/business/businesscontroller.h"
+#include "server/business/businesscontrollerclient.h"
+#include "server/network/iocontroller.h"
+#include "tests/print/sheettools.h"
+#include "tests/support/testdb.h"
+#include "tests/support/testmain.h"
+#include "tests/support/testterminal.h"
+#include "tests/support/testterminalmessages.h"
+#include "tests/support/workfolder.h"
+#include "ui/mainwindow.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTableView>
+
+#include <memory>
+
+namespace {
+
+using Messages = TestTerminalMessages;
+
+const int PRINT_PERIOD_MS = 1000;
+// The signing key of the sheets' QR codes, as the printing dialog holds it.
+const QByteArray QR_KEY = "6d0f3a8c5e2b71d94f0a6c3e8b5d27f1a9";
+const QString COURSE_NAME = "Khóa 12/2026";
+
+struct Candidate
+{
+    int id;
+    QByteArray orderNumber;
+    QString name;
+    int score;
+    bool passed;
+};
+
+const Candidate FIRST = {31, "7", "Nguyễn Văn Bảy", 42, true};
+const Candidate SECOND = {32, "8", "Trần Thị Tám", 20, false};
+const Candidate THIRD = {33, "9", "Lê Văn Chín", 38, true};
+
+QString pdfOf(const Candidate &c)
+{
+    return "pdf/Khóa 12_2026_" + QString::fromLatin1(c.orderNumber) + ".pdf";
+}
+
+QSet<quint64> clientIds()
+{
+    QSet<quint64> ids;
+    for (const auto &client : IOController::getInstance()->getClients())
+        ids.insert(client.first);
+    return ids;
+}
+
+// The automatic printing dialog: the top-level PrintDialog whose queue has
+// sheets in it.
+PrintDialog *automaticDialog()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        auto *dialog = qobject_cast<PrintDialog *>(w);
+        if (dialog && !dialog->getReportList().isEmpty())
+            return dialog;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestMainWindowAutoPrint : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void pdfMode();
+    void printerMode();
+
+private:
+    void sql(const QString &statement)
+    {
+        QVERIFY2(TestDb::exec(m_folder->mainAdmin(), statement), qPrintable(statement.left(100)));
+    }
+    // Admits and starts the candidate on the terminal.
+    void start(const Candidate &c);
+    void finish(const Candidate &c);
+
+    int m_mode = 0;
+    std::unique_ptr<WorkFolder> m_folder;
+    std::unique_ptr<MainWindow> m_window;
+    TestTerminal m_terminal;
+    quint64 m_clientId = 0;
+};
+
+void TestMainWindowAutoPrint::initTestCase()
+{
+    m_mode = qEnvironmentVariableIntValue("ORV_AUTO_PRINT");
+    QVERIFY(m_mode == 1 || m_mode == 2);
+    WorkFolder::Options options;
+    options.autoPrint = m_mode;
+    m_folder.reset(new WorkFolder(m_mode == 2 ? "mwautopdf" : "mwautoprinter", options));
+    QVERIFY2(m_folder->isValid(), qPrintable(m_folder->error()));
+    QVERIFY(QDir(m_folder->path()).mkpath("reportTemplate"));
+    for (const QString name : {"orv04.lrxml", "orv04_new.lrxml"}) {
+        QFile source(TestDb::sourcePath("reportTemplate/" + name));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QVERIFY(m_folder->writeFile("reportTemplate/" + name, source.readAll()));
+    }
+
+    sql("INSERT INTO tinh VALUES ('T1', 'Hà Nội')");
+    sql("INSERT INTO donvi VALUES ('U1', 'T1', 'Trung tâm Một')");
+    sql(QString("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrangThai, TrungTam) VALUES"
+                " ('C1', '%1', 'U1', CURDATE(), 2, 'Sân sát hạch Một')")
+            .arg(COURSE_NAME));
+    for (const Candidate &c : {FIRST, SECOND, THIRD}) {
+        sql(QString("INSERT INTO thisinh (IDThiSinh, HoTen, GioiTinh, NgaySinh, SoCMT) VALUES (%1, '%2', 'M',"
+                    " '1990-05-17', '0012345678%1')")
+                .arg(c.id)
+                .arg(c.name));
+        sql(QString("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, LoaiBang, TrangThai,"
+                    " NoiDungSH, DiemMoPhong, DiemChuanMoPhong) VALUES (%1, 'C1', %1, '%2', 'B2', 0, '1', -1, 35)")
+                .arg(c.id)
+                .arg(QString::fromLatin1(c.orderNumber)));
+    }
+
+    m_window.reset(new MainWindow(nullptr, PRINT_PERIOD_MS));
+    m_window->initModel();
+    m_window->showMainWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    auto *combo = m_window->findChild<QComboBox *>("cmbCourse");
+    combo->setCurrentIndex(combo->findText(COURSE_NAME));
+
+    const QSet<quint64> before = clientIds();
+    QVERIFY2(m_terminal.connectTo("127.0.0.1", m_folder->port()) && m_terminal.handshake(),
+             qPrintable(m_terminal.errorString()));
+    const QSet<quint64> added = clientIds() - before;
+    QCOMPARE(added.size(), 1);
+    m_clientId = *added.begin();
+}
+
+void TestMainWindowAutoPrint::cleanupTestCase()
+{
+    m_terminal.close();
+    m_window.reset();
+    m_folder.reset();
+}
+
+void TestMainWindowAutoPrint::start(const Candidate &c)
+{
+    QVERIFY(m_terminal.sendEncrypted(Messages::EncryptedContestEnter, Messages::contestEnter("C1", c.orderNumber)));
+    TestTerminalFrame frame;
+    QVERIFY2(m_terminal.readFrame(&frame, 5000), qPrintable(m_terminal.errorString()));
+    QByteArray plain;
+    Messages::EnterResponseFields reply;
+    QVERIFY(frame.type == Messages::EncryptedEnterResponse && m_terminal.decrypt(frame, &plain)
+            && Messages::parseEnterResponse(plain, &reply));
+    QCOMPARE(int(reply.status), 0);
+    QVERIFY(m_terminal.sendEncrypted(Messages::EncryptedInfoConfirm, Messages::infoConfirm(true, c.id, false)));
+}
+
+void TestMainWindowAutoPrint::finish(const Candidate &c)
+{
+    QVERIFY(m_terminal.sendEncrypted(
+        Messages::EncryptedContestResult,
+        Messages::contestResult(c.score, 35, c.passed, c.id, "C1", "1A;2B;3C;4D;5A;6B;7C;8D;9A;10B")));
+}
+
+void TestMainWindowAutoPrint::pdfMode()
+{
+    if (m_mode != 2)
+        QSKIP("PDF mode only");
+    // The third sheet's file cannot be written: a folder holds its name.
+    QVERIFY(QDir(m_folder->path()).mkpath(pdfOf(THIRD)));
+
+    start(FIRST);
+    start(SECOND);
+    start(THIRD);
+    // The room, live: three in it.
+    auto *inRoom = m_window->findChild<QLabel *>("lbContest");
+    QTRY_COMPARE(inRoom->text(), QString("3"));
+
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression("MainWindow::onPrintReport: the result sheet could not be written to "
+                                            "\".*Khóa 12_2026_9.pdf\""));
+    finish(FIRST);
+    finish(SECOND);
+
+    QElapsedTimer clock;
+    clock.start();
+    qint64 firstAt = -1;
+    qint64 secondAt = -1;
+    while (clock.elapsed() < 20000 && secondAt < 0) {
+        QTest::qWait(10);
+        if (firstAt < 0 && QFileInfo(m_folder->filePath(pdfOf(FIRST))).size() > 0)
+            firstAt = clock.elapsed();
+        if (secondAt < 0 && QFileInfo(m_folder->filePath(pdfOf(SECOND))).size() > 0)
+            secondAt = clock.elapsed();
+    }
+    QVERIFY2(firstAt >= 0 && secondAt >= 0, "both PDFs written");
+    QVERIFY2(secondAt > firstAt, "in the order the results came");
+    // One sheet a period; the files appear within the polling step of it.
+    QVERIFY2(secondAt - firstAt >= PRINT_PERIOD_MS - 50,
+             qPrintable(QString("%1 ms apart").arg(secondAt - firstAt)));
+
+    // Two done, one still in the room: the window as the operator sees it.
+    QTRY_COMPARE(inRoom->text(), QString("1"));
+    const QByteArray shots = qgetenv("ORV_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) {
+        m_window->showNormal();
+        m_window->resize(1700, 860);
+        QVERIFY(m_window->grab().save(QString::fromLocal8Bit(shots) + "/main-window-live-course.png"));
+        m_window->showMaximized();
+    }
+    finish(THIRD);
+
+    // Each PDF is its candidate's, and its QR code carries the signed text.
+    for (const Candidate &c : {FIRST, SECOND}) {
+        const QString pdf = m_folder->filePath(pdfOf(c));
+        QVERIFY2(SheetTools::pdfText(pdf).contains(c.name), qPrintable(c.name));
+        std::unique_ptr<ReportInfo> info(BusinessControllerClient::getInstance()->getReportInfo(m_clientId, c.id, "C1"));
+        QVERIFY(info);
+        const QString page = SheetTools::renderPage(pdf, 300);
+        QVERIFY(!page.isEmpty());
+        QCOMPARE(QString::fromUtf8(SheetTools::decodeQr(page)), signQrText(resultSheetQrText(*info), QR_KEY));
+    }
+
+    // The third was attempted (and logged) after one more period; every
+    // sheet is released, none is written outside ./pdf.
+    QTRY_VERIFY_WITH_TIMEOUT(automaticDialog() && automaticDialog()->getReportList().size() == 3
+                                 && automaticDialog()->getReportList().count(nullptr) == 3,
+                             10000);
+    // (The page renderings above lie beside them.)
+    QStringList written = QDir(m_folder->filePath("pdf")).entryList({"*.pdf"}, QDir::Files);
+    written.sort();
+    QCOMPARE(written, (QStringList{"Khóa 12_2026_7.pdf", "Khóa 12_2026_8.pdf"}));
+    QCOMPARE(QDir(m_folder->filePath("pdf")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList{"Khóa 12_2026_9.pdf"});
+
+    // The table and the counters followed.
+    QTRY_COMPARE(inRoom->text(), QString("0"));
+    QCOMPARE(m_window->findChild<QLabel *>("lbContested")->text(), QString("3"));
+    QCOMPARE(m_window->findChild<QLabel *>("lbPass")->text(), QString("2"));
+    QCOMPARE(m_window->findChild<QLabel *>("lbNotPass")->text(), QString("1"));
+}
+
+void TestMainWindowAutoPrint::printerMode()
+{
+    if (m_mode != 1)
+        QSKIP("printer mode only");
+    // No printer on the test machine: the sheet is logged with the printer
+    // it was meant for, released, and nothing is written.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("could not be printed on the printer"));
+    start(FIRST);
+    finish(FIRST);
+    QTRY_VERIFY_WITH_TIMEOUT(automaticDialog() && automaticDialog()->getReportList().size() == 1
+                                 && automaticDialog()->getReportList().at(0) == nullptr,
+                             10000);
+    QVERIFY(QDir(m_folder->filePath("pdf")).entryList(QDir::Files).isEmpty());
+}
+
+ORV_TEST_MAIN_WIDGETS(TestMainWindowAutoPrint)
+#include "tst_mainwindowautoprint.moc"
