@@ -116,7 +116,14 @@ void AddCourseDialog::showForEdit(Course *course)
     ui->cbStatus->setCurrentIndex(course->getTrangThai() > 0 ? course->getTrangThai() - 1 : 0);
     fillUnits();
     ui->lbProvinceName->setText(course->getHoiDong());
-    selectItemByText(ui->cbUnit, course->getIDDonVi() + " - " + course->getTrungTam());
+    int unitItem = ui->cbUnit->findText(course->getIDDonVi() + " - " + course->getTrungTam(),
+                                        Qt::MatchFixedString);
+    // A unit renamed since the course was stored is still the course's own:
+    // keeping another selection would move the course on saving.
+    if (unitItem < 0)
+        unitItem = ui->cbUnit->findData(course->getIDDonVi());
+    if (unitItem >= 0)
+        ui->cbUnit->setCurrentIndex(unitItem);
     ui->lbAvatarFolderPath->setText(course->getGhiChu());
     setWindowModality(Qt::ApplicationModal);
     open();

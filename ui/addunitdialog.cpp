@@ -67,8 +67,12 @@ void AddUnitDialog::showForEdit(const QString &code, const QString &name, Provin
     ui->leName->setText(name);
     fillProvinces();
     if (province) {
-        const int index = ui->cbProvince->findText(
-            province->getIDTinh() + " - " + province->getTenTinh(), Qt::MatchFixedString);
+        int index = ui->cbProvince->findText(province->getIDTinh() + " - " + province->getTenTinh(),
+                                             Qt::MatchFixedString);
+        // A council renamed since the unit was read is still the unit's own:
+        // keeping another selection would move the unit on saving.
+        if (index < 0)
+            index = ui->cbProvince->findData(province->getIDTinh());
         if (index >= 0)
             ui->cbProvince->setCurrentIndex(index);
     }
