@@ -130,6 +130,11 @@ void ManageRecordDialog::onProcessConfirmDialog(int result)
     }
     const int row = rowOfId(m_deleteId, m_deleteRow);
     if (row >= 0)
-        m_model->removeRows(row, 1);
+        removeRecordRow(row);
     afterDelete();
+}
+
+void ManageRecordDialog::removeRecordRow(int row)
+{
+    m_model->removeRows(row, 1);
 }

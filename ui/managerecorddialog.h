@@ -57,6 +57,8 @@ protected:
     virtual void takeChanged(int row) = 0;
     // The editing dialog's record: its code, which it cannot change.
     virtual QString editedId() const = 0;
+    // Removes a deleted record's row; the model deletes the record.
+    virtual void removeRecordRow(int row);
     virtual void afterAddOrChange() {}
     virtual void afterDelete() {}
 

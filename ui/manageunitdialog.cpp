@@ -88,6 +88,15 @@ QString ManageUnitDialog::editedId() const
     return m_editor->getUnit()->getIDDonVi();
 }
 
+void ManageUnitDialog::removeRecordRow(int row)
+{
+    // The model leaves a unit's province alone; a listed unit's province is
+    // its own, so it goes with the unit.
+    Province *province = m_units->at(row)->getProvince();
+    ManageRecordDialog::removeRecordRow(row);
+    delete province;
+}
+
 void ManageUnitDialog::updateUnit(const Unit &unit, int row)
 {
     if (!m_units || row < 0 || row >= m_units->size())

@@ -43,6 +43,7 @@ private:
     void takeAdded() override;
     void takeChanged(int row) override;
     QString editedId() const override;
+    void removeRecordRow(int row) override;
 
     Ui::ManageUnitDialog *ui;
     UnitModel *m_model = nullptr;
