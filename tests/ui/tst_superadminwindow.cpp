@@ -1,0 +1,201 @@
+// The super-administrator's window over a running server: the whole video
+// list reaches a terminal on loopback, the partial choice sends nothing, and
+// the sign-out button is heard once. The business controller is a process
+// singleton: one working folder for the whole executable.
+
+#include "server/businesscontroller.h"
+#include "server/iocontroller.h"
+#include "ui/superadminwindow.h"
+
+#include "tests/support/testmain.h"
+#include "tests/support/testterminal.h"
+#include "tests/support/workfolder.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QSqlQuery>
+
+#include <memory>
+
+namespace {
+
+QStringList s_warnings;
+QtMessageHandler s_previousHandler = nullptr;
+
+void recordWarning(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtWarningMsg)
+        s_warnings << text;
+    if (s_previousHandler)
+        s_previousHandler(type, context, text);
+}
+
+} // namespace
+
+class TestSuperAdminWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void formAsGiven();
+    void syncAllVideoSendsEveryListedFile();
+    void syncPartVideoSendsNothing();
+    void signOutIsHeardOnce();
+
+private:
+    QAction *action(const QString &name) const { return m_window->findChild<QAction *>(name); }
+    // A listed video of `size` random bytes under ./videos; its path as the
+    // terminal is told it.
+    QString listVideo(const QString &name, int chapter, int th, int size);
+
+    std::unique_ptr<WorkFolder> m_folder;
+    std::unique_ptr<SuperAdminWindow> m_window;
+    QHash<QString, QByteArray> m_videos;
+    QStringList m_order;
+    TestTerminal m_terminal;
+};
+
+QString TestSuperAdminWindow::listVideo(const QString &name, int chapter, int th, int size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator{quint32(size)};
+    for (char &byte : bytes)
+        byte = char(generator.bounded(256));
+    if (!m_folder->writeFile("videos/" + name, bytes))
+        return QString();
+
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "videolist");
+    db.setDatabaseName(m_folder->filePath("orv.db"));
+    bool written = false;
+    if (db.open()) {
+        QSqlQuery q(db);
+        q.exec("CREATE TABLE IF NOT EXISTS video (id INTEGER PRIMARY KEY, name TEXT,"
+               " chapter INTEGER, th INTEGER)");
+        q.prepare("INSERT INTO video (name, chapter, th) VALUES (:name, :chapter, :th)");
+        q.bindValue(":name", name);
+        q.bindValue(":chapter", chapter);
+        q.bindValue(":th", th);
+        written = q.exec();
+    }
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase("videolist");
+    if (!written)
+        return QString();
+    const QString path = "./videos/" + name;
+    m_videos.insert(path, bytes);
+    return path;
+}
+
+void TestSuperAdminWindow::initTestCase()
+{
+    m_folder.reset(new WorkFolder("superadm"));
+    QVERIFY2(m_folder->isValid(), qPrintable(m_folder->error()));
+    // Listed out of order: they go by chapter, then number. The last one is
+    // not a chapter video and is not sent.
+    const QString second = listVideo("chapter2_1.mp4", 2, 1, 12000);
+    const QString first = listVideo("chapter1_1.mp4", 1, 1, 25000);
+    QVERIFY(!first.isEmpty() && !second.isEmpty());
+    QVERIFY(!listVideo("intro.mp4", 0, 0, 100).isEmpty());
+    m_order = QStringList{first, second};
+
+    BusinessController *controller = BusinessController::getInstance();
+    QVERIFY(controller);
+    QCOMPARE(controller->isDbConnectionFailed(), 0);
+    QTRY_COMPARE(IOController::getInstance()->getStatus(), IOController::STATUS_LISTENING);
+    QVERIFY(m_terminal.connectTo("127.0.0.1", m_folder->port()));
+    QVERIFY2(m_terminal.handshake(), qPrintable(m_terminal.errorString()));
+    QTRY_COMPARE(IOController::getInstance()->getClients().size(), size_t(1));
+
+    s_warnings.clear();
+    s_previousHandler = qInstallMessageHandler(recordWarning);
+    m_window.reset(new SuperAdminWindow);
+    qInstallMessageHandler(s_previousHandler);
+    // Every by-name slot found its signal.
+    QVERIFY2(s_warnings.isEmpty(), qPrintable(s_warnings.join('\n')));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestSuperAdminWindow::cleanupTestCase()
+{
+    m_window.reset();
+    m_terminal.close();
+    // Joins the listener and queue threads before the process ends.
+    IOController::destroyInstance();
+}
+
+void TestSuperAdminWindow::formAsGiven()
+{
+    // For looking at it: ORV_SCREENSHOT_DIR=folder.
+    if (qEnvironmentVariableIsSet("ORV_SCREENSHOT_DIR"))
+        m_window->grab().save(qEnvironmentVariable("ORV_SCREENSHOT_DIR") + "/superadmin-window.png");
+    QCOMPARE(m_window->windowTitle(), QString("MainWindow"));
+    auto *label = m_window->findChild<QLabel *>("label");
+    QVERIFY(label);
+    QCOMPARE(label->text(), QString("SuperAdmin"));
+    auto *logout = m_window->findChild<QPushButton *>("btnLogout");
+    QVERIFY(logout);
+    QVERIFY(logout->text().isEmpty());
+
+    const QList<QAction *> menus = m_window->menuBar()->actions();
+    QCOMPARE(menus.size(), 1);
+    QCOMPARE(menus.first()->text(), QString("Đồng bộ"));
+    QVERIFY(menus.first()->menu());
+    const QList<QAction *> items = menus.first()->menu()->actions();
+    QCOMPARE(items.size(), 2);
+    QCOMPARE(items.at(0), action("actionSyncAllVideo"));
+    QCOMPARE(items.at(0)->text(), QString("Toàn bộ video"));
+    QCOMPARE(items.at(1), action("actionSyncPartVideo"));
+    QCOMPARE(items.at(1)->text(), QString("Một phần video"));
+}
+
+void TestSuperAdminWindow::syncAllVideoSendsEveryListedFile()
+{
+    // Returns when every chunk is queued to the terminal.
+    action("actionSyncAllVideo")->trigger();
+
+    for (const QString &path : qAsConst(m_order)) {
+        TestTerminalFrame frame;
+        QVERIFY2(m_terminal.readFrame(&frame), qPrintable(m_terminal.errorString()));
+        QCOMPARE(frame.type, 1);
+        QCOMPARE(frame.payload, path.toUtf8());
+        QByteArray data;
+        for (;;) {
+            QVERIFY2(m_terminal.readFrame(&frame), qPrintable(m_terminal.errorString()));
+            if (frame.type != 2)
+                break;
+            data.append(frame.payload);
+        }
+        QCOMPARE(frame.type, 3);
+        QCOMPARE(data.size(), m_videos.value(path).size());
+        QVERIFY2(data == m_videos.value(path), qPrintable(path));
+    }
+    QVERIFY(m_terminal.staysQuiet(100));
+}
+
+void TestSuperAdminWindow::syncPartVideoSendsNothing()
+{
+    action("actionSyncPartVideo")->trigger();
+    QVERIFY(m_terminal.staysQuiet(300));
+    QVERIFY(m_window->isVisible());
+}
+
+void TestSuperAdminWindow::signOutIsHeardOnce()
+{
+    QSignalSpy spy(m_window.get(), &SuperAdminWindow::notifySignoutSuperAdmin);
+    QTest::mouseClick(m_window->findChild<QPushButton *>("btnLogout"), Qt::LeftButton);
+    QCOMPARE(spy.count(), 1);
+    QVERIFY(m_terminal.staysQuiet(50));
+}
+
+ORV_TEST_MAIN_WIDGETS(TestSuperAdminWindow)
+#include "tst_superadminwindow.moc"

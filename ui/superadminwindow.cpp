@@ -1,0 +1,25 @@
+#include "ui/superadminwindow.h"
+#include "ui_superadminwindow.h"
+
+#include "server/businesscontroller.h"
+
+SuperAdminWindow::SuperAdminWindow(QWidget *parent)
+    : QMainWindow(parent), ui(new Ui::SuperAdminWindow)
+{
+    ui->setupUi(this);
+}
+
+SuperAdminWindow::~SuperAdminWindow()
+{
+    delete ui;
+}
+
+void SuperAdminWindow::on_btnLogout_clicked()
+{
+    emit notifySignoutSuperAdmin();
+}
+
+void SuperAdminWindow::on_actionSyncAllVideo_triggered()
+{
+    BusinessController::getInstance()->syncAllVideos();
+}

@@ -1,0 +1,32 @@
+#ifndef ORV_UI_SUPERADMINWINDOW_H
+#define ORV_UI_SUPERADMINWINDOW_H
+
+#include <QMainWindow>
+
+namespace Ui {
+class SuperAdminWindow;
+}
+
+// The whole desktop of a super-administrator: sending the exam videos to the
+// connected terminals, and signing out.
+class SuperAdminWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit SuperAdminWindow(QWidget *parent = nullptr);
+    ~SuperAdminWindow() override;
+
+signals:
+    void notifySignoutSuperAdmin();
+
+private slots:
+    void on_btnLogout_clicked();
+    // Holds this (the GUI) thread until every terminal has every video.
+    void on_actionSyncAllVideo_triggered();
+
+private:
+    Ui::SuperAdminWindow *ui;
+};
+
+#endif // ORV_UI_SUPERADMINWINDOW_H
