@@ -1,5 +1,5 @@
-#ifndef UI_ADDCOURSEDIALOG_H_INCLUDED
-#define UI_ADDCOURSEDIALOG_H_INCLUDED
+#ifndef ORV_UI_ADDCOURSEDIALOG_H
+#define ORV_UI_ADDCOURSEDIALOG_H
 
 #include "ui/customerbox.h"
 
@@ -55,4 +55,4 @@ private:
     Course *m_course = nullptr;
 };
 
-#endif // UI_ADDCOURSEDIALOG_H_INCLUDED
+#endif // ORV_UI_ADDCOURSEDIALOG_H

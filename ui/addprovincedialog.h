@@ -1,5 +1,5 @@
-#ifndef UI_ADDPROVINCEDIALOG_H_INCLUDED
-#define UI_ADDPROVINCEDIALOG_H_INCLUDED
+#ifndef ORV_UI_ADDPROVINCEDIALOG_H
+#define ORV_UI_ADDPROVINCEDIALOG_H
 
 #include "ui/customerbox.h"
 
@@ -44,4 +44,4 @@ private:
     Province *m_province = nullptr;
 };
 
-#endif // UI_ADDPROVINCEDIALOG_H_INCLUDED
+#endif // ORV_UI_ADDPROVINCEDIALOG_H

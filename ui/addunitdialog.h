@@ -1,5 +1,5 @@
-#ifndef UI_ADDUNITDIALOG_H_INCLUDED
-#define UI_ADDUNITDIALOG_H_INCLUDED
+#ifndef ORV_UI_ADDUNITDIALOG_H
+#define ORV_UI_ADDUNITDIALOG_H
 
 #include "ui/customerbox.h"
 
@@ -54,4 +54,4 @@ private:
     Unit *m_unit = nullptr;
 };
 
-#endif // UI_ADDUNITDIALOG_H_INCLUDED
+#endif // ORV_UI_ADDUNITDIALOG_H

@@ -1,5 +1,5 @@
-#ifndef UI_CONFIRMDIALOG_H_INCLUDED
-#define UI_CONFIRMDIALOG_H_INCLUDED
+#ifndef ORV_UI_CONFIRMDIALOG_H
+#define ORV_UI_CONFIRMDIALOG_H
 
 #include <QDialog>
 
@@ -20,4 +20,4 @@ private:
     int m_resultCode = 0;
 };
 
-#endif // UI_CONFIRMDIALOG_H_INCLUDED
+#endif // ORV_UI_CONFIRMDIALOG_H

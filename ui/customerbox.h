@@ -1,5 +1,5 @@
-#ifndef UI_CUSTOMERBOX_H_INCLUDED
-#define UI_CUSTOMERBOX_H_INCLUDED
+#ifndef ORV_UI_CUSTOMERBOX_H
+#define ORV_UI_CUSTOMERBOX_H
 
 #include <QDialog>
 
@@ -22,4 +22,4 @@ private:
     QLabel *m_content;
 };
 
-#endif // UI_CUSTOMERBOX_H_INCLUDED
+#endif // ORV_UI_CUSTOMERBOX_H

@@ -1,5 +1,5 @@
-#ifndef UI_IMPORTAGAINDIALOG_H_INCLUDED
-#define UI_IMPORTAGAINDIALOG_H_INCLUDED
+#ifndef ORV_UI_IMPORTAGAINDIALOG_H
+#define ORV_UI_IMPORTAGAINDIALOG_H
 
 #include "ui/customerbox.h"
 
@@ -40,4 +40,4 @@ private:
     QString m_comment;
 };
 
-#endif // UI_IMPORTAGAINDIALOG_H_INCLUDED
+#endif // ORV_UI_IMPORTAGAINDIALOG_H

@@ -1,5 +1,5 @@
-#ifndef UI_IMPORTINFOSDIALOG_H_INCLUDED
-#define UI_IMPORTINFOSDIALOG_H_INCLUDED
+#ifndef ORV_UI_IMPORTINFOSDIALOG_H
+#define ORV_UI_IMPORTINFOSDIALOG_H
 
 #include <QDialog>
 #include <QStringList>
@@ -33,4 +33,4 @@ private:
     Ui::ImportInfosDialog *ui;
 };
 
-#endif // UI_IMPORTINFOSDIALOG_H_INCLUDED
+#endif // ORV_UI_IMPORTINFOSDIALOG_H

@@ -1,5 +1,5 @@
-#ifndef UI_IMPORTXMLDIALOG_H_INCLUDED
-#define UI_IMPORTXMLDIALOG_H_INCLUDED
+#ifndef ORV_UI_IMPORTXMLDIALOG_H
+#define ORV_UI_IMPORTXMLDIALOG_H
 
 #include "records/course.h"
 
@@ -40,4 +40,4 @@ private:
     QString m_xmlPath;
 };
 
-#endif // UI_IMPORTXMLDIALOG_H_INCLUDED
+#endif // ORV_UI_IMPORTXMLDIALOG_H

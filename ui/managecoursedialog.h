@@ -1,5 +1,5 @@
-#ifndef UI_MANAGECOURSEDIALOG_H_INCLUDED
-#define UI_MANAGECOURSEDIALOG_H_INCLUDED
+#ifndef ORV_UI_MANAGECOURSEDIALOG_H
+#define ORV_UI_MANAGECOURSEDIALOG_H
 
 #include "ui/managerecorddialog.h"
 
@@ -60,4 +60,4 @@ private:
     QList<Course *> *m_courses = nullptr;
 };
 
-#endif // UI_MANAGECOURSEDIALOG_H_INCLUDED
+#endif // ORV_UI_MANAGECOURSEDIALOG_H

@@ -1,5 +1,5 @@
-#ifndef UI_MANAGEPROVINCEDIALOG_H_INCLUDED
-#define UI_MANAGEPROVINCEDIALOG_H_INCLUDED
+#ifndef ORV_UI_MANAGEPROVINCEDIALOG_H
+#define ORV_UI_MANAGEPROVINCEDIALOG_H
 
 #include "ui/managerecorddialog.h"
 
@@ -49,4 +49,4 @@ private:
     QList<Province *> *m_provinces = nullptr;
 };
 
-#endif // UI_MANAGEPROVINCEDIALOG_H_INCLUDED
+#endif // ORV_UI_MANAGEPROVINCEDIALOG_H

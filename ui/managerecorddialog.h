@@ -1,5 +1,5 @@
-#ifndef UI_MANAGERECORDDIALOG_H_INCLUDED
-#define UI_MANAGERECORDDIALOG_H_INCLUDED
+#ifndef ORV_UI_MANAGERECORDDIALOG_H
+#define ORV_UI_MANAGERECORDDIALOG_H
 
 #include "records/sqlresultinfo.h"
 #include "ui/customerbox.h"
@@ -90,4 +90,4 @@ private:
     int m_editRow = -1;
 };
 
-#endif // UI_MANAGERECORDDIALOG_H_INCLUDED
+#endif // ORV_UI_MANAGERECORDDIALOG_H

@@ -1,5 +1,5 @@
-#ifndef UI_MANAGEUNITDIALOG_H_INCLUDED
-#define UI_MANAGEUNITDIALOG_H_INCLUDED
+#ifndef ORV_UI_MANAGEUNITDIALOG_H
+#define ORV_UI_MANAGEUNITDIALOG_H
 
 #include "ui/managerecorddialog.h"
 
@@ -51,4 +51,4 @@ private:
     QList<Unit *> *m_units = nullptr;
 };
 
-#endif // UI_MANAGEUNITDIALOG_H_INCLUDED
+#endif // ORV_UI_MANAGEUNITDIALOG_H
