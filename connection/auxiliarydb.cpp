@@ -1,5 +1,9 @@
 #include "connection/auxiliarydb.h"
 
+#include "connection/courserow.h"
+#include "connection/mysqlopener.h"
+#include "connection/sqlquery.h"
+
 #include <QByteArray>
 #include <QDebug>
 #include <QSqlQuery>
@@ -7,38 +11,13 @@
 
 namespace {
 
-// Installations of the theory-test system keep the exam date either as a
-// DATE column or as "yyyyMMdd" text; both must give the same date.
-QDate examDate(const QVariant &value)
-{
-    if (value.isNull())
-        return QDate();
-    switch (value.userType()) {
-    case QMetaType::QDate:
-    case QMetaType::QDateTime:
-        return value.toDate();
-    default:
-        break;
-    }
-    const QString text = value.toString().trimmed();
-    const QDate compact = QDate::fromString(text, "yyyyMMdd");
-    if (compact.isValid())
-        return compact;
-    return QDate::fromString(text.left(10), Qt::ISODate);
-}
-
+// The other system's own notes and dates are not this system's photo folder
+// and import date.
 Course courseOf(const QSqlQuery &query)
 {
-    Course course;
-    course.setIDKhoaHoc(query.value("IDKhoaHoc").toString());
-    course.setTenKhoaHoc(query.value("TenKhoaHoc").toString());
-    course.setIDDonVi(query.value("IDDonVi").toString());
-    course.setNgayThi(examDate(query.value("NgayThi")));
-    course.setNamHoc(query.value("NamHoc").toInt());
-    course.setThi(query.value("Thi").toInt());
-    course.setHoiDong(query.value("HoiDong").toString());
-    course.setTrungTam(query.value("TrungTam").toString());
-    course.setTrangThai(query.value("TrangThai").toInt());
+    Course course = courseFromRow(query);
+    course.setNgayImport(QDate());
+    course.setGhiChu(QString());
     return course;
 }
 
@@ -53,15 +32,9 @@ QSqlError AuxiliaryDb::initDatabase(const QString &connectionName, const QString
                                     const QString &databaseName, const QString &userName,
                                     const QString &password)
 {
-    m_db = QSqlDatabase::addDatabase("QMYSQL", connectionName);
-    m_db.setHostName(host);
-    m_db.setPort(port);
-    m_db.setDatabaseName(databaseName);
-    m_db.setUserName(userName);
-    m_db.setPassword(password);
-    if (!m_db.open())
-        return m_db.lastError();
-    return QSqlError();
+    // The same time-out as the main database: an unreachable theory-test
+    // server must not hold the start-up or the import menus.
+    return MySqlOpener::open(m_db, connectionName, host, port, databaseName, userName, password);
 }
 
 QSqlDatabase AuxiliaryDb::getDatabase() const
@@ -72,13 +45,11 @@ QSqlDatabase AuxiliaryDb::getDatabase() const
 QList<AuxiliaryKhoaThiThiSinh *> AuxiliaryDb::getAuxiliaryKhoaThiThiSinh(const QString &IDKhoaHoc)
 {
     QList<AuxiliaryKhoaThiThiSinh *> entries;
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM khoahoc_thisinh WHERE IDKhoaHoc = :IDKhoaHoc");
-    query.bindValue(":IDKhoaHoc", IDKhoaHoc);
-    if (!query.exec()) {
-        qDebug() << "AuxiliaryDb::getAuxiliaryKhoaThiThiSinh " << query.lastError();
+    SqlQuery query(m_db, "AuxiliaryDb::getAuxiliaryKhoaThiThiSinh",
+                   "SELECT * FROM khoahoc_thisinh WHERE IDKhoaHoc = :IDKhoaHoc");
+    query.bind(":IDKhoaHoc", IDKhoaHoc);
+    if (!query.exec())
         return entries;
-    }
     while (query.next()) {
         auto *entry = new AuxiliaryKhoaThiThiSinh;
         entry->setID(query.value("ID").toInt());
@@ -104,9 +75,9 @@ QList<AuxiliaryKhoaThiThiSinh *> AuxiliaryDb::getAuxiliaryKhoaThiThiSinh(const Q
 QList<AuxiliaryKhoaThiThiSinh *> AuxiliaryDb::getAuxiliaryResults(const QString &IDKhoaHoc)
 {
     QList<AuxiliaryKhoaThiThiSinh *> results;
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM khoahoc_thisinh WHERE IDKhoaHoc = :IDKhoaHoc");
-    query.bindValue(":IDKhoaHoc", IDKhoaHoc);
+    SqlQuery query(m_db, "AuxiliaryDb::getAuxiliaryResults",
+                   "SELECT * FROM khoahoc_thisinh WHERE IDKhoaHoc = :IDKhoaHoc");
+    query.bind(":IDKhoaHoc", IDKhoaHoc);
     if (!query.exec())
         return results;
     while (query.next()) {
@@ -125,11 +96,11 @@ QList<AuxiliaryKhoaThiThiSinh *> AuxiliaryDb::getAuxiliaryResults(const QString 
 QList<Course *> AuxiliaryDb::getRecentAuxiliaryCourses()
 {
     QList<Course *> courses;
-    QSqlQuery query(m_db);
     // curdate(), as the main database's list: a course examined exactly six
     // months ago is still listed whatever the time of day.
-    query.prepare("select * from khoahoc where NgayThi >= date_sub(curdate(), interval 6 month) "
-                  "order by NgayThi desc;");
+    SqlQuery query(m_db, "AuxiliaryDb::getRecentAuxiliaryCourses",
+                   "select * from khoahoc where NgayThi >= date_sub(curdate(), interval 6 month) "
+                   "order by NgayThi desc;");
     if (!query.exec())
         return courses;
     while (query.next())
@@ -139,9 +110,9 @@ QList<Course *> AuxiliaryDb::getRecentAuxiliaryCourses()
 
 Course AuxiliaryDb::getAuxiliaryCourse(const QString &IDKhoaHoc)
 {
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM khoahoc WHERE IDKhoaHoc = :IDKhoaHoc");
-    query.bindValue(":IDKhoaHoc", IDKhoaHoc);
+    SqlQuery query(m_db, "AuxiliaryDb::getAuxiliaryCourse",
+                   "SELECT * FROM khoahoc WHERE IDKhoaHoc = :IDKhoaHoc");
+    query.bind(":IDKhoaHoc", IDKhoaHoc);
     if (!query.exec() || !query.first())
         return Course();
     return courseOf(query);
@@ -151,9 +122,9 @@ Province AuxiliaryDb::getAuxiliaryProvince(const QString &IDTinh)
 {
     Province province;
     province.setIDTinh(IDTinh);
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM tinh WHERE IDTinh = :IDTinh");
-    query.bindValue(":IDTinh", IDTinh);
+    SqlQuery query(m_db, "AuxiliaryDb::getAuxiliaryProvince",
+                   "SELECT * FROM tinh WHERE IDTinh = :IDTinh");
+    query.bind(":IDTinh", IDTinh);
     if (query.exec() && query.first())
         province.setTenTinh(query.value("TenTinh").toString());
     return province;
@@ -162,9 +133,9 @@ Province AuxiliaryDb::getAuxiliaryProvince(const QString &IDTinh)
 AuxiliaryStudent AuxiliaryDb::getAuxiliaryStudent(int IDThiSinh)
 {
     AuxiliaryStudent student;
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM thisinh WHERE IDThiSinh = :IDThiSinh");
-    query.bindValue(":IDThiSinh", IDThiSinh);
+    SqlQuery query(m_db, "AuxiliaryDb::getAuxiliaryStudent",
+                   "SELECT * FROM thisinh WHERE IDThiSinh = :IDThiSinh");
+    query.bind(":IDThiSinh", IDThiSinh);
     if (!query.exec() || !query.first())
         return student;
     student.setIDThiSinh(query.value("IDThiSinh").toInt());
@@ -193,9 +164,9 @@ Unit AuxiliaryDb::getAuxiliaryUnit(const QString &IDDonVi)
 {
     Unit unit;
     unit.setIDDonVi(IDDonVi);
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM donvi WHERE IDDonVi = :IDDonVi");
-    query.bindValue(":IDDonVi", IDDonVi);
+    SqlQuery query(m_db, "AuxiliaryDb::getAuxiliaryUnit",
+                   "SELECT * FROM donvi WHERE IDDonVi = :IDDonVi");
+    query.bind(":IDDonVi", IDDonVi);
     if (query.exec() && query.first()) {
         unit.setIDTinh(query.value("IDTinh").toString());
         unit.setTenDonVi(query.value("TenDonVi").toString());

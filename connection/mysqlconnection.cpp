@@ -1,6 +1,8 @@
 #include "connection/mysqlconnection.h"
 
 #include "common/constants.h"
+#include "connection/courserow.h"
+#include "connection/sqlquery.h"
 #include "records/account.h"
 #include "records/crudstudentinfo.h"
 #include "records/studentinfo.h"
@@ -47,23 +49,21 @@ bool MySqlConnection::createCourse(Course *course)
     if (!course)
         return false;
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, NgayThi, NamHoc, TrangThai, IDDonVi, "
-                  "TrungTam, HoiDong, GhiChu)VALUES (:IDKhoaHoc, :TenKhoaHoc, :NgayThi, :NamHoc, "
-                  ":TrangThai, :IDDonVi, :TrungTam, :HoiDong, :GhiChu)");
-    query.bindValue(":IDKhoaHoc", course->getIDKhoaHoc());
-    query.bindValue(":TenKhoaHoc", course->getTenKhoaHoc());
-    query.bindValue(":NgayThi", course->getNgayThi().toString("yyyy-MM-dd"));
-    query.bindValue(":NamHoc", course->getNamHoc());
-    query.bindValue(":TrangThai", course->getTrangThai());
-    query.bindValue(":IDDonVi", course->getIDDonVi());
-    query.bindValue(":TrungTam", course->getTrungTam());
-    query.bindValue(":HoiDong", course->getHoiDong());
-    query.bindValue(":GhiChu", course->getGhiChu());
-    if (!query.exec()) {
-        qDebug() << "insert course failed" << query.lastError();
+    SqlQuery query(m_db, "MySqlConnection::createCourse",
+                   "INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, NgayThi, NamHoc, TrangThai, IDDonVi, "
+                   "TrungTam, HoiDong, GhiChu)VALUES (:IDKhoaHoc, :TenKhoaHoc, :NgayThi, :NamHoc, "
+                   ":TrangThai, :IDDonVi, :TrungTam, :HoiDong, :GhiChu)");
+    query.bind(":IDKhoaHoc", course->getIDKhoaHoc());
+    query.bind(":TenKhoaHoc", course->getTenKhoaHoc());
+    query.bind(":NgayThi", course->getNgayThi().toString("yyyy-MM-dd"));
+    query.bind(":NamHoc", course->getNamHoc());
+    query.bind(":TrangThai", course->getTrangThai());
+    query.bind(":IDDonVi", course->getIDDonVi());
+    query.bind(":TrungTam", course->getTrungTam());
+    query.bind(":HoiDong", course->getHoiDong());
+    query.bind(":GhiChu", course->getGhiChu());
+    if (!query.exec())
         return false;
-    }
     qDebug() << "insert course success";
     return true;
 }
@@ -73,23 +73,21 @@ bool MySqlConnection::updateCourse(Course *course)
     if (!course)
         return false;
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("UPDATE khoathi SET TenKhoaHoc = :TenKhoaHoc, IDDonVi = :IDDonVi, NgayThi = :NgayThi, "
-                  "HoiDong = :HoiDong, TrungTam = :TrungTam, NamHoc = :NamHoc, TrangThai = :TrangThai, "
-                  "GhiChu = :GhiChu WHERE IDKhoaHoc = :IDKhoaHoc");
-    query.bindValue(":TenKhoaHoc", course->getTenKhoaHoc());
-    query.bindValue(":IDDonVi", course->getIDDonVi());
-    query.bindValue(":NgayThi", course->getNgayThi().toString("yyyy-MM-dd"));
-    query.bindValue(":HoiDong", course->getHoiDong());
-    query.bindValue(":TrungTam", course->getTrungTam());
-    query.bindValue(":NamHoc", course->getNamHoc());
-    query.bindValue(":TrangThai", course->getTrangThai());
-    query.bindValue(":GhiChu", course->getGhiChu());
-    query.bindValue(":IDKhoaHoc", course->getIDKhoaHoc());
-    if (!query.exec()) {
-        qDebug() << "update khoathi failed" << query.lastError();
+    SqlQuery query(m_db, "MySqlConnection::updateCourse",
+                   "UPDATE khoathi SET TenKhoaHoc = :TenKhoaHoc, IDDonVi = :IDDonVi, NgayThi = :NgayThi, "
+                   "HoiDong = :HoiDong, TrungTam = :TrungTam, NamHoc = :NamHoc, TrangThai = :TrangThai, "
+                   "GhiChu = :GhiChu WHERE IDKhoaHoc = :IDKhoaHoc");
+    query.bind(":TenKhoaHoc", course->getTenKhoaHoc());
+    query.bind(":IDDonVi", course->getIDDonVi());
+    query.bind(":NgayThi", course->getNgayThi().toString("yyyy-MM-dd"));
+    query.bind(":HoiDong", course->getHoiDong());
+    query.bind(":TrungTam", course->getTrungTam());
+    query.bind(":NamHoc", course->getNamHoc());
+    query.bind(":TrangThai", course->getTrangThai());
+    query.bind(":GhiChu", course->getGhiChu());
+    query.bind(":IDKhoaHoc", course->getIDKhoaHoc());
+    if (!query.exec())
         return false;
-    }
     qDebug() << "update khoathi success";
     return true;
 }
@@ -99,14 +97,13 @@ SqlResultInfo MySqlConnection::deleteCourse(const QString &id)
     QMutexLocker locker(&m_mutex);
     SqlResultInfo result;
 
-    QSqlQuery guard(m_db);
-    guard.prepare("select * from khoathi where IDKhoaHoc = :IDKhoaHoc and TrangThai = :TrangThai");
-    guard.bindValue(":IDKhoaHoc", id);
-    guard.bindValue(":TrangThai", 2);
+    SqlQuery guard(m_db, "MySqlConnection::deleteCourse (guard)",
+                   "select * from khoathi where IDKhoaHoc = :IDKhoaHoc and TrangThai = :TrangThai");
+    guard.bind(":IDKhoaHoc", id);
+    guard.bind(":TrangThai", 2);
     // Without an answer to the guard the course may be under examination:
     // delete nothing.
     if (!guard.exec()) {
-        qDebug() << "get khoathi info failed" << guard.lastError();
         result.setMessage(MSG_SQL_ERROR);
         return result;
     }
@@ -116,21 +113,19 @@ SqlResultInfo MySqlConnection::deleteCourse(const QString &id)
         return result;
     }
 
-    QSqlQuery entries(m_db);
-    entries.prepare("DELETE FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc");
-    entries.bindValue(":IDKhoaHoc", id);
+    SqlQuery entries(m_db, "MySqlConnection::deleteCourse (entries)",
+                     "DELETE FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc");
+    entries.bind(":IDKhoaHoc", id);
     if (!entries.exec()) {
-        qDebug() << "remove khoathi_thisinh: " << entries.lastError();
         result.setMessage(MSG_SQL_ERROR);
         return result;
     }
     qDebug() << "remove khoathi_thisinh success";
 
-    QSqlQuery course(m_db);
-    course.prepare("DELETE FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
-    course.bindValue(":IDKhoaHoc", id);
+    SqlQuery course(m_db, "MySqlConnection::deleteCourse (course)",
+                    "DELETE FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
+    course.bind(":IDKhoaHoc", id);
     if (!course.exec()) {
-        qDebug() << "remove khoathi failed" << course.lastError();
         result.setMessage(MSG_SQL_ERROR);
     } else {
         qDebug() << "remove khoathi success";
@@ -142,29 +137,28 @@ SqlResultInfo MySqlConnection::deleteCourse(const QString &id)
 bool MySqlConnection::insertKhoaThi(Course course)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, HoiDong, TrungTam, "
-                  "NgayImport, GhiChu, TrangThai)VALUES (:IDKhoaHoc, :TenKhoaHoc, :IDDonVi, :NgayThi, "
-                  ":HoiDong, :TrungTam, :NgayImport, :GhiChu, :TrangThai)");
-    query.bindValue(":IDKhoaHoc", course.getIDKhoaHoc());
-    query.bindValue(":TenKhoaHoc", course.getTenKhoaHoc());
-    query.bindValue(":IDDonVi", course.getIDDonVi());
-    query.bindValue(":NgayThi", course.getNgayThi().toString("yyyyMMdd"));
-    query.bindValue(":HoiDong", course.getHoiDong());
-    query.bindValue(":TrungTam", course.getTrungTam());
-    query.bindValue(":NgayImport", course.getNgayImport().toString("yyyyMMdd"));
-    query.bindValue(":GhiChu", course.getGhiChu());
-    query.bindValue(":TrangThai", 1);
-    qDebug() << "MySqlConnection::insertKhoaThi " << query.lastError();
+    SqlQuery query(m_db, "MySqlConnection::insertKhoaThi",
+                   "INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, HoiDong, TrungTam, "
+                   "NgayImport, GhiChu, TrangThai)VALUES (:IDKhoaHoc, :TenKhoaHoc, :IDDonVi, :NgayThi, "
+                   ":HoiDong, :TrungTam, :NgayImport, :GhiChu, :TrangThai)");
+    query.bind(":IDKhoaHoc", course.getIDKhoaHoc());
+    query.bind(":TenKhoaHoc", course.getTenKhoaHoc());
+    query.bind(":IDDonVi", course.getIDDonVi());
+    query.bind(":NgayThi", course.getNgayThi().toString("yyyyMMdd"));
+    query.bind(":HoiDong", course.getHoiDong());
+    query.bind(":TrungTam", course.getTrungTam());
+    query.bind(":NgayImport", course.getNgayImport().toString("yyyyMMdd"));
+    query.bind(":GhiChu", course.getGhiChu());
+    query.bind(":TrangThai", 1);
     return query.exec();
 }
 
 bool MySqlConnection::isCourseExist(const QString &id)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("SELECT IDKhoaHoc FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
-    query.bindValue(":IDKhoaHoc", id);
+    SqlQuery query(m_db, "MySqlConnection::isCourseExist",
+                   "SELECT IDKhoaHoc FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
+    query.bind(":IDKhoaHoc", id);
     query.exec();
     return query.size() > 0;
 }
@@ -173,22 +167,11 @@ QList<Course *> *MySqlConnection::getAllCourses()
 {
     QMutexLocker locker(&m_mutex);
     auto *courses = new QList<Course *>;
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM khoathi ORDER BY NgayThi DESC");
+    SqlQuery query(m_db, "MySqlConnection::getAllCourses",
+                   "SELECT * FROM khoathi ORDER BY NgayThi DESC");
     query.exec();
-    while (query.next()) {
-        auto *course = new Course;
-        course->setTenKhoaHoc(query.value("TenKhoaHoc").toString());
-        course->setIDKhoaHoc(query.value("IDKhoaHoc").toString());
-        course->setIDDonVi(query.value("IDDonVi").toString());
-        course->setHoiDong(query.value("HoiDong").toString());
-        course->setTrungTam(query.value("TrungTam").toString());
-        course->setNgayThi(query.value("NgayThi").toDate());
-        course->setNamHoc(query.value("NamHoc").toInt());
-        course->setTrangThai(query.value("TrangThai").toInt());
-        course->setGhiChu(query.value("GhiChu").toString());
-        courses->append(course);
-    }
+    while (query.next())
+        courses->append(new Course(courseFromRow(query)));
     return courses;
 }
 
@@ -196,67 +179,39 @@ QList<Course *> MySqlConnection::getRecentCourses()
 {
     QMutexLocker locker(&m_mutex);
     QList<Course *> courses;
-    QSqlQuery query(m_db);
     // Against the start of today, so a course dated exactly six months ago
     // is still listed.
-    query.prepare("select * from khoathi where NgayThi >= date_sub(curdate(), interval 6 month) "
-                  "order by NgayThi desc;");
+    SqlQuery query(m_db, "MySqlConnection::getRecentCourses",
+                   "select * from khoathi where NgayThi >= date_sub(curdate(), interval 6 month) "
+                   "order by NgayThi desc;");
     query.exec();
-    while (query.next()) {
-        auto *course = new Course;
-        course->setIDKhoaHoc(query.value("IDKhoaHoc").toString());
-        course->setTenKhoaHoc(query.value("TenKhoaHoc").toString());
-        course->setIDDonVi(query.value("IDDonVi").toString());
-        course->setNamHoc(query.value("NamHoc").toInt());
-        course->setThi(query.value("Thi").toInt());
-        course->setHoiDong(query.value("HoiDong").toString());
-        course->setTrungTam(query.value("TrungTam").toString());
-        course->setTrangThai(query.value("TrangThai").toInt());
-        course->setNgayThi(query.value("NgayThi").toDate());
-        courses.append(course);
-    }
+    while (query.next())
+        courses.append(new Course(courseFromRow(query)));
     return courses;
 }
 
 Course MySqlConnection::getCourse(const QString &id)
 {
     QMutexLocker locker(&m_mutex);
-    Course course;
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
-    query.bindValue(":IDKhoaHoc", id);
+    SqlQuery query(m_db, "MySqlConnection::getCourse",
+                   "SELECT * FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
+    query.bind(":IDKhoaHoc", id);
     query.exec();
-    query.first();
-    course.setIDKhoaHoc(fieldOf(query, "IDKhoaHoc").toString());
-    course.setTenKhoaHoc(fieldOf(query, "TenKhoaHoc").toString());
-    course.setIDDonVi(fieldOf(query, "IDDonVi").toString());
-    course.setNgayThi(fieldOf(query, "NgayThi").toDate());
-    course.setNamHoc(fieldOf(query, "NamHoc").toInt());
-    course.setThi(fieldOf(query, "Thi").toInt());
-    course.setHoiDong(fieldOf(query, "HoiDong").toString());
-    course.setTrungTam(fieldOf(query, "TrungTam").toString());
-    course.setTrangThai(fieldOf(query, "TrangThai").toInt());
-    course.setNgayImport(fieldOf(query, "NgayImport").toDate());
-    course.setGhiChu(fieldOf(query, "GhiChu").toString());
-    return course;
+    return query.first() ? courseFromRow(query) : Course();
 }
 
 QList<Course> MySqlConnection::getStartableCourses()
 {
     QMutexLocker locker(&m_mutex);
     QList<Course> courses;
-    QSqlQuery query(m_db);
-    query.prepare("select * from khoathi where TrangThai = :Start or TrangThai = :Prepare or "
-                  "TrangThai IS NULL");
-    query.bindValue(":Start", 2);
-    query.bindValue(":Prepare", 1);
+    SqlQuery query(m_db, "MySqlConnection::getStartableCourses",
+                   "select IDKhoaHoc, TenKhoaHoc from khoathi where TrangThai = :Start or TrangThai = :Prepare or "
+                   "TrangThai IS NULL");
+    query.bind(":Start", 2);
+    query.bind(":Prepare", 1);
     query.exec();
-    while (query.next()) {
-        Course course;
-        course.setTenKhoaHoc(query.value("TenKhoaHoc").toString());
-        course.setIDKhoaHoc(query.value("IDKhoaHoc").toString());
-        courses.append(course);
-    }
+    while (query.next())
+        courses.append(courseFromRow(query));
     return courses;
 }
 
@@ -266,10 +221,10 @@ CourseReportSummary MySqlConnection::getCourseReportSummary(const QString &id)
     CourseReportSummary summary;
 
     {
-        QSqlQuery query(m_db);
-        query.prepare("select count(ID) as nb, TrangThai from khoathi_thisinh where IDKhoaHoc = "
-                      ":IDKhoaHoc group by TrangThai");
-        query.bindValue(":IDKhoaHoc", id);
+        SqlQuery query(m_db, "MySqlConnection::getCourseReportSummary (query)",
+                       "select count(ID) as nb, TrangThai from khoathi_thisinh where IDKhoaHoc = "
+                       ":IDKhoaHoc group by TrangThai");
+        query.bind(":IDKhoaHoc", id);
         query.exec();
         while (query.next()) {
             const int nb = query.value("nb").toInt();
@@ -291,10 +246,10 @@ CourseReportSummary MySqlConnection::getCourseReportSummary(const QString &id)
     }
 
     {
-        QSqlQuery query(m_db);
-        query.prepare("select count(ID) as nb, KetQuaMoPhong from khoathi_thisinh where IDKhoaHoc = "
-                      ":IDKhoaHoc group by KetQuaMoPhong");
-        query.bindValue(":IDKhoaHoc", id);
+        SqlQuery query(m_db, "MySqlConnection::getCourseReportSummary (query)",
+                       "select count(ID) as nb, KetQuaMoPhong from khoathi_thisinh where IDKhoaHoc = "
+                       ":IDKhoaHoc group by KetQuaMoPhong");
+        query.bind(":IDKhoaHoc", id);
         query.exec();
         while (query.next()) {
             const int nb = query.value("nb").toInt();
@@ -322,14 +277,12 @@ CourseReportSummary MySqlConnection::getCourseReportSummary(const QString &id)
 bool MySqlConnection::createProvince(Province province)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("INSERT INTO tinh (IDTinh, TenTinh)VALUES (:IDTinh, :TenTinh)");
-    query.bindValue(":IDTinh", province.getIDTinh());
-    query.bindValue(":TenTinh", province.getTenTinh());
-    if (!query.exec()) {
-        qDebug() << "insert tinh failed" << query.lastError();
+    SqlQuery query(m_db, "MySqlConnection::createProvince",
+                   "INSERT INTO tinh (IDTinh, TenTinh)VALUES (:IDTinh, :TenTinh)");
+    query.bind(":IDTinh", province.getIDTinh());
+    query.bind(":TenTinh", province.getTenTinh());
+    if (!query.exec())
         return false;
-    }
     qDebug() << "insert tinh success";
     return true;
 }
@@ -337,25 +290,22 @@ bool MySqlConnection::createProvince(Province province)
 bool MySqlConnection::insertProvince(Province province)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("INSERT INTO tinh (IDTinh, TenTinh)VALUES (:IDTinh, :TenTinh)");
-    query.bindValue(":IDTinh", province.getIDTinh());
-    query.bindValue(":TenTinh", province.getTenTinh());
-    qDebug() << "MySqlConnection::insertProvince " << query.lastError();
+    SqlQuery query(m_db, "MySqlConnection::insertProvince",
+                   "INSERT INTO tinh (IDTinh, TenTinh)VALUES (:IDTinh, :TenTinh)");
+    query.bind(":IDTinh", province.getIDTinh());
+    query.bind(":TenTinh", province.getTenTinh());
     return query.exec();
 }
 
 bool MySqlConnection::updateProvince(Province province)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("UPDATE tinh SET TenTinh = :TenTinh WHERE IDTinh = :IDTinh");
-    query.bindValue(":TenTinh", province.getTenTinh());
-    query.bindValue(":IDTinh", province.getIDTinh());
-    if (!query.exec()) {
-        qDebug() << "update tinh failed" << query.lastError();
+    SqlQuery query(m_db, "MySqlConnection::updateProvince",
+                   "UPDATE tinh SET TenTinh = :TenTinh WHERE IDTinh = :IDTinh");
+    query.bind(":TenTinh", province.getTenTinh());
+    query.bind(":IDTinh", province.getIDTinh());
+    if (!query.exec())
         return false;
-    }
     qDebug() << "update tinh success";
     return true;
 }
@@ -365,12 +315,11 @@ SqlResultInfo MySqlConnection::deleteProvince(const QString &id)
     QMutexLocker locker(&m_mutex);
     SqlResultInfo result;
 
-    QSqlQuery guard(m_db);
-    guard.prepare("select * from donvi where IDTinh = :IDTinh");
-    guard.bindValue(":IDTinh", id);
+    SqlQuery guard(m_db, "MySqlConnection::deleteProvince (guard)",
+                   "select * from donvi where IDTinh = :IDTinh");
+    guard.bind(":IDTinh", id);
     // Without an answer to the guard a unit may still use the province.
     if (!guard.exec()) {
-        qDebug() << "get donvi info failed" << guard.lastError();
         result.setMessage(MSG_SQL_ERROR);
         return result;
     }
@@ -380,11 +329,10 @@ SqlResultInfo MySqlConnection::deleteProvince(const QString &id)
         return result;
     }
 
-    QSqlQuery query(m_db);
-    query.prepare("DELETE FROM tinh WHERE IDTinh = :IDTinh");
-    query.bindValue(":IDTinh", id);
+    SqlQuery query(m_db, "MySqlConnection::deleteProvince (query)",
+                   "DELETE FROM tinh WHERE IDTinh = :IDTinh");
+    query.bind(":IDTinh", id);
     if (!query.exec()) {
-        qDebug() << "remove tinh failed" << query.lastError();
         result.setMessage(MSG_SQL_ERROR);
     } else {
         qDebug() << "remove tinh success";
@@ -397,9 +345,9 @@ Province MySqlConnection::getProvince(const QString &id)
 {
     QMutexLocker locker(&m_mutex);
     Province province;
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM tinh WHERE IDTinh = :IDTinh");
-    query.bindValue(":IDTinh", id);
+    SqlQuery query(m_db, "MySqlConnection::getProvince",
+                   "SELECT * FROM tinh WHERE IDTinh = :IDTinh");
+    query.bind(":IDTinh", id);
     query.exec();
     query.first();
     province.setIDTinh(fieldOf(query, "IDTinh").toString());
@@ -411,8 +359,8 @@ QList<Province *> *MySqlConnection::getAllProvinces()
 {
     QMutexLocker locker(&m_mutex);
     auto *provinces = new QList<Province *>;
-    QSqlQuery query(m_db);
-    query.prepare("select * from tinh");
+    SqlQuery query(m_db, "MySqlConnection::getAllProvinces",
+                   "select * from tinh");
     query.exec();
     while (query.next()) {
         auto *province = new Province;
@@ -434,15 +382,13 @@ bool MySqlConnection::createUnit(Unit *unit)
         return false;
     }
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("INSERT INTO donvi (IDDonVi, TenDonVi, IDTinh)VALUES (:IDDonVi, :TenDonVi, :IDTinh)");
-    query.bindValue(":IDDonVi", unit->getIDDonVi());
-    query.bindValue(":TenDonVi", unit->getTenDonVi());
-    query.bindValue(":IDTinh", unit->getProvince()->getIDTinh());
-    if (!query.exec()) {
-        qDebug() << "insert donvi failed" << query.lastError();
+    SqlQuery query(m_db, "MySqlConnection::createUnit",
+                   "INSERT INTO donvi (IDDonVi, TenDonVi, IDTinh)VALUES (:IDDonVi, :TenDonVi, :IDTinh)");
+    query.bind(":IDDonVi", unit->getIDDonVi());
+    query.bind(":TenDonVi", unit->getTenDonVi());
+    query.bind(":IDTinh", unit->getProvince()->getIDTinh());
+    if (!query.exec())
         return false;
-    }
     qDebug() << "insert donvi success";
     return true;
 }
@@ -450,12 +396,11 @@ bool MySqlConnection::createUnit(Unit *unit)
 bool MySqlConnection::insertUnit(Unit unit)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("INSERT INTO donvi (IDDonVi, IDTinh, TenDonVi)VALUES (:IDDonVi, :IDTinh, :TenDonVi)");
-    query.bindValue(":IDDonVi", unit.getIDDonVi());
-    query.bindValue(":IDTinh", unit.getIDTinh());
-    query.bindValue(":TenDonVi", unit.getTenDonVi());
-    qDebug() << "MySqlConnection::insertUnit " << query.lastError();
+    SqlQuery query(m_db, "MySqlConnection::insertUnit",
+                   "INSERT INTO donvi (IDDonVi, IDTinh, TenDonVi)VALUES (:IDDonVi, :IDTinh, :TenDonVi)");
+    query.bind(":IDDonVi", unit.getIDDonVi());
+    query.bind(":IDTinh", unit.getIDTinh());
+    query.bind(":TenDonVi", unit.getTenDonVi());
     return query.exec();
 }
 
@@ -466,15 +411,13 @@ bool MySqlConnection::updateUnit(Unit *unit)
         return false;
     }
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("UPDATE donvi SET TenDonVi = :TenDonVi, IDTinh = :IDTinh WHERE IDDonVi = :IDDonVi");
-    query.bindValue(":TenDonVi", unit->getTenDonVi());
-    query.bindValue(":IDTinh", unit->getProvince()->getIDTinh());
-    query.bindValue(":IDDonVi", unit->getIDDonVi());
-    if (!query.exec()) {
-        qDebug() << "update donvi failed" << query.lastError();
+    SqlQuery query(m_db, "MySqlConnection::updateUnit",
+                   "UPDATE donvi SET TenDonVi = :TenDonVi, IDTinh = :IDTinh WHERE IDDonVi = :IDDonVi");
+    query.bind(":TenDonVi", unit->getTenDonVi());
+    query.bind(":IDTinh", unit->getProvince()->getIDTinh());
+    query.bind(":IDDonVi", unit->getIDDonVi());
+    if (!query.exec())
         return false;
-    }
     qDebug() << "update donvi success";
     return true;
 }
@@ -484,12 +427,11 @@ SqlResultInfo MySqlConnection::deleteUnit(const QString &id)
     QMutexLocker locker(&m_mutex);
     SqlResultInfo result;
 
-    QSqlQuery guard(m_db);
-    guard.prepare("select * from khoathi where IDDonVi = :IDDonVi");
-    guard.bindValue(":IDDonVi", id);
+    SqlQuery guard(m_db, "MySqlConnection::deleteUnit (guard)",
+                   "select * from khoathi where IDDonVi = :IDDonVi");
+    guard.bind(":IDDonVi", id);
     // Without an answer to the guard a course may still use the unit.
     if (!guard.exec()) {
-        qDebug() << "get khoathi info failed" << guard.lastError();
         result.setMessage(MSG_SQL_ERROR);
         return result;
     }
@@ -499,11 +441,10 @@ SqlResultInfo MySqlConnection::deleteUnit(const QString &id)
         return result;
     }
 
-    QSqlQuery query(m_db);
-    query.prepare("DELETE FROM donvi WHERE IDDonVi = :IDDonVi");
-    query.bindValue(":IDDonVi", id);
+    SqlQuery query(m_db, "MySqlConnection::deleteUnit (query)",
+                   "DELETE FROM donvi WHERE IDDonVi = :IDDonVi");
+    query.bind(":IDDonVi", id);
     if (!query.exec()) {
-        qDebug() << "remove donvi failed" << query.lastError();
         result.setMessage(MSG_SQL_ERROR);
     } else {
         qDebug() << "remove donvi success";
@@ -516,9 +457,9 @@ Unit MySqlConnection::getUnit(const QString &id)
 {
     QMutexLocker locker(&m_mutex);
     Unit unit;
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM donvi WHERE IDDonVi = :IDDonVi");
-    query.bindValue(":IDDonVi", id);
+    SqlQuery query(m_db, "MySqlConnection::getUnit",
+                   "SELECT * FROM donvi WHERE IDDonVi = :IDDonVi");
+    query.bind(":IDDonVi", id);
     query.exec();
     query.first();
     unit.setIDDonVi(fieldOf(query, "IDDonVi").toString());
@@ -531,17 +472,17 @@ QList<Unit *> *MySqlConnection::getAllUnits()
 {
     QMutexLocker locker(&m_mutex);
     auto *units = new QList<Unit *>;
-    QSqlQuery query(m_db);
-    query.prepare("select * from donvi");
+    SqlQuery query(m_db, "MySqlConnection::getAllUnits (query)",
+                   "select * from donvi");
     query.exec();
-    QSqlQuery provinceQuery(m_db);
-    provinceQuery.prepare("select * from tinh where IDTinh = :IDTinh");
+    SqlQuery provinceQuery(m_db, "MySqlConnection::getAllUnits (provinceQuery)",
+                           "select * from tinh where IDTinh = :IDTinh");
     while (query.next()) {
         auto *unit = new Unit;
         unit->setIDDonVi(query.value("IDDonVi").toString());
         unit->setIDTinh(query.value("IDTinh").toString());
         unit->setTenDonVi(query.value("TenDonVi").toString());
-        provinceQuery.bindValue(":IDTinh", unit->getIDTinh());
+        provinceQuery.bind(":IDTinh", unit->getIDTinh());
         provinceQuery.exec();
         if (provinceQuery.next()) {
             auto *province = new Province;
@@ -559,9 +500,9 @@ QList<Unit *> *MySqlConnection::getAllUnits()
 Account *MySqlConnection::getAccount(const QString &userName)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("select * from taikhoan where IDTaiKhoan = :idName");
-    query.bindValue(":idName", userName);
+    SqlQuery query(m_db, "MySqlConnection::getAccount",
+                   "select * from taikhoan where IDTaiKhoan = :idName");
+    query.bind(":idName", userName);
     if (!query.exec() || !query.next())
         return nullptr;
     // Only the key's name is fixed; the other columns count by position.
@@ -577,15 +518,13 @@ SqlResultInfo MySqlConnection::addContestantInfo(const CRUDStudentInfo &info, co
     SqlResultInfo result;
 
     {
-        QSqlQuery query(m_db);
-        query.prepare("SELECT * FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = "
-                      ":SoBaoDanh limit 1");
-        query.bindValue(":IDKhoaHoc", course);
-        query.bindValue(":SoBaoDanh", info.getSoBaoDanh());
-        if (!query.exec()) {
-            qDebug() << "get khoathi_thisinh info failed" << query.lastError();
+        SqlQuery query(m_db, "MySqlConnection::addContestantInfo (query)",
+                       "SELECT * FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = "
+                       ":SoBaoDanh limit 1");
+        query.bind(":IDKhoaHoc", course);
+        query.bind(":SoBaoDanh", info.getSoBaoDanh());
+        if (!query.exec())
             return result;
-        }
         if (query.next()) {
             qDebug() << "SoBaoDanh is exist";
             result.setMessage("SoBaoDanh is exist");
@@ -597,70 +536,60 @@ SqlResultInfo MySqlConnection::addContestantInfo(const CRUDStudentInfo &info, co
     // without one it stays NULL.
     QVariant period;
     {
-        QSqlQuery query(m_db);
-        query.prepare("SELECT IDThiSinh FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc limit 1");
-        query.bindValue(":IDKhoaHoc", course);
-        if (!query.exec()) {
-            qDebug() << "get khoathi_thisinh info failed" << query.lastError();
+        SqlQuery query(m_db, "MySqlConnection::addContestantInfo (query)",
+                       "SELECT IDThiSinh FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc limit 1");
+        query.bind(":IDKhoaHoc", course);
+        if (!query.exec())
             return result;
-        }
         const int firstPerson = query.next() ? query.value("IDThiSinh").toInt() : 0;
 
-        QSqlQuery personQuery(m_db);
-        personQuery.prepare("SELECT Ma_Ky_SH FROM thisinh where IDThiSinh = :IDThiSinh");
-        personQuery.bindValue(":IDThiSinh", firstPerson);
-        if (!personQuery.exec()) {
-            qDebug() << "get thisinh info failed" << personQuery.lastError();
+        SqlQuery personQuery(m_db, "MySqlConnection::addContestantInfo (personQuery)",
+                             "SELECT Ma_Ky_SH FROM thisinh where IDThiSinh = :IDThiSinh");
+        personQuery.bind(":IDThiSinh", firstPerson);
+        if (!personQuery.exec())
             return result;
-        }
         if (personQuery.next() && !personQuery.value("Ma_Ky_SH").isNull())
             period = personQuery.value("Ma_Ky_SH").toString();
     }
 
     QVariant person;
     {
-        QSqlQuery query(m_db);
-        query.prepare("SELECT * FROM thisinh where Ma_Ky_SH = :Ma_Ky_SH and SoCMT = :SoCMT");
-        query.bindValue(":Ma_Ky_SH", period);
-        query.bindValue(":SoCMT", info.getSoCMT());
-        if (!query.exec()) {
-            qDebug() << "get thisinh info failed" << query.lastError();
+        SqlQuery query(m_db, "MySqlConnection::addContestantInfo (query)",
+                       "SELECT * FROM thisinh where Ma_Ky_SH = :Ma_Ky_SH and SoCMT = :SoCMT");
+        query.bind(":Ma_Ky_SH", period);
+        query.bind(":SoCMT", info.getSoCMT());
+        if (!query.exec())
             return result;
-        }
         if (query.next()) {
             person = query.value("IDThiSinh").toInt();
         } else {
-            QSqlQuery insert(m_db);
-            insert.prepare("INSERT INTO thisinh (HoTen, GioiTinh, NgaySinh, SoCMT, Ma_Ky_SH) VALUES "
-                           "(:HoTen, :GioiTinh, :NgaySinh, :SoCMT, :Ma_Ky_SH)");
-            insert.bindValue(":HoTen", info.getHoTen());
-            insert.bindValue(":GioiTinh", info.getGioiTinh());
-            insert.bindValue(":NgaySinh", info.getNgaySinh().toString("yyyyMMdd"));
-            insert.bindValue(":SoCMT", info.getSoCMT());
-            insert.bindValue(":Ma_Ky_SH", period);
-            if (!insert.exec()) {
-                qDebug() << "insert thisinh failed" << insert.lastError();
+            SqlQuery insert(m_db, "MySqlConnection::addContestantInfo (insert)",
+                            "INSERT INTO thisinh (HoTen, GioiTinh, NgaySinh, SoCMT, Ma_Ky_SH) VALUES "
+                            "(:HoTen, :GioiTinh, :NgaySinh, :SoCMT, :Ma_Ky_SH)");
+            insert.bind(":HoTen", info.getHoTen());
+            insert.bind(":GioiTinh", info.getGioiTinh());
+            insert.bind(":NgaySinh", info.getNgaySinh().toString("yyyyMMdd"));
+            insert.bind(":SoCMT", info.getSoCMT());
+            insert.bind(":Ma_Ky_SH", period);
+            if (!insert.exec())
                 return result;
-            }
             person = insert.lastInsertId().toInt();
         }
     }
 
-    QSqlQuery query(m_db);
-    query.prepare("INSERT INTO khoathi_thisinh (IDKhoaHoc, IDThiSinh, SoBaoDanh, LoaiBang, MaKySH, "
-                  "AnhChanDung, DiemMoPhong) VALUES (:IDKhoaHoc, :IDThiSinh, :SoBaoDanh, :LoaiBang, "
-                  ":MaKySH, :AnhChanDung, :DiemMoPhong)");
-    query.bindValue(":IDKhoaHoc", course);
-    query.bindValue(":IDThiSinh", person);
-    query.bindValue(":SoBaoDanh", info.getSoBaoDanh());
-    query.bindValue(":LoaiBang", info.getLoaiBang());
-    query.bindValue(":MaKySH", period);
-    query.bindValue(":AnhChanDung", info.getAnhChanDung());
-    query.bindValue(":DiemMoPhong", -1);
-    if (!query.exec()) {
-        qDebug() << "insert khoathi_thisinh failed" << query.lastError();
+    SqlQuery query(m_db, "MySqlConnection::addContestantInfo (query)",
+                   "INSERT INTO khoathi_thisinh (IDKhoaHoc, IDThiSinh, SoBaoDanh, LoaiBang, MaKySH, "
+                   "AnhChanDung, DiemMoPhong) VALUES (:IDKhoaHoc, :IDThiSinh, :SoBaoDanh, :LoaiBang, "
+                   ":MaKySH, :AnhChanDung, :DiemMoPhong)");
+    query.bind(":IDKhoaHoc", course);
+    query.bind(":IDThiSinh", person);
+    query.bind(":SoBaoDanh", info.getSoBaoDanh());
+    query.bind(":LoaiBang", info.getLoaiBang());
+    query.bind(":MaKySH", period);
+    query.bind(":AnhChanDung", info.getAnhChanDung());
+    query.bind(":DiemMoPhong", -1);
+    if (!query.exec())
         return result;
-    }
     qDebug() << "insert thisinh success";
     result.setSuccess(true);
     result.setId(query.lastInsertId().toInt());
@@ -673,14 +602,14 @@ bool MySqlConnection::isStudentInCourse(const QString &course, const QString &ma
     QMutexLocker locker(&m_mutex);
     // Imports may have left several persons with the same codes: any of
     // them having an entry in the course counts.
-    QSqlQuery query(m_db);
-    query.prepare("SELECT khoathi_thisinh.ID FROM thisinh INNER JOIN khoathi_thisinh ON "
-                  "thisinh.IDThiSinh = khoathi_thisinh.IDThiSinh WHERE thisinh.Ma_Dang_Ky = "
-                  ":Ma_Dang_Ky AND thisinh.Ma_Ky_SH = :Ma_Ky_SH AND khoathi_thisinh.IDKhoaHoc = "
-                  ":IDKhoaHoc limit 1");
-    query.bindValue(":Ma_Dang_Ky", maDangKy);
-    query.bindValue(":Ma_Ky_SH", maKySH);
-    query.bindValue(":IDKhoaHoc", course);
+    SqlQuery query(m_db, "MySqlConnection::isStudentInCourse",
+                   "SELECT khoathi_thisinh.ID FROM thisinh INNER JOIN khoathi_thisinh ON "
+                   "thisinh.IDThiSinh = khoathi_thisinh.IDThiSinh WHERE thisinh.Ma_Dang_Ky = "
+                   ":Ma_Dang_Ky AND thisinh.Ma_Ky_SH = :Ma_Ky_SH AND khoathi_thisinh.IDKhoaHoc = "
+                   ":IDKhoaHoc limit 1");
+    query.bind(":Ma_Dang_Ky", maDangKy);
+    query.bind(":Ma_Ky_SH", maKySH);
+    query.bind(":IDKhoaHoc", course);
     query.exec();
     return query.next();
 }
@@ -690,61 +619,53 @@ bool MySqlConnection::updateContestantInfo(int id, const CRUDStudentInfo &info)
     QMutexLocker locker(&m_mutex);
     int person = 0;
     {
-        QSqlQuery query(m_db);
-        query.prepare("SELECT * FROM khoathi_thisinh where ID = :ID");
-        query.bindValue(":ID", id);
-        if (!query.exec()) {
-            qDebug() << "get khoathi_thisinh info failed" << query.lastError();
+        SqlQuery query(m_db, "MySqlConnection::updateContestantInfo (query)",
+                       "SELECT * FROM khoathi_thisinh where ID = :ID");
+        query.bind(":ID", id);
+        if (!query.exec())
             return false;
-        }
         if (query.next())
             person = query.value("IDThiSinh").toInt();
     }
 
     {
-        QSqlQuery query(m_db);
-        query.prepare("update khoathi_thisinh set SoBaoDanh = :SoBaoDanh, LoaiBang = :LoaiBang, "
-                      "AnhChanDung = :AnhChanDung, NoiDungSH = :NoiDungSH, CheckSumKQMP = "
-                      ":CheckSumKQMP where ID = :ID");
-        query.bindValue(":SoBaoDanh", info.getSoBaoDanh());
-        query.bindValue(":LoaiBang", info.getLoaiBang());
-        query.bindValue(":AnhChanDung", info.getAnhChanDung());
-        query.bindValue(":NoiDungSH", info.getNoiDungSH());
+        SqlQuery query(m_db, "MySqlConnection::updateContestantInfo (query)",
+                       "update khoathi_thisinh set SoBaoDanh = :SoBaoDanh, LoaiBang = :LoaiBang, "
+                       "AnhChanDung = :AnhChanDung, NoiDungSH = :NoiDungSH, CheckSumKQMP = "
+                       ":CheckSumKQMP where ID = :ID");
+        query.bind(":SoBaoDanh", info.getSoBaoDanh());
+        query.bind(":LoaiBang", info.getLoaiBang());
+        query.bind(":AnhChanDung", info.getAnhChanDung());
+        query.bind(":NoiDungSH", info.getNoiDungSH());
         // An edited candidate's stored result must no longer verify.
-        query.bindValue(":CheckSumKQMP", QVariant());
-        query.bindValue(":ID", id);
-        if (!query.exec()) {
-            qDebug() << "update khoathi_thisinh info failed" << query.lastError();
+        query.bind(":CheckSumKQMP", QVariant());
+        query.bind(":ID", id);
+        if (!query.exec())
             return false;
-        }
     }
 
-    QSqlQuery query(m_db);
-    query.prepare("update thisinh set HoTen = :HoTen, GioiTinh = :GioiTinh, NgaySinh = :NgaySinh, "
-                  "SoCMT = :SoCMT where IDThiSinh = :IDThiSinh");
-    query.bindValue(":HoTen", info.getHoTen());
-    query.bindValue(":GioiTinh", info.getGioiTinh());
-    query.bindValue(":NgaySinh", info.getNgaySinh().toString("yyyy-MM-dd"));
-    query.bindValue(":SoCMT", info.getSoCMT());
-    query.bindValue(":IDThiSinh", person);
-    if (!query.exec()) {
-        qDebug() << "update thisinh info failed" << query.lastError();
+    SqlQuery query(m_db, "MySqlConnection::updateContestantInfo (query)",
+                   "update thisinh set HoTen = :HoTen, GioiTinh = :GioiTinh, NgaySinh = :NgaySinh, "
+                   "SoCMT = :SoCMT where IDThiSinh = :IDThiSinh");
+    query.bind(":HoTen", info.getHoTen());
+    query.bind(":GioiTinh", info.getGioiTinh());
+    query.bind(":NgaySinh", info.getNgaySinh().toString("yyyy-MM-dd"));
+    query.bind(":SoCMT", info.getSoCMT());
+    query.bind(":IDThiSinh", person);
+    if (!query.exec())
         return false;
-    }
     return true;
 }
 
 bool MySqlConnection::removeContestantInfo(int id, const QString &course)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("DELETE FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and ID = :ID");
-    query.bindValue(":IDKhoaHoc", course);
-    query.bindValue(":ID", id);
-    if (!query.exec()) {
-        qDebug() << "remove info: " << query.lastError();
+    SqlQuery query(m_db, "MySqlConnection::removeContestantInfo",
+                   "DELETE FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and ID = :ID");
+    query.bind(":IDKhoaHoc", course);
+    query.bind(":ID", id);
+    if (!query.exec())
         return false;
-    }
     qDebug() << "remove info success";
     return true;
 }
@@ -754,10 +675,10 @@ bool MySqlConnection::resetContestantResult(int id, const QString &course, const
     QMutexLocker locker(&m_mutex);
     QString note;
     {
-        QSqlQuery query(m_db);
-        query.prepare("SELECT GhiChu FROM khoathi_thisinh WHERE IDKhoaHoc = :IDKhoaHoc and ID = :ID");
-        query.bindValue(":IDKhoaHoc", course);
-        query.bindValue(":ID", id);
+        SqlQuery query(m_db, "MySqlConnection::resetContestantResult (query)",
+                       "SELECT GhiChu FROM khoathi_thisinh WHERE IDKhoaHoc = :IDKhoaHoc and ID = :ID");
+        query.bind(":IDKhoaHoc", course);
+        query.bind(":ID", id);
         query.exec();
         if (query.next())
             note = query.value("GhiChu").toString();
@@ -770,27 +691,25 @@ bool MySqlConnection::resetContestantResult(int id, const QString &course, const
     if (newNote.size() > 255)
         newNote = item;
 
-    QSqlQuery query(m_db);
-    query.prepare("UPDATE khoathi_thisinh SET DiemMoPhong = :DiemMoPhong, DiemChuanMoPhong = "
-                  ":DiemChuanMoPhong, KetQuaMoPhong = :KetQuaMoPhong, ThoiGianBatDauThi = "
-                  ":ThoiGianBatDauThi, ThoiGianKetThucThi = :ThoiGianKetThucThi, TrangThai = :TrangThai, "
-                  "CheckSumKQMP = :CheckSumKQMP, TraLoiMoPhong = :TraLoiMoPhong, GhiChu = :GhiChu where "
-                  "IDKhoaHoc = :IDKhoaHoc and ID = :ID");
-    query.bindValue(":DiemMoPhong", -1);
-    query.bindValue(":DiemChuanMoPhong", 35);
-    query.bindValue(":KetQuaMoPhong", QVariant());
-    query.bindValue(":ThoiGianBatDauThi", QVariant());
-    query.bindValue(":ThoiGianKetThucThi", QVariant());
-    query.bindValue(":TrangThai", 0);
-    query.bindValue(":CheckSumKQMP", QVariant());
-    query.bindValue(":TraLoiMoPhong", QVariant());
-    query.bindValue(":GhiChu", newNote);
-    query.bindValue(":IDKhoaHoc", course);
-    query.bindValue(":ID", id);
-    if (!query.exec()) {
-        qDebug() << "reset result: " << query.lastError();
+    SqlQuery query(m_db, "MySqlConnection::resetContestantResult (query)",
+                   "UPDATE khoathi_thisinh SET DiemMoPhong = :DiemMoPhong, DiemChuanMoPhong = "
+                   ":DiemChuanMoPhong, KetQuaMoPhong = :KetQuaMoPhong, ThoiGianBatDauThi = "
+                   ":ThoiGianBatDauThi, ThoiGianKetThucThi = :ThoiGianKetThucThi, TrangThai = :TrangThai, "
+                   "CheckSumKQMP = :CheckSumKQMP, TraLoiMoPhong = :TraLoiMoPhong, GhiChu = :GhiChu where "
+                   "IDKhoaHoc = :IDKhoaHoc and ID = :ID");
+    query.bind(":DiemMoPhong", -1);
+    query.bind(":DiemChuanMoPhong", 35);
+    query.bind(":KetQuaMoPhong", QVariant());
+    query.bind(":ThoiGianBatDauThi", QVariant());
+    query.bind(":ThoiGianKetThucThi", QVariant());
+    query.bind(":TrangThai", 0);
+    query.bind(":CheckSumKQMP", QVariant());
+    query.bind(":TraLoiMoPhong", QVariant());
+    query.bind(":GhiChu", newNote);
+    query.bind(":IDKhoaHoc", course);
+    query.bind(":ID", id);
+    if (!query.exec())
         return false;
-    }
     qDebug() << "reset result success: ";
     return true;
 }
@@ -798,29 +717,28 @@ bool MySqlConnection::resetContestantResult(int id, const QString &course, const
 bool MySqlConnection::updateKetQuaSHLyThuyet(int id, const QString &ketQuaSHLyThuyet)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("UPDATE khoathi_thisinh SET KetQuaSHLyThuyet = :KetQuaSHLyThuyet where ID = :ID");
-    query.bindValue(":KetQuaSHLyThuyet", ketQuaSHLyThuyet);
-    query.bindValue(":ID", id);
+    SqlQuery query(m_db, "MySqlConnection::updateKetQuaSHLyThuyet",
+                   "UPDATE khoathi_thisinh SET KetQuaSHLyThuyet = :KetQuaSHLyThuyet where ID = :ID");
+    query.bind(":KetQuaSHLyThuyet", ketQuaSHLyThuyet);
+    query.bind(":ID", id);
     return query.exec();
 }
 
 bool MySqlConnection::insertNguoiLX(Student student)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("INSERT INTO thisinh (SoTT, Ma_Dang_Ky, HoTen, GioiTinh, NgaySinh, SoCMT, Ma_Ky_SH, "
-                  "DiaChi) VALUES (:SoTT, :Ma_Dang_Ky, :HoTen, :GioiTinh, :NgaySinh, :SoCMT, :Ma_Ky_SH, "
-                  ":DiaChi)");
-    query.bindValue(":SoTT", student.getSoTT());
-    query.bindValue(":Ma_Dang_Ky", student.getMa_Dang_Ky());
-    query.bindValue(":HoTen", student.getHoTen());
-    query.bindValue(":GioiTinh", student.getGioiTinh());
-    query.bindValue(":NgaySinh", student.getNgaySinh().toString("yyyyMMdd"));
-    query.bindValue(":SoCMT", student.getSoCMT());
-    query.bindValue(":Ma_Ky_SH", student.getMa_Ky_SH());
-    query.bindValue(":DiaChi", student.getDiaChi());
-    qDebug() << "MySqlConnection::insertNguoiLX " << query.lastError();
+    SqlQuery query(m_db, "MySqlConnection::insertNguoiLX",
+                   "INSERT INTO thisinh (SoTT, Ma_Dang_Ky, HoTen, GioiTinh, NgaySinh, SoCMT, Ma_Ky_SH, "
+                   "DiaChi) VALUES (:SoTT, :Ma_Dang_Ky, :HoTen, :GioiTinh, :NgaySinh, :SoCMT, :Ma_Ky_SH, "
+                   ":DiaChi)");
+    query.bind(":SoTT", student.getSoTT());
+    query.bind(":Ma_Dang_Ky", student.getMa_Dang_Ky());
+    query.bind(":HoTen", student.getHoTen());
+    query.bind(":GioiTinh", student.getGioiTinh());
+    query.bind(":NgaySinh", student.getNgaySinh().toString("yyyyMMdd"));
+    query.bind(":SoCMT", student.getSoCMT());
+    query.bind(":Ma_Ky_SH", student.getMa_Ky_SH());
+    query.bind(":DiaChi", student.getDiaChi());
     return query.exec();
 }
 
@@ -828,57 +746,53 @@ bool MySqlConnection::insertKhoaThiThiSinh(KhoaThiThiSinh khoaThiThiSinh)
 {
     const KhoaThiThiSinh &k = khoaThiThiSinh;
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare(
-        "INSERT INTO khoathi_thisinh (IDKhoaHoc, IDThiSinh, SoBaoDanh, TraLoiDung, TraLoiSai, "
-        "KhongTraLoi, KetQua, SoChungChiTotNghiep, Thi, LoaiBang, TraLoi, UpdateTime, DiemChuan, GhiChu, "
-        "DiemMoPhong, DiemChuanMoPhong, KetQuaMoPhong, ThoiGianBatDauThi, ThoiGianKetThucThi, TrangThai, "
-        "CheckSumKQMP, SoHoSo, MaKySH, NoiDungSH, KetQuaSH, KetQuaSHLyThuyet, AnhChanDung) VALUES "
-        "(:IDKhoaHoc, :IDThiSinh, :SoBaoDanh, :TraLoiDung, :TraLoiSai, :KhongTraLoi, :KetQua, "
-        ":SoChungChiTotNghiep, :Thi, :LoaiBang, :TraLoi, :UpdateTime, :DiemChuan, :GhiChu, :DiemMoPhong, "
-        ":DiemChuanMoPhong, :KetQuaMoPhong, :ThoiGianBatDauThi, :ThoiGianKetThucThi, :TrangThai, "
-        ":CheckSumKQMP, :SoHoSo, :MaKySH, :NoiDungSH, :KetQuaSH, :KetQuaSHLyThuyet, :AnhChanDung);");
-    query.bindValue(":IDKhoaHoc", k.getIDKhoaHoc());
-    query.bindValue(":IDThiSinh", k.getIDThiSinh());
-    query.bindValue(":SoBaoDanh", k.getSoBaoDanh());
-    query.bindValue(":TraLoiDung", k.getTraLoiDung());
-    query.bindValue(":TraLoiSai", k.getTraLoiSai());
-    query.bindValue(":KhongTraLoi", k.getKhongTraLoi());
-    query.bindValue(":KetQua", k.getKetQua());
-    query.bindValue(":SoChungChiTotNghiep", k.getSoChungChiTotNghiep());
-    query.bindValue(":Thi", k.getThi());
-    query.bindValue(":LoaiBang", k.getLoaiBang());
-    query.bindValue(":TraLoi", k.getTraLoi());
-    query.bindValue(":UpdateTime", dateTimeValue(k.getUpdateTime()));
-    query.bindValue(":DiemChuan", k.getDiemChuan());
-    query.bindValue(":GhiChu", k.getGhiChu());
-    query.bindValue(":DiemMoPhong", k.getDiemMoPhong());
-    query.bindValue(":DiemChuanMoPhong", k.getDiemChuanMoPhong());
-    query.bindValue(":KetQuaMoPhong", k.getKetQuaMoPhong());
-    query.bindValue(":ThoiGianBatDauThi", dateTimeValue(k.getThoiGianBatDauThi()));
-    query.bindValue(":ThoiGianKetThucThi", dateTimeValue(k.getThoiGianKetThucThi()));
-    query.bindValue(":TrangThai", k.getTrangThai());
-    query.bindValue(":CheckSumKQMP", k.getCheckSumKQMP());
-    query.bindValue(":SoHoSo", k.getSoHoSo());
-    query.bindValue(":MaKySH", k.getMaKySH());
-    query.bindValue(":NoiDungSH", k.getNoiDungSH());
-    query.bindValue(":KetQuaSH", k.getKetQuaSH());
-    query.bindValue(":KetQuaSHLyThuyet", k.getKetQuaSHLyThuyet());
-    query.bindValue(":AnhChanDung", k.getAnhChanDung());
-    const bool ok = query.exec();
-    qDebug() << "MySqlConnection::insertKhoaThiThiSinh: khoaThiThiSinh.getIDKhoaHoc() = "
-             << k.getIDKhoaHoc() << " khoaThiThiSinh.getIDThiSinh() = " << k.getIDThiSinh()
-             << query.lastError();
-    return ok;
+    SqlQuery query(m_db, "MySqlConnection::insertKhoaThiThiSinh",
+                   
+         "INSERT INTO khoathi_thisinh (IDKhoaHoc, IDThiSinh, SoBaoDanh, TraLoiDung, TraLoiSai, "
+         "KhongTraLoi, KetQua, SoChungChiTotNghiep, Thi, LoaiBang, TraLoi, UpdateTime, DiemChuan, GhiChu, "
+         "DiemMoPhong, DiemChuanMoPhong, KetQuaMoPhong, ThoiGianBatDauThi, ThoiGianKetThucThi, TrangThai, "
+         "CheckSumKQMP, SoHoSo, MaKySH, NoiDungSH, KetQuaSH, KetQuaSHLyThuyet, AnhChanDung) VALUES "
+         "(:IDKhoaHoc, :IDThiSinh, :SoBaoDanh, :TraLoiDung, :TraLoiSai, :KhongTraLoi, :KetQua, "
+         ":SoChungChiTotNghiep, :Thi, :LoaiBang, :TraLoi, :UpdateTime, :DiemChuan, :GhiChu, :DiemMoPhong, "
+         ":DiemChuanMoPhong, :KetQuaMoPhong, :ThoiGianBatDauThi, :ThoiGianKetThucThi, :TrangThai, "
+         ":CheckSumKQMP, :SoHoSo, :MaKySH, :NoiDungSH, :KetQuaSH, :KetQuaSHLyThuyet, :AnhChanDung);");
+    query.bind(":IDKhoaHoc", k.getIDKhoaHoc());
+    query.bind(":IDThiSinh", k.getIDThiSinh());
+    query.bind(":SoBaoDanh", k.getSoBaoDanh());
+    query.bind(":TraLoiDung", k.getTraLoiDung());
+    query.bind(":TraLoiSai", k.getTraLoiSai());
+    query.bind(":KhongTraLoi", k.getKhongTraLoi());
+    query.bind(":KetQua", k.getKetQua());
+    query.bind(":SoChungChiTotNghiep", k.getSoChungChiTotNghiep());
+    query.bind(":Thi", k.getThi());
+    query.bind(":LoaiBang", k.getLoaiBang());
+    query.bind(":TraLoi", k.getTraLoi());
+    query.bind(":UpdateTime", dateTimeValue(k.getUpdateTime()));
+    query.bind(":DiemChuan", k.getDiemChuan());
+    query.bind(":GhiChu", k.getGhiChu());
+    query.bind(":DiemMoPhong", k.getDiemMoPhong());
+    query.bind(":DiemChuanMoPhong", k.getDiemChuanMoPhong());
+    query.bind(":KetQuaMoPhong", k.getKetQuaMoPhong());
+    query.bind(":ThoiGianBatDauThi", dateTimeValue(k.getThoiGianBatDauThi()));
+    query.bind(":ThoiGianKetThucThi", dateTimeValue(k.getThoiGianKetThucThi()));
+    query.bind(":TrangThai", k.getTrangThai());
+    query.bind(":CheckSumKQMP", k.getCheckSumKQMP());
+    query.bind(":SoHoSo", k.getSoHoSo());
+    query.bind(":MaKySH", k.getMaKySH());
+    query.bind(":NoiDungSH", k.getNoiDungSH());
+    query.bind(":KetQuaSH", k.getKetQuaSH());
+    query.bind(":KetQuaSHLyThuyet", k.getKetQuaSHLyThuyet());
+    query.bind(":AnhChanDung", k.getAnhChanDung());
+    return query.exec();
 }
 
 Student MySqlConnection::getStudent(int idThiSinh)
 {
     QMutexLocker locker(&m_mutex);
     Student student;
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM thisinh WHERE IDThiSinh = :IDThiSinh");
-    query.bindValue(":IDThiSinh", idThiSinh);
+    SqlQuery query(m_db, "MySqlConnection::getStudent",
+                   "SELECT * FROM thisinh WHERE IDThiSinh = :IDThiSinh");
+    query.bind(":IDThiSinh", idThiSinh);
     query.exec();
     query.first();
     student.setIDThiSinh(fieldOf(query, "IDThiSinh").toInt());
@@ -895,7 +809,7 @@ Student MySqlConnection::getStudent(int idThiSinh)
 
 namespace {
 
-Student foundStudent(QSqlQuery &query)
+Student foundStudent(SqlQuery &query)
 {
     Student student;
     query.exec();
@@ -917,21 +831,21 @@ Student foundStudent(QSqlQuery &query)
 Student MySqlConnection::findStudent(const QString &soCMT, const QString &hoTen)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM thisinh WHERE SoCMT = :SoCMT AND HoTen = :HoTen");
-    query.bindValue(":SoCMT", soCMT);
-    query.bindValue(":HoTen", hoTen);
+    SqlQuery query(m_db, "MySqlConnection::findStudent",
+                   "SELECT * FROM thisinh WHERE SoCMT = :SoCMT AND HoTen = :HoTen");
+    query.bind(":SoCMT", soCMT);
+    query.bind(":HoTen", hoTen);
     return foundStudent(query);
 }
 
 Student MySqlConnection::findStudent(const QString &soCMT, const QString &hoTen, const QString &maKySH)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM thisinh WHERE SoCMT = :SoCMT AND HoTen = :HoTen AND Ma_Ky_SH = :Ma_Ky_SH");
-    query.bindValue(":SoCMT", soCMT);
-    query.bindValue(":HoTen", hoTen);
-    query.bindValue(":Ma_Ky_SH", maKySH);
+    SqlQuery query(m_db, "MySqlConnection::findStudent",
+                   "SELECT * FROM thisinh WHERE SoCMT = :SoCMT AND HoTen = :HoTen AND Ma_Ky_SH = :Ma_Ky_SH");
+    query.bind(":SoCMT", soCMT);
+    query.bind(":HoTen", hoTen);
+    query.bind(":Ma_Ky_SH", maKySH);
     return foundStudent(query);
 }
 
@@ -939,9 +853,9 @@ QList<KhoaThiThiSinh *> MySqlConnection::getKhoaThiThiSinhList(const QString &co
 {
     QMutexLocker locker(&m_mutex);
     QList<KhoaThiThiSinh *> entries;
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM khoathi_thisinh WHERE IDKhoaHoc = :IDKhoaHoc");
-    query.bindValue(":IDKhoaHoc", course);
+    SqlQuery query(m_db, "MySqlConnection::getKhoaThiThiSinhList",
+                   "SELECT * FROM khoathi_thisinh WHERE IDKhoaHoc = :IDKhoaHoc");
+    query.bind(":IDKhoaHoc", course);
     query.exec();
     while (query.next()) {
         auto *k = new KhoaThiThiSinh;
@@ -982,9 +896,9 @@ QList<KhoaThiThiSinh *> MySqlConnection::getTheoryFailedStudents(const QString &
 {
     QMutexLocker locker(&m_mutex);
     QList<KhoaThiThiSinh *> entries;
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM khoathi_thisinh WHERE IDKhoaHoc = :IDKhoaHoc");
-    query.bindValue(":IDKhoaHoc", course);
+    SqlQuery query(m_db, "MySqlConnection::getTheoryFailedStudents",
+                   "SELECT * FROM khoathi_thisinh WHERE IDKhoaHoc = :IDKhoaHoc");
+    query.bind(":IDKhoaHoc", course);
     query.exec();
     while (query.next()) {
         const QString theory = query.value("KetQuaSHLyThuyet").toString();
@@ -1005,12 +919,12 @@ StudentInfoList *MySqlConnection::getStudentInfosOfCourse(const QString &course)
 {
     QMutexLocker locker(&m_mutex);
     auto *list = new StudentInfoList;
-    QSqlQuery query(m_db);
-    query.prepare("SELECT thisinh.HoTen, thisinh.SoCMT, thisinh.NgaySinh, thisinh.GioiTinh, "
-                  "thisinh.DiaChi, khoathi_thisinh.* FROM thisinh INNER JOIN khoathi_thisinh ON "
-                  "thisinh.IDThiSinh = khoathi_thisinh.IDThiSinh WHERE khoathi_thisinh.IDKhoaHoc = "
-                  ":idKhoaHoc ORDER BY SoBaoDanh * 1");
-    query.bindValue(":idKhoaHoc", course);
+    SqlQuery query(m_db, "MySqlConnection::getStudentInfosOfCourse",
+                   "SELECT thisinh.HoTen, thisinh.SoCMT, thisinh.NgaySinh, thisinh.GioiTinh, "
+                   "thisinh.DiaChi, khoathi_thisinh.* FROM thisinh INNER JOIN khoathi_thisinh ON "
+                   "thisinh.IDThiSinh = khoathi_thisinh.IDThiSinh WHERE khoathi_thisinh.IDKhoaHoc = "
+                   ":idKhoaHoc ORDER BY SoBaoDanh * 1");
+    query.bind(":idKhoaHoc", course);
     query.exec();
     while (query.next()) {
         auto *row = new StudentInfo;
@@ -1040,11 +954,11 @@ StudentInfoList *MySqlConnection::getSoBaoDanhByState(const QString &course)
 {
     QMutexLocker locker(&m_mutex);
     auto *list = new StudentInfoList;
-    QSqlQuery query(m_db);
-    query.prepare("SELECT SoBaoDanh FROM khoathi_thisinh WHERE khoathi_thisinh.IDKhoaHoc = :idKhoaHoc "
-                  "AND khoathi_thisinh.TrangThai = :TrangThai ORDER BY SoBaoDanh * 1");
-    query.bindValue(":idKhoaHoc", course);
-    query.bindValue(":TrangThai", 1);
+    SqlQuery query(m_db, "MySqlConnection::getSoBaoDanhByState",
+                   "SELECT SoBaoDanh FROM khoathi_thisinh WHERE khoathi_thisinh.IDKhoaHoc = :idKhoaHoc "
+                   "AND khoathi_thisinh.TrangThai = :TrangThai ORDER BY SoBaoDanh * 1");
+    query.bind(":idKhoaHoc", course);
+    query.bind(":TrangThai", 1);
     query.exec();
     while (query.next()) {
         auto *row = new StudentInfo;
@@ -1054,32 +968,13 @@ StudentInfoList *MySqlConnection::getSoBaoDanhByState(const QString &course)
     return list;
 }
 
-QString MySqlConnection::getAvatarInfoForContestant(const QString &soBaoDanh, const QString &course)
-{
-    QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = "
-                  ":SoBaoDanh limit 1");
-    query.bindValue(":IDKhoaHoc", course);
-    query.bindValue(":SoBaoDanh", soBaoDanh);
-    if (!query.exec()) {
-        qDebug() << "get khoathi_thisinh info failed" << query.lastError();
-        return QString();
-    }
-    if (!query.next()) {
-        qDebug() << "student isn't exist";
-        return QString();
-    }
-    return query.value("AnhChanDung").toString();
-}
-
 ReportInfo MySqlConnection::getPrintDetail(const QString &course, const QString &soBaoDanh)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery entry(m_db);
-    entry.prepare("select * from khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = :SoBaoDanh");
-    entry.bindValue(":IDKhoaHoc", course);
-    entry.bindValue(":SoBaoDanh", soBaoDanh);
+    SqlQuery entry(m_db, "MySqlConnection::getPrintDetail",
+                   "select * from khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = :SoBaoDanh");
+    entry.bind(":IDKhoaHoc", course);
+    entry.bind(":SoBaoDanh", soBaoDanh);
     entry.exec();
     entry.first();
     return readPrintDetail(entry, course, soBaoDanh);

@@ -106,7 +106,6 @@ public:
     StudentInfoList *getStudentInfosOfCourse(const QString &course);
     // Order numbers of the entries in the examination, by numeric value.
     StudentInfoList *getSoBaoDanhByState(const QString &course);
-    QString getAvatarInfoForContestant(const QString &soBaoDanh, const QString &course);
     ReportInfo getPrintDetail(const QString &course, const QString &soBaoDanh);
 };
 

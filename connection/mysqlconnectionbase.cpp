@@ -1,6 +1,11 @@
 #include "connection/mysqlconnectionbase.h"
 
+#include "connection/courserow.h"
+#include "connection/mysqlopener.h"
+#include "connection/sqlquery.h"
+
 #include <QDate>
+#include <QDebug>
 #include <QMutexLocker>
 #include <QSqlQuery>
 #include <QVariant>
@@ -33,35 +38,19 @@ QSqlError MySqlConnectionBase::initDatabase(const QString &connectionName, const
                                             const QString &userName, const QString &password)
 {
     QMutexLocker locker(&m_mutex);
-    // Let go of a previous handle first, so replacing a connection of the
-    // same name does not leave this object on the removed one.
-    m_db = QSqlDatabase();
-    m_db = QSqlDatabase::addDatabase("QMYSQL", connectionName);
-    m_db.setHostName(host);
-    m_db.setPort(port);
-    m_db.setDatabaseName(databaseName);
-    m_db.setUserName(userName);
-    m_db.setPassword(password);
-    m_db.setConnectOptions("MYSQL_OPT_CONNECT_TIMEOUT=10");
-    if (!m_db.open())
-        return m_db.lastError();
-    return QSqlError();
+    return MySqlOpener::open(m_db, connectionName, host, port, databaseName, userName, password);
 }
 
 QList<Course> MySqlConnectionBase::getCoursesByState()
 {
     QMutexLocker locker(&m_mutex);
     QList<Course> courses;
-    QSqlQuery query(m_db);
-    query.prepare("select * from khoathi where TrangThai = :TrangThai");
-    query.bindValue(":TrangThai", 2);
+    SqlQuery query(m_db, "MySqlConnectionBase::getCoursesByState",
+                   "select IDKhoaHoc, TenKhoaHoc from khoathi where TrangThai = :TrangThai");
+    query.bind(":TrangThai", 2);
     query.exec();
-    while (query.next()) {
-        Course course;
-        course.setTenKhoaHoc(query.value("TenKhoaHoc").toString());
-        course.setIDKhoaHoc(query.value("IDKhoaHoc").toString());
-        courses.append(course);
-    }
+    while (query.next())
+        courses.append(courseFromRow(query));
     return courses;
 }
 
@@ -69,10 +58,10 @@ ContestantResultInfo MySqlConnectionBase::getContestantResultInfo(int id)
 {
     QMutexLocker locker(&m_mutex);
     ContestantResultInfo info;
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM thisinh INNER JOIN khoathi_thisinh ON thisinh.IDThiSinh = "
-                  "khoathi_thisinh.IDThiSinh WHERE khoathi_thisinh.ID = :ID");
-    query.bindValue(":ID", id);
+    SqlQuery query(m_db, "MySqlConnectionBase::getContestantResultInfo",
+                   "SELECT * FROM thisinh INNER JOIN khoathi_thisinh ON thisinh.IDThiSinh = "
+                   "khoathi_thisinh.IDThiSinh WHERE khoathi_thisinh.ID = :ID");
+    query.bind(":ID", id);
     query.exec();
     query.first();
     info.setSoCMT(fieldOf(query, "SoCMT").toString());
@@ -88,32 +77,50 @@ ContestantResultInfo MySqlConnectionBase::getContestantResultInfo(int id)
     return info;
 }
 
+QString MySqlConnectionBase::getAvatarInfoForContestant(const QString &soBaoDanh,
+                                                       const QString &idKhoaHoc)
+{
+    QMutexLocker locker(&m_mutex);
+    SqlQuery query(m_db, "MySqlConnectionBase::getAvatarInfoForContestant",
+                   "SELECT AnhChanDung FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = "
+                   ":SoBaoDanh limit 1");
+    query.bind(":IDKhoaHoc", idKhoaHoc);
+    query.bind(":SoBaoDanh", soBaoDanh);
+    if (!query.exec())
+        return QString();
+    if (!query.next()) {
+        qDebug() << "student isn't exist";
+        return QString();
+    }
+    return query.value("AnhChanDung").toString();
+}
+
 ReportInfo MySqlConnectionBase::readPrintDetail(const QSqlQuery &entry, const QString &courseCode,
                                                 const QString &orderNumber)
 {
     QMutexLocker locker(&m_mutex);
 
-    QSqlQuery person(m_db);
-    person.prepare("select * from thisinh where IDThiSinh = :IDThiSinh");
-    person.bindValue(":IDThiSinh", fieldOf(entry, "IDThiSinh").toInt());
+    SqlQuery person(m_db, "MySqlConnectionBase::readPrintDetail (person)",
+                    "select * from thisinh where IDThiSinh = :IDThiSinh");
+    person.bind(":IDThiSinh", fieldOf(entry, "IDThiSinh").toInt());
     person.exec();
     person.first();
 
-    QSqlQuery course(m_db);
-    course.prepare("select * from khoathi where IDKhoaHoc = :IDKhoaHoc");
-    course.bindValue(":IDKhoaHoc", courseCode);
+    SqlQuery course(m_db, "MySqlConnectionBase::readPrintDetail (course)",
+                    "select * from khoathi where IDKhoaHoc = :IDKhoaHoc");
+    course.bind(":IDKhoaHoc", courseCode);
     course.exec();
     course.first();
 
-    QSqlQuery unit(m_db);
-    unit.prepare("select * from donvi where IDDonVi = :IDDonVi");
-    unit.bindValue(":IDDonVi", fieldOf(course, "IDDonVi").toString());
+    SqlQuery unit(m_db, "MySqlConnectionBase::readPrintDetail (unit)",
+                  "select * from donvi where IDDonVi = :IDDonVi");
+    unit.bind(":IDDonVi", fieldOf(course, "IDDonVi").toString());
     unit.exec();
     unit.first();
 
-    QSqlQuery province(m_db);
-    province.prepare("select * from tinh where IDTinh = :IDTinh");
-    province.bindValue(":IDTinh", fieldOf(unit, "IDTinh").toString());
+    SqlQuery province(m_db, "MySqlConnectionBase::readPrintDetail (province)",
+                      "select * from tinh where IDTinh = :IDTinh");
+    province.bind(":IDTinh", fieldOf(unit, "IDTinh").toString());
     province.exec();
     province.first();
 

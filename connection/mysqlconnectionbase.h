@@ -42,6 +42,9 @@ public:
     QList<Course> getCoursesByState();
     // The ten texts a stored result's checksum covers.
     ContestantResultInfo getContestantResultInfo(int id);
+    // The stored photo (Base64) of the entry with this order number in the
+    // course; empty when there is none.
+    QString getAvatarInfoForContestant(const QString &soBaoDanh, const QString &idKhoaHoc);
 
 protected:
     // Fills a result sheet from `entry`, a query positioned on the entry's

@@ -1,6 +1,7 @@
 #include "connection/mysqlconnectionclient.h"
 
 #include "common/constants.h"
+#include "connection/sqlquery.h"
 #include "records/utility.h"
 
 #include <QDebug>
@@ -28,23 +29,23 @@ OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHo
     QMutexLocker locker(&m_mutex);
     OrderNumberCheck check;
 
-    QSqlQuery course(m_db);
-    course.prepare("select * from khoathi where TrangThai = :TrangThai and IDKhoaHoc = :IDKhoaHoc");
-    course.bindValue(":TrangThai", 2);
-    course.bindValue(":IDKhoaHoc", idKhoaHoc);
+    SqlQuery course(m_db, "MySqlConnectionClient::checkOrderNumber (course)",
+                    "select * from khoathi where TrangThai = :TrangThai and IDKhoaHoc = :IDKhoaHoc");
+    course.bind(":TrangThai", 2);
+    course.bind(":IDKhoaHoc", idKhoaHoc);
     course.exec();
     if (!course.next()) {
         check.setStatus(4);
         return check;
     }
 
-    QSqlQuery entry(m_db);
-    entry.prepare("SELECT thisinh.SoCMT, thisinh.HoTen, khoathi_thisinh.ID, khoathi_thisinh.TrangThai, "
-                  "khoathi_thisinh.NoiDungSH, khoathi_thisinh.LoaiBang FROM thisinh INNER JOIN "
-                  "khoathi_thisinh ON thisinh.IDThiSinh = khoathi_thisinh.IDThiSinh WHERE "
-                  "khoathi_thisinh.IDKhoaHoc = :IDKhoaHoc AND khoathi_thisinh.SoBaoDanh = :SoBaoDanh");
-    entry.bindValue(":IDKhoaHoc", idKhoaHoc);
-    entry.bindValue(":SoBaoDanh", soBaoDanh);
+    SqlQuery entry(m_db, "MySqlConnectionClient::checkOrderNumber (entry)",
+                   "SELECT thisinh.SoCMT, thisinh.HoTen, khoathi_thisinh.ID, khoathi_thisinh.TrangThai, "
+                   "khoathi_thisinh.NoiDungSH, khoathi_thisinh.LoaiBang FROM thisinh INNER JOIN "
+                   "khoathi_thisinh ON thisinh.IDThiSinh = khoathi_thisinh.IDThiSinh WHERE "
+                   "khoathi_thisinh.IDKhoaHoc = :IDKhoaHoc AND khoathi_thisinh.SoBaoDanh = :SoBaoDanh");
+    entry.bind(":IDKhoaHoc", idKhoaHoc);
+    entry.bind(":SoBaoDanh", soBaoDanh);
     entry.exec();
     if (!entry.next())
         return check;
@@ -78,38 +79,19 @@ OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHo
 QString MySqlConnectionClient::getCourseGhiChu(const QString &idKhoaHoc)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("SELECT GhiChu FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
-    query.bindValue(":IDKhoaHoc", idKhoaHoc);
+    SqlQuery query(m_db, "MySqlConnectionClient::getCourseGhiChu",
+                   "SELECT GhiChu FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
+    query.bind(":IDKhoaHoc", idKhoaHoc);
     query.exec();
     return query.next() ? query.value("GhiChu").toString() : QString();
-}
-
-QString MySqlConnectionClient::getAvatarInfoForContestant(const QString &soBaoDanh, const QString &idKhoaHoc)
-{
-    QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("SELECT AnhChanDung FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = "
-                  ":SoBaoDanh limit 1");
-    query.bindValue(":IDKhoaHoc", idKhoaHoc);
-    query.bindValue(":SoBaoDanh", soBaoDanh);
-    if (!query.exec()) {
-        qDebug() << "get khoathi_thisinh info failed" << query.lastError();
-        return QString();
-    }
-    if (!query.next()) {
-        qDebug() << "student isn't exist";
-        return QString();
-    }
-    return query.value("AnhChanDung").toString();
 }
 
 QString MySqlConnectionClient::getTraLoiMoPhong(int id)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("SELECT TraLoiMoPhong FROM khoathi_thisinh WHERE ID = :ID");
-    query.bindValue(":ID", id);
+    SqlQuery query(m_db, "MySqlConnectionClient::getTraLoiMoPhong",
+                   "SELECT TraLoiMoPhong FROM khoathi_thisinh WHERE ID = :ID");
+    query.bind(":ID", id);
     query.exec();
     return query.next() ? query.value("TraLoiMoPhong").toString() : QString();
 }
@@ -117,9 +99,9 @@ QString MySqlConnectionClient::getTraLoiMoPhong(int id)
 int MySqlConnectionClient::getContestantState(int id)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("SELECT TrangThai FROM khoathi_thisinh WHERE ID = :ID");
-    query.bindValue(":ID", id);
+    SqlQuery query(m_db, "MySqlConnectionClient::getContestantState",
+                   "SELECT TrangThai FROM khoathi_thisinh WHERE ID = :ID");
+    query.bind(":ID", id);
     query.exec();
     return query.next() ? query.value("TrangThai").toInt() : -1;
 }
@@ -127,15 +109,13 @@ int MySqlConnectionClient::getContestantState(int id)
 QString MySqlConnectionClient::getKetQuaSHLyThuyet(const QString &idKhoaHoc, const QString &soBaoDanh)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("SELECT * FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = :SoBaoDanh "
-                  "limit 1");
-    query.bindValue(":IDKhoaHoc", idKhoaHoc);
-    query.bindValue(":SoBaoDanh", soBaoDanh);
-    if (!query.exec()) {
-        qDebug() << "get khoathi_thisinh info failed" << query.lastError();
+    SqlQuery query(m_db, "MySqlConnectionClient::getKetQuaSHLyThuyet",
+                   "SELECT * FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = :SoBaoDanh "
+                   "limit 1");
+    query.bind(":IDKhoaHoc", idKhoaHoc);
+    query.bind(":SoBaoDanh", soBaoDanh);
+    if (!query.exec())
         return QString();
-    }
     if (!query.next()) {
         qDebug() << "student isn't exist";
         return QString();
@@ -149,12 +129,12 @@ void MySqlConnectionClient::getRegistrationCodes(const QString &idKhoaHoc, const
     maDangKy = QString("");
     maKySH = QString("");
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("SELECT thisinh.Ma_Dang_Ky, thisinh.Ma_Ky_SH FROM thisinh INNER JOIN khoathi_thisinh ON "
-                  "thisinh.IDThiSinh = khoathi_thisinh.IDThiSinh WHERE khoathi_thisinh.IDKhoaHoc = "
-                  ":IDKhoaHoc AND khoathi_thisinh.SoBaoDanh = :SoBaoDanh");
-    query.bindValue(":IDKhoaHoc", idKhoaHoc);
-    query.bindValue(":SoBaoDanh", soBaoDanh);
+    SqlQuery query(m_db, "MySqlConnectionClient::getRegistrationCodes",
+                   "SELECT thisinh.Ma_Dang_Ky, thisinh.Ma_Ky_SH FROM thisinh INNER JOIN khoathi_thisinh ON "
+                   "thisinh.IDThiSinh = khoathi_thisinh.IDThiSinh WHERE khoathi_thisinh.IDKhoaHoc = "
+                   ":IDKhoaHoc AND khoathi_thisinh.SoBaoDanh = :SoBaoDanh");
+    query.bind(":IDKhoaHoc", idKhoaHoc);
+    query.bind(":SoBaoDanh", soBaoDanh);
     query.exec();
     if (query.next()) {
         maDangKy = query.value("Ma_Dang_Ky").toString();
@@ -165,9 +145,9 @@ void MySqlConnectionClient::getRegistrationCodes(const QString &idKhoaHoc, const
 ReportInfo *MySqlConnectionClient::getPrintDetail(int id, const QString &idKhoaHoc)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery entry(m_db);
-    entry.prepare("select * from khoathi_thisinh where ID = :ID");
-    entry.bindValue(":ID", id);
+    SqlQuery entry(m_db, "MySqlConnectionClient::getPrintDetail",
+                   "select * from khoathi_thisinh where ID = :ID");
+    entry.bind(":ID", id);
     entry.exec();
     entry.first();
     return new ReportInfo(readPrintDetail(entry, idKhoaHoc, fieldOf(entry, "SoBaoDanh").toString()));
@@ -176,14 +156,14 @@ ReportInfo *MySqlConnectionClient::getPrintDetail(int id, const QString &idKhoaH
 bool MySqlConnectionClient::updateContestStart(int id, const QString &startTime, int state)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
     // Only an entry that has not started: moving a finished one back into the
     // examination would let a later result overwrite the stored one.
-    query.prepare("update khoathi_thisinh set TrangThai = :TrangThai, ThoiGianBatDauThi = :ThoiGianBatDauThi "
-                  "where ID = :ID AND (TrangThai = 0 OR TrangThai IS NULL)");
-    query.bindValue(":TrangThai", state);
-    query.bindValue(":ThoiGianBatDauThi", startTime);
-    query.bindValue(":ID", id);
+    SqlQuery query(m_db, "MySqlConnectionClient::updateContestStart",
+                   "update khoathi_thisinh set TrangThai = :TrangThai, ThoiGianBatDauThi = :ThoiGianBatDauThi "
+                   "where ID = :ID AND (TrangThai = 0 OR TrangThai IS NULL)");
+    query.bind(":TrangThai", state);
+    query.bind(":ThoiGianBatDauThi", startTime);
+    query.bind(":ID", id);
     return query.exec() && query.numRowsAffected() > 0;
 }
 
@@ -191,26 +171,24 @@ bool MySqlConnectionClient::updateAvatar(const QString &idKhoaHoc, const QString
                                          const QString &avatar)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("update khoathi_thisinh set AnhChanDung = :AnhChanDung where IDKhoaHoc = :IDKhoaHoc and "
-                  "SoBaoDanh = :SoBaoDanh");
-    query.bindValue(":AnhChanDung", avatar);
-    query.bindValue(":IDKhoaHoc", idKhoaHoc);
-    query.bindValue(":SoBaoDanh", soBaoDanh);
+    SqlQuery query(m_db, "MySqlConnectionClient::updateAvatar",
+                   "update khoathi_thisinh set AnhChanDung = :AnhChanDung where IDKhoaHoc = :IDKhoaHoc and "
+                   "SoBaoDanh = :SoBaoDanh");
+    query.bind(":AnhChanDung", avatar);
+    query.bind(":IDKhoaHoc", idKhoaHoc);
+    query.bind(":SoBaoDanh", soBaoDanh);
     return query.exec();
 }
 
 bool MySqlConnectionClient::updateCheckSum(int id, const QString &checkSum)
 {
     QMutexLocker locker(&m_mutex);
-    QSqlQuery query(m_db);
-    query.prepare("UPDATE khoathi_thisinh SET CheckSumKQMP = :CheckSumKQMP where ID = :ID");
-    query.bindValue(":CheckSumKQMP", checkSum);
-    query.bindValue(":ID", id);
-    if (!query.exec()) {
-        qDebug() << "update checksum: " << query.lastError();
+    SqlQuery query(m_db, "MySqlConnectionClient::updateCheckSum",
+                   "UPDATE khoathi_thisinh SET CheckSumKQMP = :CheckSumKQMP where ID = :ID");
+    query.bind(":CheckSumKQMP", checkSum);
+    query.bind(":ID", id);
+    if (!query.exec())
         return false;
-    }
     qDebug() << "update checksum success: ";
     return true;
 }
@@ -222,39 +200,35 @@ bool MySqlConnectionClient::updateContestResult(const QString &idKhoaHoc, const 
     QMutexLocker locker(&m_mutex);
     int attempts = 0;
     {
-        QSqlQuery query(m_db);
-        query.prepare("SELECT ChiTietThi FROM khoathi_thisinh where ID = :ID and IDKhoaHoc = :IDKhoaHoc "
-                      "limit 1");
-        query.bindValue(":ID", id);
-        query.bindValue(":IDKhoaHoc", idKhoaHoc);
-        if (!query.exec()) {
-            qDebug() << "get khoathi_thisinh info failed" << query.lastError();
+        SqlQuery query(m_db, "MySqlConnectionClient::updateContestResult (query)",
+                       "SELECT ChiTietThi FROM khoathi_thisinh where ID = :ID and IDKhoaHoc = :IDKhoaHoc "
+                       "limit 1");
+        query.bind(":ID", id);
+        query.bind(":IDKhoaHoc", idKhoaHoc);
+        if (!query.exec())
             return false;
-        }
         if (query.next())
             attempts = query.value("ChiTietThi").toInt();
     }
 
-    QSqlQuery query(m_db);
     // Only an entry in the examination takes a result, so a stored result
     // and its checksum are never overwritten by a late or repeated message.
-    query.prepare("UPDATE khoathi_thisinh SET ThoiGianKetThucThi = :ThoiGianKetThucThi, DiemMoPhong = "
-                  ":DiemMoPhong, DiemChuanMoPhong = :DiemChuanMoPhong, KetQuaMoPhong = :KetQuaMoPhong, "
-                  "TrangThai = :TrangThai, TraLoiMoPhong = :TraLoiMoPhong, ChiTietThi = :ChiTietThi where "
-                  "ID = :ID and IDKhoaHoc = :IDKhoaHoc and TrangThai = 1");
-    query.bindValue(":ThoiGianKetThucThi", endTime);
-    query.bindValue(":DiemMoPhong", score);
-    query.bindValue(":DiemChuanMoPhong", passMark);
-    query.bindValue(":KetQuaMoPhong", result);
-    query.bindValue(":TrangThai", 2);
-    query.bindValue(":TraLoiMoPhong", answers);
-    query.bindValue(":ChiTietThi", QString::number(attempts + 1));
-    query.bindValue(":ID", id);
-    query.bindValue(":IDKhoaHoc", idKhoaHoc);
-    if (!query.exec()) {
-        qDebug() << "update result: " << query.lastError();
+    SqlQuery query(m_db, "MySqlConnectionClient::updateContestResult (query)",
+                   "UPDATE khoathi_thisinh SET ThoiGianKetThucThi = :ThoiGianKetThucThi, DiemMoPhong = "
+                   ":DiemMoPhong, DiemChuanMoPhong = :DiemChuanMoPhong, KetQuaMoPhong = :KetQuaMoPhong, "
+                   "TrangThai = :TrangThai, TraLoiMoPhong = :TraLoiMoPhong, ChiTietThi = :ChiTietThi where "
+                   "ID = :ID and IDKhoaHoc = :IDKhoaHoc and TrangThai = 1");
+    query.bind(":ThoiGianKetThucThi", endTime);
+    query.bind(":DiemMoPhong", score);
+    query.bind(":DiemChuanMoPhong", passMark);
+    query.bind(":KetQuaMoPhong", result);
+    query.bind(":TrangThai", 2);
+    query.bind(":TraLoiMoPhong", answers);
+    query.bind(":ChiTietThi", QString::number(attempts + 1));
+    query.bind(":ID", id);
+    query.bind(":IDKhoaHoc", idKhoaHoc);
+    if (!query.exec())
         return false;
-    }
     // A matching row always changes (the attempt count moves), so no row
     // affected means nothing was stored.
     if (query.numRowsAffected() < 1) {

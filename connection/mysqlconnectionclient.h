@@ -30,7 +30,6 @@ public:
     OrderNumberCheck checkOrderNumber(const QString &idKhoaHoc, const QString &soBaoDanh);
     // The course's photo folder; empty when there is no such course.
     QString getCourseGhiChu(const QString &idKhoaHoc);
-    QString getAvatarInfoForContestant(const QString &soBaoDanh, const QString &idKhoaHoc);
     QString getTraLoiMoPhong(int id);
     // -1 when there is no such entry; NULL reads 0.
     int getContestantState(int id);

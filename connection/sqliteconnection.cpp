@@ -1,6 +1,7 @@
 #include "connection/sqliteconnection.h"
 
 #include "common/constants.h"
+#include "connection/sqlquery.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -24,9 +25,9 @@ QSqlError SqliteConnection::initDatabase()
 QStringList SqliteConnection::getVideoList()
 {
     QStringList videos;
-    QSqlQuery query(m_db);
-    query.prepare("select * from video where name like :name order by chapter, th");
-    query.bindValue(":name", "chapter%");
+    SqlQuery query(m_db, "SqliteConnection::getVideoList",
+                   "select * from video where name like :name order by chapter, th");
+    query.bind(":name", "chapter%");
     if (!query.exec())
         return videos;
     const int nameColumn = query.record().indexOf("name");

@@ -4,7 +4,7 @@
 #include "records/course.h"
 #include "records/province.h"
 #include "records/unit.h"
-#include "server/businesscontroller.h"
+#include "server/business/businesscontroller.h"
 #include "ui_addcoursedialog.h"
 
 #include <QDate>

@@ -1,7 +1,7 @@
 #include "ui/addprovincedialog.h"
 
 #include "records/province.h"
-#include "server/businesscontroller.h"
+#include "server/business/businesscontroller.h"
 #include "ui_addprovincedialog.h"
 
 namespace {

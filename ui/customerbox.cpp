@@ -1,24 +1,20 @@
 #include "ui/customerbox.h"
+#include "ui_customerbox.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-
-CustomerBox::CustomerBox(QWidget *parent) : QDialog(parent), m_content(new QLabel(this))
+CustomerBox::CustomerBox(QWidget *parent)
+    : QDialog(parent), ui(new Ui::CustomerBox)
 {
-    setObjectName("CustomerBox");
-    auto *layout = new QVBoxLayout(this);
-    m_content->setObjectName("lbContent");
-    layout->addWidget(m_content);
-    auto *ok = new QPushButton(QStringLiteral("Đóng"), this);
-    ok->setObjectName("btnOk");
-    layout->addWidget(ok);
-    QMetaObject::connectSlotsByName(this);
+    ui->setupUi(this);
+}
+
+CustomerBox::~CustomerBox()
+{
+    delete ui;
 }
 
 void CustomerBox::setContent(const QString &content)
 {
-    m_content->setText(content);
+    ui->lbContent->setText(content);
 }
 
 void CustomerBox::setTitle(const QString &title)

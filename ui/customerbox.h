@@ -2,16 +2,22 @@
 #define ORV_UI_CUSTOMERBOX_H
 
 #include <QDialog>
+#include <QString>
 
-class QLabel;
+namespace Ui {
+class CustomerBox;
+}
 
-// Stand-in until the program's message box lands: the same interface.
+// The program's own message box: a title, one line of bold text and a close
+// button. Shown without blocking; "Đóng" hides it.
 class CustomerBox : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit CustomerBox(QWidget *parent = nullptr);
+    ~CustomerBox() override;
+
     void setContent(const QString &content);
     void setTitle(const QString &title);
 
@@ -19,7 +25,7 @@ private slots:
     void on_btnOk_clicked();
 
 private:
-    QLabel *m_content;
+    Ui::CustomerBox *ui;
 };
 
 #endif // ORV_UI_CUSTOMERBOX_H

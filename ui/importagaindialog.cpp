@@ -1,6 +1,6 @@
 #include "ui/importagaindialog.h"
 
-#include "server/businesscontroller.h"
+#include "server/business/businesscontroller.h"
 #include "ui_importagaindialog.h"
 
 ImportAgainDialog::ImportAgainDialog(QWidget *parent)

@@ -1,6 +1,6 @@
 #include "ui/importxmldialog.h"
 
-#include "server/businesscontroller.h"
+#include "server/business/businesscontroller.h"
 #include "ui_importxmldialog.h"
 
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 #include "ui/managecoursedialog.h"
 
 #include "records/course.h"
-#include "server/businesscontroller.h"
+#include "server/business/businesscontroller.h"
 #include "ui/addcoursedialog.h"
 #include "ui/models/coursemodel.h"
 #include "ui_managecoursedialog.h"

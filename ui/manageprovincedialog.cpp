@@ -1,7 +1,7 @@
 #include "ui/manageprovincedialog.h"
 
 #include "records/province.h"
-#include "server/businesscontroller.h"
+#include "server/business/businesscontroller.h"
 #include "ui/addprovincedialog.h"
 #include "ui/models/provincemodel.h"
 #include "ui_manageprovincedialog.h"

@@ -2,7 +2,7 @@
 
 #include "records/province.h"
 #include "records/unit.h"
-#include "server/businesscontroller.h"
+#include "server/business/businesscontroller.h"
 #include "ui/addunitdialog.h"
 #include "ui/models/unitmodel.h"
 #include "ui_manageunitdialog.h"

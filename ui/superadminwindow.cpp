@@ -1,7 +1,7 @@
 #include "ui/superadminwindow.h"
 #include "ui_superadminwindow.h"
 
-#include "server/businesscontroller.h"
+#include "server/business/businesscontroller.h"
 
 SuperAdminWindow::SuperAdminWindow(QWidget *parent)
     : QMainWindow(parent), ui(new Ui::SuperAdminWindow)

@@ -4,8 +4,8 @@
 // the end, its peak resident memory as "peak-rss-kb <n>".
 
 #include "records/fileutility.h"
-#include "server/businesscontroller.h"
-#include "server/iocontroller.h"
+#include "server/business/businesscontroller.h"
+#include "server/network/iocontroller.h"
 
 #include <QFile>
 #include <QGuiApplication>

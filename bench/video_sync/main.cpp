@@ -10,8 +10,8 @@
 
 #include "platform/steadyclock.h"
 #include "platform/thread.h"
-#include "server/iocontroller.h"
-#include "server/videodistributor.h"
+#include "server/business/videodistributor.h"
+#include "server/network/iocontroller.h"
 #include "tests/support/testterminal.h"
 #include "tests/support/workfolder.h"
 

@@ -8,6 +8,7 @@ ORV_PACKAGES=(
     libfreeimage-dev libqrcodegencpp-dev libquazip1-qt5-dev
     mariadb-server mariadb-client
     python3 python3-openpyxl
+    libopenjp2-tools
 )
 
 orv_log() { printf '%s\n' "$*" >&2; }

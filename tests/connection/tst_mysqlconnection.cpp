@@ -4,7 +4,7 @@
 #include "common/constants.h"
 #include "connection/mysqlconnection.h"
 #include "records/account.h"
-#include "tests/connection/maindbfixture.h"
+#include "tests/support/maindbsuite.h"
 #include "tests/support/testmain.h"
 
 #include <QElapsedTimer>
@@ -15,9 +15,12 @@ namespace {
 const QString kDatabase = "tst_mysqlconnection";
 }
 
-class TestMySqlConnection : public QObject
+class TestMySqlConnection : public MainDbSuite
 {
     Q_OBJECT
+
+public:
+    TestMySqlConnection() : MainDbSuite(kDatabase) {}
 
 private slots:
     void initTestCase();
@@ -49,32 +52,28 @@ private slots:
 private:
     void addCourse(const QString &id, const QString &state, const QString &date = "2024-01-10",
                    const QString &unit = "DV1");
-    int count(const QString &sql) { return TestDb::count(m_admin, sql); }
 
-    QSqlDatabase m_admin;
     std::unique_ptr<MySqlConnection> m_db;
 };
 
 void TestMySqlConnection::initTestCase()
 {
     QString error;
-    QVERIFY2(TestDb::recreateMain(kDatabase, &error), qPrintable(error));
-    m_admin = TestDb::open("admin", kDatabase);
-    QVERIFY(m_admin.isOpen());
+    QVERIFY2(createMainDb(&error), qPrintable(error));
     m_db.reset(new MySqlConnection);
-    const QSqlError opened = MainDbFixture::open(m_db.get(), "contest", kDatabase);
+    const QSqlError opened = openConnection(m_db.get(), "contest");
     QVERIFY2(opened.type() == QSqlError::NoError, qPrintable(opened.text()));
 }
 
 void TestMySqlConnection::init()
 {
-    QVERIFY(MainDbFixture::clear(m_admin));
+    QVERIFY(clearMainDb());
 }
 
 void TestMySqlConnection::cleanupTestCase()
 {
     m_db.reset();
-    m_admin.close();
+    closeMainDb();
 }
 
 void TestMySqlConnection::addCourse(const QString &id, const QString &state, const QString &date,
@@ -225,7 +224,7 @@ void TestMySqlConnection::insertKhoaThiStoresPreparedImport()
     QCOMPARE(read.getHoiDong(), QString("HĐ"));
     QCOMPARE(read.getTrungTam(), QString("TT"));
     QCOMPARE(read.getTenKhoaHoc(), QString("Nhập"));
-    QVERIFY(MainDbFixture::scalar(m_admin, "SELECT NamHoc FROM khoathi").isNull());
+    QVERIFY(scalar("SELECT NamHoc FROM khoathi").isNull());
 
     // The dialog's date form and the import's give the same stored date.
     Course dialog;

@@ -4,7 +4,7 @@
 
 #include "connection/mysqlconnection.h"
 #include "connection/mysqlconnectionclient.h"
-#include "tests/connection/maindbfixture.h"
+#include "tests/support/maindbsuite.h"
 #include "tests/support/testmain.h"
 
 #include <QAtomicInt>
@@ -16,9 +16,12 @@ namespace {
 const QString kDatabase = "tst_mysqlconnectionclient";
 }
 
-class TestMySqlConnectionClient : public QObject
+class TestMySqlConnectionClient : public MainDbSuite
 {
     Q_OBJECT
+
+public:
+    TestMySqlConnectionClient() : MainDbSuite(kDatabase) {}
 
 private slots:
     void initTestCase();
@@ -45,33 +48,28 @@ private slots:
     void usedFromTwoThreads();
 
 private:
-    bool exec(const QString &sql) { return TestDb::exec(m_admin, sql); }
-    QVariant scalar(const QString &sql) { return MainDbFixture::scalar(m_admin, sql); }
 
-    QSqlDatabase m_admin;
     std::unique_ptr<MySqlConnectionClient> m_db;
 };
 
 void TestMySqlConnectionClient::initTestCase()
 {
     QString error;
-    QVERIFY2(TestDb::recreateMain(kDatabase, &error), qPrintable(error));
-    m_admin = TestDb::open("admin", kDatabase);
-    QVERIFY(m_admin.isOpen());
+    QVERIFY2(createMainDb(&error), qPrintable(error));
     m_db.reset(new MySqlConnectionClient);
-    const QSqlError opened = MainDbFixture::open(m_db.get(), "0", kDatabase);
+    const QSqlError opened = openConnection(m_db.get(), "0");
     QVERIFY2(opened.type() == QSqlError::NoError, qPrintable(opened.text()));
 }
 
 void TestMySqlConnectionClient::init()
 {
-    QVERIFY(MainDbFixture::clear(m_admin));
+    QVERIFY(clearMainDb());
 }
 
 void TestMySqlConnectionClient::cleanupTestCase()
 {
     m_db.reset();
-    m_admin.close();
+    closeMainDb();
 }
 
 // --- admission -------------------------------------------------------------
@@ -389,7 +387,7 @@ void TestMySqlConnectionClient::sharedReadsMatchTheOperatorSide()
                  "(21, 'C1', 1, '7', '2023-04-04 08:05:03', '2023-04-04 08:25:00', 'DAT', '1:2', 42, 1)"));
 
     MySqlConnection operatorSide;
-    QCOMPARE(MainDbFixture::open(&operatorSide, "contest", kDatabase).type(), QSqlError::NoError);
+    QCOMPARE(openConnection(&operatorSide, "contest").type(), QSqlError::NoError);
 
     const ContestantResultInfo mine = m_db->getContestantResultInfo(21);
     const ContestantResultInfo theirs = operatorSide.getContestantResultInfo(21);
@@ -424,7 +422,7 @@ void TestMySqlConnectionClient::openedOnAnotherThread()
     // thread uses it.
     MySqlConnectionClient client;
     QSqlError opened(QString(), QString("not run"), QSqlError::UnknownError);
-    std::unique_ptr<QThread> opener(QThread::create([&] { opened = MainDbFixture::open(&client, "7", kDatabase); }));
+    std::unique_ptr<QThread> opener(QThread::create([&] { opened = openConnection(&client, "7"); }));
     opener->start();
     QVERIFY(opener->wait(20000));
     QCOMPARE(opened.type(), QSqlError::NoError);

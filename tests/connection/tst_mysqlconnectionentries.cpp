@@ -5,7 +5,7 @@
 #include "records/crudstudentinfo.h"
 #include "records/studentinfo.h"
 #include "records/studentinfolist.h"
-#include "tests/connection/maindbfixture.h"
+#include "tests/support/maindbsuite.h"
 #include "tests/support/testmain.h"
 
 #include <QRegularExpression>
@@ -32,9 +32,12 @@ CRUDStudentInfo candidate(const QString &soBaoDanh, const QString &soCMT, const 
 
 } // namespace
 
-class TestMySqlConnectionEntries : public QObject
+class TestMySqlConnectionEntries : public MainDbSuite
 {
     Q_OBJECT
+
+public:
+    TestMySqlConnectionEntries() : MainDbSuite(kDatabase) {}
 
 private slots:
     void initTestCase();
@@ -63,34 +66,28 @@ private slots:
     void printDetailWithMissingRows();
 
 private:
-    int count(const QString &sql) { return TestDb::count(m_admin, sql); }
-    QVariant scalar(const QString &sql) { return MainDbFixture::scalar(m_admin, sql); }
-    bool exec(const QString &sql) { return TestDb::exec(m_admin, sql); }
 
-    QSqlDatabase m_admin;
     std::unique_ptr<MySqlConnection> m_db;
 };
 
 void TestMySqlConnectionEntries::initTestCase()
 {
     QString error;
-    QVERIFY2(TestDb::recreateMain(kDatabase, &error), qPrintable(error));
-    m_admin = TestDb::open("admin", kDatabase);
-    QVERIFY(m_admin.isOpen());
+    QVERIFY2(createMainDb(&error), qPrintable(error));
     m_db.reset(new MySqlConnection);
-    const QSqlError opened = MainDbFixture::open(m_db.get(), "contest", kDatabase);
+    const QSqlError opened = openConnection(m_db.get(), "contest");
     QVERIFY2(opened.type() == QSqlError::NoError, qPrintable(opened.text()));
 }
 
 void TestMySqlConnectionEntries::init()
 {
-    QVERIFY(MainDbFixture::clear(m_admin));
+    QVERIFY(clearMainDb());
 }
 
 void TestMySqlConnectionEntries::cleanupTestCase()
 {
     m_db.reset();
-    m_admin.close();
+    closeMainDb();
 }
 
 // --- operator's add, edit, remove and reset ---------------------------------

@@ -23,10 +23,7 @@ using Messages = TestTerminalMessages;
 // The first column of the first row of `sql`, or an invalid value.
 inline QVariant scalar(QSqlDatabase db, const QString &sql)
 {
-    QSqlQuery q(db);
-    if (!q.exec(sql) || !q.next())
-        return QVariant();
-    return q.value(0);
+    return TestDb::scalar(db, sql);
 }
 
 // Sessions the database server has open on `dbName`, every account counted.

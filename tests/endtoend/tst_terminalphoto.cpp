@@ -3,8 +3,8 @@
 // and the photo found in the course's folder becomes the entry's portrait,
 // never a file outside that folder.
 
-#include "server/businesscontroller.h"
-#include "server/iocontroller.h"
+#include "server/business/businesscontroller.h"
+#include "server/network/iocontroller.h"
 #include "tests/endtoend/endtoendfixture.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"

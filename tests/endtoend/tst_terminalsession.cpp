@@ -6,9 +6,9 @@
 // import off.
 
 #include "common/checksumkeys.h"
-#include "server/businesscontroller.h"
-#include "server/businesscontrollerclient.h"
-#include "server/iocontroller.h"
+#include "server/business/businesscontroller.h"
+#include "server/business/businesscontrollerclient.h"
+#include "server/network/iocontroller.h"
 #include "tests/endtoend/endtoendfixture.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"

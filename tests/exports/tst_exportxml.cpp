@@ -1,8 +1,8 @@
 #include "connection/mysqlconnection.h"
-#include "reports/commonexportxml.h"
-#include "reports/firstformexportxml.h"
-#include "reports/secondformexportxml.h"
-#include "tests/support/testdb.h"
+#include "reports/exports/commonexportxml.h"
+#include "reports/exports/firstformexportxml.h"
+#include "reports/exports/secondformexportxml.h"
+#include "tests/support/maindbsuite.h"
 #include "tests/support/testmain.h"
 
 #include <QCoreApplication>
@@ -63,9 +63,12 @@ QString textAt(const QDomElement &parent, const QString &path)
 
 } // namespace
 
-class TestExportXml : public QObject
+class TestExportXml : public MainDbSuite
 {
     Q_OBJECT
+
+public:
+    TestExportXml() : MainDbSuite(kDb) {}
 
 private:
     std::unique_ptr<MySqlConnection> m_connection;
@@ -81,15 +84,11 @@ private slots:
     void initTestCase()
     {
         QString error;
-        QVERIFY2(TestDb::recreateMain(kDb, &error), qPrintable(error));
-        QSqlDatabase admin = TestDb::open("tst_exportxml-admin", kDb);
-        QVERIFY(admin.open());
+        QVERIFY2(createMainDb(&error), qPrintable(error));
         for (const QString &sql : kFixture)
-            QVERIFY(TestDb::exec(admin, sql));
-        const TestDb::Server s = TestDb::server();
+            QVERIFY(exec(sql));
         m_connection = std::make_unique<MySqlConnection>();
-        QCOMPARE(m_connection->initDatabase("contest", s.host, s.port, kDb, s.user, s.password).type(),
-                 QSqlError::NoError);
+        QCOMPARE(openConnection(m_connection.get(), "contest").type(), QSqlError::NoError);
     }
 
     void matchesGoldenFile_data()

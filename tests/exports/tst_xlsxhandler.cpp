@@ -2,7 +2,7 @@
 #include "records/coursereportsummary.h"
 #include "records/studentinfo.h"
 #include "records/studentinfolist.h"
-#include "reports/xlsxhandler.h"
+#include "reports/exports/xlsxhandler.h"
 #include "tests/support/testmain.h"
 #include "tests/xlsx/workbookreader.h"
 

@@ -1,4 +1,4 @@
-#include "reports/xmlutility.h"
+#include "reports/exports/xmlutility.h"
 #include "tests/support/testmain.h"
 
 #include <QCoreApplication>

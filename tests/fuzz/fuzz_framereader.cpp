@@ -3,12 +3,12 @@
 // events. Beyond what the sanitizer catches, a message the reader accepted
 // must frame again, and its frame must read back to the same fields.
 
-#include "server/aescipher.h"
-#include "server/basehandler.h"
-#include "server/basemessage.h"
-#include "server/framecodec.h"
-#include "server/inputdispatcher.h"
-#include "server/serverinputinterface.h"
+#include "server/protocol/aescipher.h"
+#include "server/protocol/basehandler.h"
+#include "server/protocol/basemessage.h"
+#include "server/protocol/framecodec.h"
+#include "server/protocol/inputdispatcher.h"
+#include "server/protocol/serverinputinterface.h"
 
 #include <QTextCodec>
 #include <QtGlobal>

@@ -185,6 +185,11 @@ void TestStudentModel::rolesAndInvalidIndexes()
         QVERIFY(!model.index(0, column).data(Qt::EditRole).isValid());
         QVERIFY(!model.index(0, column).data(Qt::ToolTipRole).isValid());
     }
+    // The order number as the row holds it, leading zeros kept, behind the
+    // number shown; only on its own column.
+    QCOMPARE(model.index(0, 2).data().toInt(), 7);
+    QCOMPARE(model.index(0, 2).data(StudentModel::OrderNumberTextRole).toString(), QString("007"));
+    QVERIFY(!model.index(0, 1).data(StudentModel::OrderNumberTextRole).isValid());
     QVERIFY(!model.data(QModelIndex()).isValid());
     QVERIFY(!model.index(rows->size(), 0).isValid());
     QVERIFY(!model.index(0, 15).isValid());

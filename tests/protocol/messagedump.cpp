@@ -1,16 +1,16 @@
 #include "tests/protocol/messagedump.h"
 
-#include "server/authenstateonemessage.h"
-#include "server/authenstatetwomessage.h"
-#include "server/contestentermessage.h"
-#include "server/contestnamemessage.h"
-#include "server/contestresultmessage.h"
-#include "server/endsyncvideomessage.h"
-#include "server/enterresponsemessage.h"
-#include "server/infoconfirmmessage.h"
-#include "server/reviewmessage.h"
-#include "server/startsyncvideomessage.h"
-#include "server/syncvideomessage.h"
+#include "server/protocol/authenstateonemessage.h"
+#include "server/protocol/authenstatetwomessage.h"
+#include "server/protocol/contestentermessage.h"
+#include "server/protocol/contestnamemessage.h"
+#include "server/protocol/contestresultmessage.h"
+#include "server/protocol/endsyncvideomessage.h"
+#include "server/protocol/enterresponsemessage.h"
+#include "server/protocol/infoconfirmmessage.h"
+#include "server/protocol/reviewmessage.h"
+#include "server/protocol/startsyncvideomessage.h"
+#include "server/protocol/syncvideomessage.h"
 
 namespace {
 QString text(const QByteArray &bytes)

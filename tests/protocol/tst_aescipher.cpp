@@ -2,7 +2,7 @@
 // relies on: the IV outlives a pass, partial blocks are refused, and
 // concurrent set-IV-and-pass operations on one cipher do not mix.
 
-#include "server/aescipher.h"
+#include "server/protocol/aescipher.h"
 #include "tests/support/testmain.h"
 
 #include <thread>

@@ -49,6 +49,14 @@ bool exec(QSqlDatabase db, const QString &sql)
     return true;
 }
 
+QVariant scalar(QSqlDatabase db, const QString &sql)
+{
+    QSqlQuery q(db);
+    if (!q.exec(sql) || !q.next())
+        return QVariant();
+    return q.value(0);
+}
+
 int count(QSqlDatabase db, const QString &sql)
 {
     QSqlQuery q(db);

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 namespace TestDb {
 
@@ -37,6 +38,9 @@ QSqlDatabase open(const QString &connectionName, const QString &name = QString()
 // Runs one statement on `db`; false (and a warning with the driver's error)
 // when it fails.
 bool exec(QSqlDatabase db, const QString &sql);
+
+// The first column of the first row of `sql`, or an invalid value.
+QVariant scalar(QSqlDatabase db, const QString &sql);
 
 // Counts the rows of `sql` ("SELECT COUNT(*) ..."), -1 on error.
 int count(QSqlDatabase db, const QString &sql);

@@ -3,8 +3,8 @@
 // the sign-out button is heard once. The business controller is a process
 // singleton: one working folder for the whole executable.
 
-#include "server/businesscontroller.h"
-#include "server/iocontroller.h"
+#include "server/business/businesscontroller.h"
+#include "server/network/iocontroller.h"
 #include "ui/superadminwindow.h"
 
 #include "tests/support/testmain.h"

@@ -80,6 +80,11 @@ QVariant StudentModel::data(const QModelIndex &index, int role) const
         font.setWeight(QFont::Bold);
         return font;
     }
+    if (role == OrderNumberTextRole) {
+        if (index.column() != ColumnOrderNumber)
+            return QVariant();
+        return m_rows.at(index.row())->getSoBaoDanh();
+    }
     if (role != Qt::DisplayRole)
         return QVariant();
 

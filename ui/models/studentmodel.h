@@ -14,6 +14,10 @@ class StudentModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
+    // The order number's column shows a number ("007" as 7); this role gives
+    // the text the row holds, the key of the candidate's entry and photo.
+    static const int OrderNumberTextRole = Qt::UserRole + 1;
+
     explicit StudentModel(QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -1,0 +1,22 @@
+#ifndef CONNECTION_MYSQLOPENER_H
+#define CONNECTION_MYSQLOPENER_H
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
+
+// Registers (or replaces) the MySQL connection `connectionName` with its
+// settings and opens it, waiting at most CONNECT_TIMEOUT_SECONDS for the
+// server: an unreachable server must not hold the caller for the system's
+// TCP time-out. `db` is the caller's own handle to it, set even when the
+// opening fails. No error when it opened, else the driver's error.
+namespace MySqlOpener {
+
+const int CONNECT_TIMEOUT_SECONDS = 10;
+
+QSqlError open(QSqlDatabase &db, const QString &connectionName, const QString &host, int port,
+               const QString &databaseName, const QString &userName, const QString &password);
+
+} // namespace MySqlOpener
+
+#endif // CONNECTION_MYSQLOPENER_H

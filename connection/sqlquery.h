@@ -1,0 +1,38 @@
+#ifndef CONNECTION_SQLQUERY_H
+#define CONNECTION_SQLQUERY_H
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+// One statement, run the one way every database class runs its statements:
+// prepared on the class's own handle, each value bound by the name the
+// statement uses (":IDKhoaHoc"), executed, and a failure logged at warning
+// level with the statement's name and the database's error. Reading the rows
+// is QSqlQuery's own (next, value, ...).
+class SqlQuery : public QSqlQuery
+{
+public:
+    // Prepares `statement` on `db`; `name` says which statement a log line
+    // is about and must outlive the query (a literal).
+    SqlQuery(const QSqlDatabase &db, const char *name, const QString &statement);
+
+    // Binds `value` to `placeholder`; binding a placeholder again replaces
+    // its value, so a prepared statement can run once per row.
+    void bind(const QString &placeholder, const QVariant &value);
+
+    // Runs the statement with the values bound so far. False (logged) when
+    // it could not be prepared or run.
+    bool exec();
+
+private:
+    QSqlDatabase m_db;
+    const char *m_name;
+    QString m_statement;
+    QVector<QPair<QString, QVariant>> m_values;
+    bool m_prepared = false;
+};
+
+#endif // CONNECTION_SQLQUERY_H

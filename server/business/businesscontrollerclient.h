@@ -1,0 +1,121 @@
+#ifndef SERVER_BUSINESS_BUSINESSCONTROLLERCLIENT_H
+#define SERVER_BUSINESS_BUSINESSCONTROLLERCLIENT_H
+
+#include "records/reportinfo.h"
+#include "server/network/clientconnectionlistener.h"
+#include "server/protocol/serverinputinterface.h"
+
+#include <QByteArray>
+#include <QMap>
+#include <QMutex>
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+
+class BaseMessage;
+class IOController;
+class MySqlConnection;
+class MySqlConnectionClient;
+class TerminalSettings;
+
+// The business logic of the exam terminals: admission by course code and
+// order number, the start of the exam, the result with its checksum, the
+// list of running courses and the review of a finished candidate's answers.
+// Each terminal has a database connection of its own, opened when it is
+// accepted and closed when it is gone. Terminal events arrive on the
+// handler-queue thread; connections are opened on the listener thread and
+// result sheets are read on the GUI thread, so the connection map is guarded.
+//
+// Its collaborators are given when it is wired (by the business controller):
+// the run-mode settings it reads at each use, the operator's main connection
+// it falls back to for result sheets, and the controller it replies through.
+// Until then it reads the settings as off and sends nothing.
+class BusinessControllerClient : public QObject,
+                                 public ServerInputInterface,
+                                 public ClientConnectionListener
+{
+    Q_OBJECT
+
+public:
+    // Created on first use even when two threads ask at once; registers with
+    // the input hub when created.
+    static BusinessControllerClient *getInstance();
+
+    // Not owned; each must outlive the handling of terminal events.
+    void setSettings(TerminalSettings *settings);
+    void setMainConnection(MySqlConnection *mainConnection);
+    void setIOController(IOController *controller);
+
+    void insertNewDbConnection(quint64 clientId);
+    // Closes and forgets the terminal's connection; nothing for an unknown id.
+    void removeDbConnection(quint64 clientId);
+    // Valid while the terminal stays registered.
+    MySqlConnectionClient *findConnection(quint64 clientId);
+
+    // The data of a result sheet with its checksum verified; the caller owns
+    // it. Null when the entry is not found. A terminal whose connection is
+    // gone is served through the main connection it was given.
+    ReportInfo *getReportInfo(qulonglong idClient, int id, const QString &contestCode);
+
+    void orderNumberUpdated(quint64 clientId, const QString &courseCode,
+                            const QString &orderNumber) override;
+    void contestResultUpdated(quint64 clientId, int score, int passMark, bool passed, int entryId,
+                              const QString &courseCode, const QString &answers) override;
+    void infoConfirmUpdated(quint64 clientId, int entryId, bool flag, bool review) override;
+    void handleAuthenStateTwo(quint64 clientId, const char *response16) override;
+    void handleContestNameRequest(quint64 clientId) override;
+
+    // The listener's view of connections (listener and handler-queue threads).
+    void onClientAccepted(quint64 clientId) override;
+    void onClientRemoved(quint64 clientId) override;
+
+signals:
+    // A result was stored (automatic printing on).
+    void notifyUpdateReport(qulonglong idClient, int id, QString contestCode);
+    // The database now holds the start of the exam of entry `id`; the
+    // operator's table follows what was stored, never what was only asked.
+    void notifyContestStartStored(int id, QString startTime);
+    // The database now holds this result for entry `id`.
+    void notifyContestResultStored(int id, int score, int passMark, bool passed, QString endTime);
+
+private:
+    using Connection = std::shared_ptr<MySqlConnectionClient>;
+
+    BusinessControllerClient();
+    ~BusinessControllerClient() override;
+
+    // The terminal's connection; one more try to open it when the first
+    // failed. Null when there is none. Held by the caller, the connection
+    // stays usable even when its terminal is removed meanwhile.
+    Connection connectionFor(quint64 clientId);
+    Connection storedConnection(quint64 clientId) const;
+    // Opens a connection for the terminal; null (logged) on a database error.
+    static Connection openConnection(quint64 clientId);
+    // The portrait of the course's photo folder stored as the entry's photo.
+    static void importAvatar(MySqlConnectionClient *db, const QString &courseCode,
+                             const QString &orderNumber);
+    // Base64 of the stored portrait as a small JPEG; empty when there is none.
+    static QByteArray portraitForTerminal(MySqlConnectionClient *db, const QString &courseCode,
+                                          const QString &orderNumber);
+    void send(quint64 clientId, const BaseMessage &message) const;
+    // The settings' values, off while none are wired.
+    int autoPrint() const;
+    bool checkPassingTheoryExam() const;
+    bool importAvatarFolderOn() const;
+    bool isNotTestTheoryResult(const QString &contentNumber) const;
+
+    std::atomic<TerminalSettings *> m_settings{nullptr};
+    std::atomic<MySqlConnection *> m_mainConnection{nullptr};
+    std::atomic<IOController *> m_io{nullptr};
+
+    mutable QMutex m_connectionsLock;
+    QMap<quint64, Connection> m_connections;
+    // Terminals whose connection failed to open and have their one retry
+    // left.
+    QSet<quint64> m_retryPending;
+};
+
+#endif // SERVER_BUSINESS_BUSINESSCONTROLLERCLIENT_H

@@ -1,0 +1,28 @@
+#ifndef SERVER_NETWORK_CLIENTCONNECTIONLISTENER_H
+#define SERVER_NETWORK_CLIENTCONNECTIONLISTENER_H
+
+#include <QtGlobal>
+
+// What the listener tells the terminal business logic about connections, so
+// that each terminal can have resources of its own (its database connection)
+// for exactly as long as it is registered. Set with
+// IOController::setClientConnectionListener before the listener starts.
+class ClientConnectionListener
+{
+public:
+    // On the listener thread, after the connection is registered and before
+    // its client thread starts: nothing from the terminal has been read yet,
+    // so its first message finds whatever is set up here.
+    virtual void onClientAccepted(quint64 clientId) = 0;
+    // After the connection has left the registry and been destroyed: its
+    // terminal went away, answered the handshake wrongly, stopped reading, or
+    // removeClient was called. On the thread that removed it (the
+    // handler-queue thread, or the caller of removeClient). Not called for
+    // the connections the controller's destructor closes.
+    virtual void onClientRemoved(quint64 clientId) = 0;
+
+protected:
+    ~ClientConnectionListener() = default;
+};
+
+#endif // SERVER_NETWORK_CLIENTCONNECTIONLISTENER_H

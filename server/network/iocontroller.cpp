@@ -1,0 +1,388 @@
+#include "server/network/iocontroller.h"
+
+#include "platform/recursivemutexlocker.h"
+#include "server/network/clientconnectionlistener.h"
+#include "server/network/clientsocket.h"
+#include "server/protocol/basehandler.h"
+#include "server/protocol/consoleoutput.h"
+
+#include <QDebug>
+
+#include <string>
+
+#include <netinet/in.h>
+
+namespace {
+const int ACCEPT_PAUSE_MS = 10;
+const int ACCEPT_RETRY_MS = 100;
+const int QUEUE_CYCLE_MS = 16;
+
+std::mutex &instanceMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+IOController *s_instance = nullptr;
+bool s_instanceGone = false;
+
+// "<step> failed with error: <code>. Try again now..." after a first failure,
+// "... Stop now" after the second.
+void reportStepFailure(const char *step, int code, bool last)
+{
+    ConsoleOutput::writeLine(std::string(step) + " failed with error: " + std::to_string(code)
+                             + (last ? ". Stop now" : ". Try again now..."));
+}
+} // namespace
+
+IOController *IOController::getInstance()
+{
+    std::lock_guard<std::mutex> guard(instanceMutex());
+    if (s_instance == nullptr && !s_instanceGone)
+        s_instance = new IOController;
+    return s_instance;
+}
+
+void IOController::destroyInstance()
+{
+    IOController *instance = nullptr;
+    {
+        std::lock_guard<std::mutex> guard(instanceMutex());
+        if (s_instanceGone)
+            return;
+        s_instanceGone = true;
+        instance = s_instance;
+    }
+    // Not under the mutex: a handler finishing on the queue thread may ask
+    // for the instance while the destructor waits for it.
+    delete instance;
+    std::lock_guard<std::mutex> guard(instanceMutex());
+    s_instance = nullptr;
+}
+
+IOController::IOController()
+{
+    if (!m_queueLock.isValid())
+        qDebug() << "IOController::IOController: Can not initialize queue mutex";
+    if (!m_queueThread.start([this] { processHandlerQueue(); }))
+        ConsoleOutput::writeLine("Can not create handler queue thread");
+}
+
+IOController::~IOController()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_listenSocketMutex);
+        m_listenThread.requestStop();
+        if (m_listenSocket != SocketApi::InvalidSocket)
+            SocketApi::shutdown(m_listenSocket, SocketApi::ShutdownBoth);
+    }
+    m_listenThread.join();
+    {
+        std::lock_guard<std::mutex> guard(m_listenSocketMutex);
+        if (m_listenSocket != SocketApi::InvalidSocket) {
+            SocketApi::closeSocket(m_listenSocket);
+            m_listenSocket = SocketApi::InvalidSocket;
+        }
+    }
+
+    m_queueThread.requestStop();
+    m_queueThread.join();
+
+    ClientMap clients;
+    {
+        RecursiveMutexLocker locker(m_registryLock);
+        clients.swap(m_clients);
+    }
+    // Stopped even when someone still holds a copy of the registry: no
+    // connection thread may reach this object once it is gone.
+    for (auto &client : clients)
+        client.second->stop();
+    clients.clear();
+
+    {
+        RecursiveMutexLocker locker(m_queueLock);
+        m_handlerQueue.clear();
+    }
+    SocketApi::cleanup();
+}
+
+void IOController::setClientConnectionListener(ClientConnectionListener *listener)
+{
+    m_connectionListener = listener;
+}
+
+bool IOController::createListenThread(const QString &port)
+{
+    if (m_listenThread.isStarted())
+        return false;
+    m_port = port;
+    if (!m_listenThread.start([this] { listenLoop(); })) {
+        ConsoleOutput::writeLine("Can not create listen thread");
+        setResult(STATUS_NO_THREAD, 0);
+        return false;
+    }
+    return true;
+}
+
+int IOController::getStatus() const
+{
+    return m_status;
+}
+
+int IOController::getErrorCode() const
+{
+    return m_error;
+}
+
+void IOController::setResult(int status, int error)
+{
+    // The error first: whoever sees the status leave -1 reads its error.
+    m_error = error;
+    m_status = status;
+}
+
+void IOController::listenLoop()
+{
+    if (openListenSocket())
+        acceptLoop();
+}
+
+bool IOController::openListenSocket()
+{
+    int code = 0;
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        code = SocketApi::startup();
+        if (code == 0)
+            break;
+        reportStepFailure("WSAStartup", code, attempt == 2);
+    }
+    if (code != 0) {
+        setResult(STATUS_STARTUP_FAILED, code);
+        return false;
+    }
+
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    hints.ai_flags = AI_PASSIVE;
+    const QByteArray port = m_port.toUtf8();
+    addrinfo *addresses = nullptr;
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        code = SocketApi::getAddrInfo(nullptr, port.constData(), &hints, &addresses);
+        if (code == 0)
+            break;
+        reportStepFailure("getaddrinfo", code, attempt == 2);
+    }
+    if (code != 0) {
+        setResult(STATUS_ADDRESS_FAILED, code);
+        return false;
+    }
+
+    SocketApi::Handle socket = SocketApi::InvalidSocket;
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        socket = SocketApi::socket(addresses->ai_family, addresses->ai_socktype,
+                                   addresses->ai_protocol);
+        if (socket != SocketApi::InvalidSocket)
+            break;
+        code = SocketApi::lastError();
+        reportStepFailure("Create socket", code, attempt == 2);
+    }
+    if (socket == SocketApi::InvalidSocket) {
+        SocketApi::freeAddrInfo(addresses);
+        setResult(STATUS_SOCKET_FAILED, code);
+        return false;
+    }
+
+    bool bound = false;
+    for (int attempt = 1; attempt <= 2 && !bound; ++attempt) {
+        bound = SocketApi::bind(socket, addresses->ai_addr, addresses->ai_addrlen) == 0;
+        if (!bound) {
+            code = SocketApi::lastError();
+            reportStepFailure("bind", code, attempt == 2);
+        }
+    }
+    SocketApi::freeAddrInfo(addresses);
+    if (!bound) {
+        SocketApi::closeSocket(socket);
+        setResult(STATUS_BIND_FAILED, code);
+        return false;
+    }
+
+    bool listening = false;
+    for (int attempt = 1; attempt <= 2 && !listening; ++attempt) {
+        listening = SocketApi::listen(socket, SOMAXCONN) == 0;
+        if (!listening) {
+            code = SocketApi::lastError();
+            reportStepFailure("listen", code, attempt == 2);
+        }
+    }
+    if (!listening) {
+        SocketApi::closeSocket(socket);
+        setResult(STATUS_LISTEN_FAILED, code);
+        return false;
+    }
+
+    {
+        std::lock_guard<std::mutex> guard(m_listenSocketMutex);
+        if (m_listenThread.stopRequested()) {
+            SocketApi::closeSocket(socket);
+            return false;
+        }
+        m_listenSocket = socket;
+    }
+    setResult(STATUS_LISTENING, 0);
+    return true;
+}
+
+void IOController::acceptLoop()
+{
+    // Only this thread and the destructor (after joining it) touch the
+    // handle once it is published.
+    const SocketApi::Handle listenSocket = m_listenSocket;
+    while (!m_listenThread.stopRequested()) {
+        const SocketApi::Handle socket = SocketApi::accept(listenSocket);
+        if (m_listenThread.stopRequested()) {
+            if (socket != SocketApi::InvalidSocket)
+                SocketApi::closeSocket(socket);
+            return;
+        }
+        if (socket == SocketApi::InvalidSocket) {
+            ConsoleOutput::writeLine("accept failed with error: "
+                                     + std::to_string(SocketApi::lastError()));
+            // A failure that persists (no descriptors left) must not spin.
+            m_listenThread.waitForStop(ACCEPT_RETRY_MS);
+            continue;
+        }
+        acceptClient(socket);
+        m_listenThread.waitForStop(ACCEPT_PAUSE_MS);
+    }
+}
+
+void IOController::acceptClient(SocketApi::Handle socket)
+{
+    const quint64 clientId = m_nextClientId++;
+    auto client = std::make_shared<ClientSocket>(this);
+    {
+        RecursiveMutexLocker locker(m_registryLock);
+        if (!locker.isLocked()) {
+            SocketApi::closeSocket(socket);
+            return;
+        }
+        m_clients[clientId] = client;
+    }
+    // Registered, and its own resources ready, before anything it sends can
+    // be read: its first message finds both.
+    if (ClientConnectionListener *listener = m_connectionListener)
+        listener->onClientAccepted(clientId);
+    if (!client->createClientThread(clientId, socket)) {
+        // Without its threads it would never be read, nor noticed gone.
+        removeClient(clientId);
+    }
+}
+
+void IOController::enqueueHandler(BaseHandler *handler)
+{
+    if (handler == nullptr)
+        return;
+    QueueEntry entry;
+    entry.handler.reset(handler);
+    enqueue(std::move(entry));
+}
+
+void IOController::enqueueClientGone(quint64 clientId)
+{
+    QueueEntry entry;
+    entry.goneClientId = clientId;
+    enqueue(std::move(entry));
+}
+
+void IOController::enqueue(QueueEntry entry)
+{
+    RecursiveMutexLocker locker(m_queueLock);
+    if (locker.isLocked())
+        m_handlerQueue.push_back(std::move(entry));
+}
+
+void IOController::processHandlerQueue()
+{
+    do {
+        QueueEntry entry;
+        bool taken = false;
+        {
+            RecursiveMutexLocker locker(m_queueLock);
+            if (locker.isLocked() && !m_handlerQueue.empty()) {
+                entry = std::move(m_handlerQueue.front());
+                m_handlerQueue.pop_front();
+                taken = true;
+            }
+        }
+        // Outside the lock: receive threads keep queueing meanwhile, and a
+        // handler may remove a connection and wait for its threads.
+        if (taken)
+            runEntry(entry);
+    } while (!m_queueThread.waitForStop(QUEUE_CYCLE_MS));
+}
+
+void IOController::runEntry(QueueEntry &entry)
+{
+    if (!entry.handler) {
+        removeClient(entry.goneClientId);
+        return;
+    }
+    // The handler keeps the id in 32 bits; ids stay far below 2^31.
+    const quint64 clientId = quint32(entry.handler->getClientId());
+    entry.handler->handle(clientId, entry.handler->getMessage());
+    entry.handler.reset();
+}
+
+bool IOController::sendToClient(quint64 clientId, const BaseMessage *message)
+{
+    std::shared_ptr<ClientSocket> client;
+    {
+        RecursiveMutexLocker locker(m_registryLock);
+        if (!locker.isLocked())
+            return false;
+        const auto found = m_clients.find(clientId);
+        if (found == m_clients.end())
+            return false;
+        client = found->second;
+    }
+    return client->send(message) >= 0;
+}
+
+std::shared_ptr<ClientSocket> IOController::findClient(quint64 clientId) const
+{
+    RecursiveMutexLocker locker(m_registryLock);
+    if (!locker.isLocked())
+        return nullptr;
+    const auto found = m_clients.find(clientId);
+    return found == m_clients.end() ? nullptr : found->second;
+}
+
+IOController::ClientMap IOController::getClients() const
+{
+    RecursiveMutexLocker locker(m_registryLock);
+    if (!locker.isLocked())
+        return {};
+    return m_clients;
+}
+
+void IOController::removeClient(quint64 clientId)
+{
+    std::shared_ptr<ClientSocket> client;
+    {
+        RecursiveMutexLocker locker(m_registryLock);
+        if (!locker.isLocked())
+            return;
+        const auto found = m_clients.find(clientId);
+        if (found == m_clients.end())
+            return;
+        client = found->second;
+        m_clients.erase(found);
+    }
+    // Joined without any lock held: its receive thread may be queueing.
+    client->stop();
+    client.reset();
+    if (ClientConnectionListener *listener = m_connectionListener)
+        listener->onClientRemoved(clientId);
+}

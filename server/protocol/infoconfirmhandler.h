@@ -1,0 +1,15 @@
+#ifndef SERVER_PROTOCOL_INFOCONFIRMHANDLER_H
+#define SERVER_PROTOCOL_INFOCONFIRMHANDLER_H
+
+#include "server/protocol/basehandler.h"
+
+// A candidate confirms the start of the test or asks to review the answers.
+class InfoConfirmHandler : public BaseHandler
+{
+public:
+    using BaseHandler::handle;
+
+    void handle(quint64 clientId, BaseMessage *message) override;
+};
+
+#endif // SERVER_PROTOCOL_INFOCONFIRMHANDLER_H

@@ -1,0 +1,468 @@
+// The candidate dialog over the real business controller (it reads the exam
+// content through it): what the form hands out on confirmation, how a stored
+// candidate fills it, and the photo pipeline from the file chooser: JPEG
+// 2000 recognised by signature or by a ".jp2" ending, every picture fitted
+// into 228 x 304 and kept as JPEG. One controller per process.
+
+#include "server/business/businesscontroller.h"
+#include "server/network/iocontroller.h"
+#include "tests/support/testdb.h"
+#include "tests/support/testmain.h"
+#include "tests/support/workfolder.h"
+#include "tests/ui/expectmodal.h"
+#include "tests/ui/textfits.h"
+#include "tests/ui/typetext.h"
+#include "ui/addstudentdialog.h"
+
+#include <QBuffer>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+
+#include <memory>
+
+namespace {
+
+// Top half red, bottom half blue, so a conversion that loses or swaps
+// colours shows.
+QImage portrait(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(220, 20, 20));
+    for (int y = height / 2; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(20, 20, 220));
+    }
+    return image;
+}
+
+QByteArray encoded(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QByteArray fixture(const QString &name)
+{
+    QFile file(TestDb::sourcePath("tests/fixtures/photos/" + name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Head and shoulders on a pale background, for the screenshot.
+QImage silhouette()
+{
+    QImage image(228, 304, QImage::Format_RGB32);
+    image.fill(QColor(214, 228, 240));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(70, 84, 102));
+    painter.drawEllipse(QRectF(14, 200, 200, 190));
+    painter.setBrush(QColor(222, 184, 150));
+    painter.drawEllipse(QRectF(64, 60, 100, 126));
+    painter.setBrush(QColor(40, 32, 28));
+    painter.drawChord(QRectF(60, 50, 108, 90), 0, 180 * 16);
+    return image;
+}
+
+bool isRed(QRgb pixel)
+{
+    return qRed(pixel) > 150 && qBlue(pixel) < 100;
+}
+
+bool isBlue(QRgb pixel)
+{
+    return qBlue(pixel) > 150 && qRed(pixel) < 100;
+}
+
+} // namespace
+
+class TestAddStudentDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void confirmRightAfterOpeningForAdd_data();
+    void confirmRightAfterOpeningForAdd();
+    void textsHandedOverAsTyped();
+    void cancelEndsWithZero();
+    void storedCandidateFillsTheForm_data();
+    void storedCandidateFillsTheForm();
+    void storedPhoto_data();
+    void storedPhoto();
+    void chosenPhoto_data();
+    void chosenPhoto();
+    void formShowsItsTextsUnclipped();
+
+private:
+    template <typename T>
+    T *child(const char *name) const
+    {
+        return m_dialog->findChild<T *>(name);
+    }
+    // Clicks "Nhập thông tin" and returns the code the dialog finished with
+    // (-1 when it did not finish).
+    int confirm();
+    // The dialog opened for a change of a candidate whose stored photo is
+    // m_previousPhoto.
+    void openWithPreviousPhoto();
+    QString photoPath(const QString &name) const { return m_folder->filePath("photos/" + name); }
+
+    std::unique_ptr<WorkFolder> m_folder;
+    std::unique_ptr<AddStudentDialog> m_dialog;
+    QByteArray m_previousPhoto;
+};
+
+int TestAddStudentDialog::confirm()
+{
+    QSignalSpy finished(m_dialog.get(), &QDialog::finished);
+    child<QPushButton>("btnConfirm")->click();
+    return finished.count() == 1 ? finished.at(0).at(0).toInt() : -1;
+}
+
+void TestAddStudentDialog::openWithPreviousPhoto()
+{
+    m_dialog->updateStudentInfo("Lê Văn Cũ", QDate(1990, 5, 6), "007", "B2", "012345678901", "M",
+                                QString::fromLatin1(m_previousPhoto.toBase64()), "1");
+    m_dialog->showForEdit(4);
+    QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+}
+
+void TestAddStudentDialog::initTestCase()
+{
+    m_folder.reset(new WorkFolder("addstudent"));
+    QVERIFY2(m_folder->isValid(), qPrintable(m_folder->error()));
+    // Content 3 is listed without a description: its item is empty.
+    QVERIFY(m_folder->writeFile("config/NDSH.json",
+                                "{\"NOT_TEST_SIMULATION\": [], \"NOT_TEST_THEORY_RESULT\": [3],"
+                                " \"CONTEST_CONTENT_LIST\": [1, 2, 3, 4],"
+                                " \"CONTEST_CONTENT_DETAIL\": {\"1\": \"Sát hạch lần đầu\","
+                                " \"2\": \"Sát hạch lại mô phỏng\", \"4\": \"Sát hạch nâng hạng\"}}"));
+
+    const QByteArray jp2 = fixture("portrait.jp2");
+    QVERIFY(jp2.startsWith(QByteArray::fromHex("0000000C6A5020200D0A870A")));
+    const QByteArray jpeg = encoded(portrait(304, 228), "JPG");
+    QVERIFY(QDir(m_folder->path()).mkpath("photos/x.jp2dir"));
+    QVERIFY(m_folder->writeFile("photos/tall.jpg", encoded(portrait(456, 608), "JPG")));
+    QVERIFY(m_folder->writeFile("photos/square.png", encoded(portrait(100, 100), "PNG")));
+    QVERIFY(m_folder->writeFile("photos/PORTRAIT.JP2", jp2));
+    QVERIFY(m_folder->writeFile("photos/jp2-inside.jpg", jp2));
+    QVERIFY(m_folder->writeFile("photos/x.jp2dir/photo.jpg", jpeg));
+    QVERIFY(m_folder->writeFile("photos/jpeg-inside.jp2", jpeg));
+    QByteArray noise(4000, '\0');
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+    QVERIFY(m_folder->writeFile("photos/noise.png", noise));
+    m_previousPhoto = encoded(portrait(30, 40), "PNG");
+
+    QVERIFY(BusinessController::getInstance());
+    m_dialog.reset(new AddStudentDialog());
+}
+
+void TestAddStudentDialog::cleanupTestCase()
+{
+    m_dialog.reset();
+    IOController::destroyInstance();
+}
+
+void TestAddStudentDialog::confirmRightAfterOpeningForAdd_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("contentIndex");
+    QTest::addColumn<QString>("contentNumber");
+    QTest::addColumn<bool>("photoKept");
+    QTest::newRow("add, first content") << 5 << 0 << "1" << false;
+    QTest::newRow("add, content without description") << 5 << 2 << "3" << false;
+    QTest::newRow("add, last content") << 5 << 3 << "4" << false;
+    // Only the add code drops the photo of the previous showing.
+    QTest::newRow("other mode keeps the photo") << 4 << 1 << "2" << true;
+}
+
+void TestAddStudentDialog::confirmRightAfterOpeningForAdd()
+{
+    QFETCH(int, mode);
+    QFETCH(int, contentIndex);
+    QFETCH(QString, contentNumber);
+    QFETCH(bool, photoKept);
+
+    // A previous showing left texts, a date, a gender and a photo behind.
+    openWithPreviousPhoto();
+    child<QComboBox>("comboBox")->setCurrentIndex(1);
+    QCOMPARE(confirm(), 4);
+
+    child<QComboBox>("cbContestContent")->setCurrentIndex(contentIndex);
+    m_dialog->showForAdd(mode);
+    QVERIFY(m_dialog->isVisible());
+    QVERIFY(m_dialog->isModal());
+    QCOMPARE(confirm(), mode);
+
+    const CRUDStudentInfo info = m_dialog->getStudentInfo();
+    QCOMPARE(info.getHoTen(), QString());
+    QCOMPARE(info.getSoBaoDanh(), QString());
+    QCOMPARE(info.getLoaiBang(), QString());
+    QCOMPARE(info.getSoCMT(), QString());
+    QCOMPARE(info.getNgaySinh(), QDate::currentDate());
+    QCOMPARE(info.getGioiTinh(), QString("M"));
+    QCOMPARE(info.getNoiDungSH(), contentNumber);
+    QCOMPARE(QByteArray::fromBase64(info.getAnhChanDung().toLatin1()), photoKept ? m_previousPhoto : QByteArray());
+    if (!photoKept) {
+        QCOMPARE(child<QLabel>("labelPath")->text(), QString("Chọn đường dẫn"));
+        QVERIFY(child<QLabel>("labelAvatar")->pixmap(Qt::ReturnByValue).isNull());
+    }
+}
+
+void TestAddStudentDialog::textsHandedOverAsTyped()
+{
+    m_dialog->showForAdd(5);
+    typeText(child<QLineEdit>("leName"), "  Nguyễn Thị Ánh ");
+    typeText(child<QLineEdit>("leOrderNumber"), "007 ");
+    typeText(child<QLineEdit>("leRank"), "b2");
+    typeText(child<QLineEdit>("leId"), " 0123");
+    child<QDateEdit>("dateEdit")->setDate(QDate(2001, 2, 28));
+    child<QComboBox>("comboBox")->setCurrentText("F");
+    QCOMPARE(confirm(), 5);
+    const CRUDStudentInfo info = m_dialog->getStudentInfo();
+    QCOMPARE(info.getHoTen(), QString("  Nguyễn Thị Ánh "));
+    QCOMPARE(info.getSoBaoDanh(), QString("007 "));
+    QCOMPARE(info.getLoaiBang(), QString("b2"));
+    QCOMPARE(info.getSoCMT(), QString(" 0123"));
+    QCOMPARE(info.getNgaySinh(), QDate(2001, 2, 28));
+    QCOMPARE(info.getGioiTinh(), QString("F"));
+}
+
+void TestAddStudentDialog::cancelEndsWithZero()
+{
+    m_dialog->showForAdd(5);
+    QSignalSpy finished(m_dialog.get(), &QDialog::finished);
+    child<QPushButton>("btnCancel")->click();
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.at(0).at(0).toInt(), 0);
+    QVERIFY(!m_dialog->isVisible());
+}
+
+void TestAddStudentDialog::storedCandidateFillsTheForm_data()
+{
+    QTest::addColumn<QString>("gender");
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("expectedGender");
+    QTest::addColumn<QString>("expectedContent");
+    // The form starts each row on gender "F" and the last content ("4").
+    QTest::newRow("listed gender and content") << "M" << "2" << "M" << "2";
+    QTest::newRow("unknown gender keeps the selection") << "X" << "1" << "F" << "1";
+    QTest::newRow("content without description keeps the selection") << "M" << "3" << "M" << "4";
+    QTest::newRow("unlisted content keeps the selection") << "M" << "9" << "M" << "4";
+    QTest::newRow("content that is not a number keeps the selection") << "M" << "abc" << "M" << "4";
+}
+
+void TestAddStudentDialog::storedCandidateFillsTheForm()
+{
+    QFETCH(QString, gender);
+    QFETCH(QString, content);
+    QFETCH(QString, expectedGender);
+    QFETCH(QString, expectedContent);
+
+    child<QComboBox>("comboBox")->setCurrentText("F");
+    child<QComboBox>("cbContestContent")->setCurrentIndex(3);
+    m_dialog->updateStudentInfo("Trần Văn Bảy", QDate(1985, 12, 31), "007", "C", "012345678901", gender,
+                                QString::fromLatin1(m_previousPhoto.toBase64()), content);
+    m_dialog->showForEdit(4);
+    QVERIFY(m_dialog->isModal());
+    QCOMPARE(confirm(), 4);
+
+    const CRUDStudentInfo info = m_dialog->getStudentInfo();
+    QCOMPARE(info.getHoTen(), QString("Trần Văn Bảy"));
+    QCOMPARE(info.getNgaySinh(), QDate(1985, 12, 31));
+    QCOMPARE(info.getSoBaoDanh(), QString("007"));
+    QCOMPARE(info.getLoaiBang(), QString("C"));
+    QCOMPARE(info.getSoCMT(), QString("012345678901"));
+    QCOMPARE(info.getGioiTinh(), expectedGender);
+    QCOMPARE(info.getNoiDungSH(), expectedContent);
+}
+
+void TestAddStudentDialog::storedPhoto_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QSize>("handedBack");
+    QTest::addColumn<bool>("sameBytes");
+
+    // Handed back as stored: no scaling on this path.
+    QTest::newRow("png") << encoded(portrait(30, 40), "PNG") << QSize(30, 40) << true;
+    QTest::newRow("large jpeg") << encoded(portrait(456, 608), "JPG") << QSize(456, 608) << true;
+    // Known by its signature and converted.
+    QTest::newRow("jpeg 2000") << fixture("portrait.jp2") << QSize(60, 80) << false;
+    QTest::newRow("not a picture") << QByteArray("not a picture") << QSize() << false;
+    QTest::newRow("no photo") << QByteArray() << QSize() << false;
+}
+
+void TestAddStudentDialog::storedPhoto()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QSize, handedBack);
+    QFETCH(bool, sameBytes);
+
+    if (!handedBack.isValid())
+        QTest::ignoreMessage(QtDebugMsg, "AddStudentDialog::updateStudentInfo: Can't load image file");
+    m_dialog->updateStudentInfo("Phạm Thị Tám", QDate(1999, 1, 1), "8", "B2", "000000000008", "F",
+                                QString::fromLatin1(stored.toBase64()), "1");
+    m_dialog->showForEdit(4);
+    QCOMPARE(confirm(), 4);
+
+    const QByteArray photo = QByteArray::fromBase64(m_dialog->getStudentInfo().getAnhChanDung().toLatin1());
+    const QLabel *path = child<QLabel>("labelPath");
+    const QLabel *avatar = child<QLabel>("labelAvatar");
+    if (!handedBack.isValid()) {
+        QVERIFY(photo.isEmpty());
+        QCOMPARE(path->text(), QString("Chọn đường dẫn"));
+        QVERIFY(avatar->pixmap(Qt::ReturnByValue).isNull());
+        return;
+    }
+    if (sameBytes)
+        QCOMPARE(photo, stored);
+    QImage image = QImage::fromData(photo);
+    QCOMPARE(image.size(), handedBack);
+    if (!sameBytes) {
+        QBuffer buffer(const_cast<QByteArray *>(&photo));
+        QCOMPARE(QImageReader(&buffer).format(), QByteArray("jpeg"));
+        QVERIFY(isRed(image.pixel(30, 10)));
+        QVERIFY(isBlue(image.pixel(30, 70)));
+    }
+    QCOMPARE(path->text(), QString("Ảnh chân dung"));
+    QCOMPARE(avatar->pixmap(Qt::ReturnByValue).size(), handedBack);
+}
+
+void TestAddStudentDialog::chosenPhoto_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("goneBeforeRead");
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<QSize>("stored");
+    QTest::addColumn<QSize>("shown");
+    QTest::addColumn<QString>("pathText");
+
+    const QSize none;
+    const QSize previous(30, 40);
+    const QString noPath = "Chọn đường dẫn";
+    const QString unreadable = "Không đọc được tập tin ảnh chân dung";
+    const QString undisplayable = "Không hiển thị được ảnh chân dung";
+
+    QTest::newRow("large jpeg fitted") << "tall.jpg" << false << QString() << QSize(228, 304) << QSize(456, 608)
+                                       << "tall.jpg";
+    QTest::newRow("small png enlarged") << "square.png" << false << QString() << QSize(228, 228)
+                                        << QSize(100, 100) << "square.png";
+    QTest::newRow("jpeg 2000 named in capitals") << "PORTRAIT.JP2" << false << QString() << QSize(228, 304)
+                                                 << QSize(60, 80) << "PORTRAIT.JP2";
+    QTest::newRow("jpeg 2000 under another name") << "jp2-inside.jpg" << false << QString() << QSize(228, 304)
+                                                  << QSize(60, 80) << "jp2-inside.jpg";
+    QTest::newRow("jpeg in a folder named .jp2") << "x.jp2dir/photo.jpg" << false << QString() << QSize(228, 171)
+                                                 << QSize(304, 228) << "photo.jpg";
+    QTest::newRow("jpeg named .jp2") << "jpeg-inside.jp2" << false << undisplayable << none << none << noPath;
+    QTest::newRow("not a picture") << "noise.png" << false << undisplayable << none << none << noPath;
+    // The earlier photo stays when the file cannot be read.
+    QTest::newRow("unreadable") << "gone.jpg" << true << unreadable << previous << previous << "gone.jpg";
+    QTest::newRow("chooser cancelled") << QString() << false << QString() << previous << previous
+                                       << "Ảnh chân dung";
+}
+
+void TestAddStudentDialog::chosenPhoto()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, goneBeforeRead);
+    QFETCH(QString, warning);
+    QFETCH(QSize, stored);
+    QFETCH(QSize, shown);
+    QFETCH(QString, pathText);
+
+    openWithPreviousPhoto();
+    const QString path = file.isEmpty() ? QString() : photoPath(file);
+    if (goneBeforeRead)
+        QVERIFY(m_folder->writeFile("photos/" + file, m_previousPhoto));
+
+    auto chooser = ExpectModal::of<QFileDialog>([path, goneBeforeRead](QFileDialog *dialog) {
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        static_cast<QDialog *>(dialog)->accept();
+        // Chosen, then gone before the dialog reads it.
+        if (goneBeforeRead)
+            QFile::remove(path);
+    });
+    std::unique_ptr<ExpectModal> box;
+    if (!warning.isEmpty()) {
+        // Comes up once the chooser has closed.
+        box = ExpectModal::of<QMessageBox>(ExpectModal::press(QMessageBox::Ok));
+    }
+    child<QPushButton>("pushButton")->click();
+    QVERIFY(chooser->answered());
+    if (!warning.isEmpty()) {
+        QVERIFY(box->answered());
+        QCOMPARE(box->title(), QString("Cảnh báo"));
+        QCOMPARE(box->text(), warning);
+    }
+    QVERIFY(m_dialog->isVisible());
+
+    const QLabel *avatar = child<QLabel>("labelAvatar");
+    QCOMPARE(child<QLabel>("labelPath")->text(), pathText);
+    if (!path.isEmpty() && pathText != "Chọn đường dẫn")
+        QCOMPARE(child<QLabel>("labelPath")->toolTip(), path);
+    if (shown.isValid())
+        QCOMPARE(avatar->pixmap(Qt::ReturnByValue).size(), shown);
+    else
+        QVERIFY(avatar->pixmap(Qt::ReturnByValue).isNull());
+
+    QCOMPARE(confirm(), 4);
+    const QByteArray photo = QByteArray::fromBase64(m_dialog->getStudentInfo().getAnhChanDung().toLatin1());
+    if (!stored.isValid()) {
+        QVERIFY(photo.isEmpty());
+        return;
+    }
+    if (stored == QSize(30, 40)) {
+        QCOMPARE(photo, m_previousPhoto);
+        return;
+    }
+    QBuffer buffer(const_cast<QByteArray *>(&photo));
+    QCOMPARE(QImageReader(&buffer).format(), QByteArray("jpeg"));
+    const QImage image = QImage::fromData(photo);
+    QCOMPARE(image.size(), stored);
+    QVERIFY(isRed(image.pixel(stored.width() / 2, stored.height() / 4)));
+    QVERIFY(isBlue(image.pixel(stored.width() / 2, stored.height() * 3 / 4)));
+}
+
+void TestAddStudentDialog::formShowsItsTextsUnclipped()
+{
+    m_dialog->updateStudentInfo("Nguyễn Thị Hồng Nhung", QDate(1998, 7, 15), "012", "B2", "001198012345",
+                                "F", QString::fromLatin1(encoded(silhouette(), "JPG").toBase64()), "4");
+    m_dialog->showForEdit(4);
+    QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+    const QByteArray folder = qgetenv("ORV_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        QVERIFY(m_dialog->grab().save(QString::fromLocal8Bit(folder) + "/candidate-dialog.png"));
+    for (QLabel *label : m_dialog->findChildren<QLabel *>())
+        QVERIFY2(textFits(label, label->text()), qPrintable(label->objectName()));
+    for (QPushButton *b : m_dialog->findChildren<QPushButton *>())
+        QVERIFY2(textFits(b, b->text()), qPrintable(b->objectName()));
+    for (QLineEdit *edit : m_dialog->findChildren<QLineEdit *>())
+        QVERIFY2(textFits(edit, edit->text()), qPrintable(edit->objectName()));
+    QComboBox *content = child<QComboBox>("cbContestContent");
+    QVERIFY(textFits(content, content->currentText()));
+    m_dialog->hide();
+}
+
+ORV_TEST_MAIN_WIDGETS(TestAddStudentDialog)
+#include "tst_addstudentdialog.moc"
