@@ -46,7 +46,7 @@ QList<AuxiliaryKhoaThiThiSinh *> AuxiliaryDb::getAuxiliaryKhoaThiThiSinh(const Q
 {
     QList<AuxiliaryKhoaThiThiSinh *> entries;
     SqlQuery query(m_db, "AuxiliaryDb::getAuxiliaryKhoaThiThiSinh",
-                   "SELECT * FROM khoahoc_thisinh WHERE IDKhoaHoc = :IDKhoaHoc");
+                   "SELECT * FROM khoahoc_thisinh WHERE IDKhoaHoc = :IDKhoaHoc ORDER BY SoBaoDanh * 1, ID");
     query.bind(":IDKhoaHoc", IDKhoaHoc);
     if (!query.exec())
         return entries;
@@ -76,7 +76,7 @@ QList<AuxiliaryKhoaThiThiSinh *> AuxiliaryDb::getAuxiliaryResults(const QString 
 {
     QList<AuxiliaryKhoaThiThiSinh *> results;
     SqlQuery query(m_db, "AuxiliaryDb::getAuxiliaryResults",
-                   "SELECT * FROM khoahoc_thisinh WHERE IDKhoaHoc = :IDKhoaHoc");
+                   "SELECT * FROM khoahoc_thisinh WHERE IDKhoaHoc = :IDKhoaHoc ORDER BY SoBaoDanh * 1, ID");
     query.bind(":IDKhoaHoc", IDKhoaHoc);
     if (!query.exec())
         return results;

@@ -29,7 +29,8 @@ public:
                            const QString &password);
     QSqlDatabase getDatabase() const;
 
-    // Lists of new records: the caller owns the list's elements.
+    // Lists of new records, by numeric order number then entry id: the
+    // caller owns the list's elements.
     QList<AuxiliaryKhoaThiThiSinh *> getAuxiliaryKhoaThiThiSinh(const QString &IDKhoaHoc);
     // Only the entries that have a theory result, with SoBaoDanh and KetQua.
     QList<AuxiliaryKhoaThiThiSinh *> getAuxiliaryResults(const QString &IDKhoaHoc);

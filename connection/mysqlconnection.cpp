@@ -854,7 +854,7 @@ QList<KhoaThiThiSinh *> MySqlConnection::getKhoaThiThiSinhList(const QString &co
     QMutexLocker locker(&m_mutex);
     QList<KhoaThiThiSinh *> entries;
     SqlQuery query(m_db, "MySqlConnection::getKhoaThiThiSinhList",
-                   "SELECT * FROM khoathi_thisinh WHERE IDKhoaHoc = :IDKhoaHoc");
+                   "SELECT * FROM khoathi_thisinh WHERE IDKhoaHoc = :IDKhoaHoc ORDER BY SoBaoDanh * 1, ID");
     query.bind(":IDKhoaHoc", course);
     query.exec();
     while (query.next()) {
@@ -897,7 +897,7 @@ QList<KhoaThiThiSinh *> MySqlConnection::getTheoryFailedStudents(const QString &
     QMutexLocker locker(&m_mutex);
     QList<KhoaThiThiSinh *> entries;
     SqlQuery query(m_db, "MySqlConnection::getTheoryFailedStudents",
-                   "SELECT * FROM khoathi_thisinh WHERE IDKhoaHoc = :IDKhoaHoc");
+                   "SELECT * FROM khoathi_thisinh WHERE IDKhoaHoc = :IDKhoaHoc ORDER BY SoBaoDanh * 1, ID");
     query.bind(":IDKhoaHoc", course);
     query.exec();
     while (query.next()) {

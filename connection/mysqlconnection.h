@@ -95,10 +95,10 @@ public:
     // IDThiSinh 0 when no such person exists.
     Student findStudent(const QString &soCMT, const QString &hoTen);
     Student findStudent(const QString &soCMT, const QString &hoTen, const QString &maKySH);
-    // The caller owns the records.
+    // By numeric order number, then entry id; the caller owns the records.
     QList<KhoaThiThiSinh *> getKhoaThiThiSinhList(const QString &course);
     // Entries whose theory result is unknown or failed: ID, SoBaoDanh and
-    // KetQuaSHLyThuyet only.
+    // KetQuaSHLyThuyet only, in the same order.
     QList<KhoaThiThiSinh *> getTheoryFailedStudents(const QString &course);
 
     // Candidate table and result sheet.

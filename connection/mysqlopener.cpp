@@ -1,6 +1,25 @@
 #include "connection/mysqlopener.h"
 
+#include <QDebug>
+
 namespace MySqlOpener {
+
+QString outOfConnectionsAdvice(const QSqlError &error)
+{
+    const QString code = error.nativeErrorCode();
+    if (code == QLatin1String("1040")
+        || error.text().contains(QLatin1String("Too many connections"), Qt::CaseInsensitive))
+        return QStringLiteral("the database server has no connection left (max_connections): each "
+                              "exam terminal holds a connection of its own, so max_connections must be "
+                              "above the number of terminals plus a few for the operator's window");
+    // 1203: the server's max_user_connections; 1226: the account's own
+    // MAX_USER_CONNECTIONS.
+    if (code == QLatin1String("1203") || code == QLatin1String("1226"))
+        return QStringLiteral("the database account has no connection left (max_user_connections): "
+                              "each exam terminal holds a connection of its own, so the account's limit "
+                              "must be above the number of terminals plus a few for the operator's window");
+    return QString();
+}
 
 QSqlError open(QSqlDatabase &db, const QString &connectionName, const QString &host, int port,
                const QString &databaseName, const QString &userName, const QString &password)
@@ -15,9 +34,14 @@ QSqlError open(QSqlDatabase &db, const QString &connectionName, const QString &h
     db.setUserName(userName);
     db.setPassword(password);
     db.setConnectOptions("MYSQL_OPT_CONNECT_TIMEOUT=" + QString::number(CONNECT_TIMEOUT_SECONDS));
-    if (!db.open())
-        return db.lastError();
-    return QSqlError();
+    if (db.open())
+        return QSqlError();
+    const QSqlError error = db.lastError();
+    const QString advice = outOfConnectionsAdvice(error);
+    if (!advice.isEmpty())
+        qWarning().noquote() << "MySQL connection" << connectionName << "refused:" << advice << "("
+                             << error.text() << ")";
+    return error;
 }
 
 } // namespace MySqlOpener

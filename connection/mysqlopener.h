@@ -9,10 +9,17 @@
 // settings and opens it, waiting at most CONNECT_TIMEOUT_SECONDS for the
 // server: an unreachable server must not hold the caller for the system's
 // TCP time-out. `db` is the caller's own handle to it, set even when the
-// opening fails. No error when it opened, else the driver's error.
+// opening fails. No error when it opened, else the driver's error; a refusal
+// because the server (or the account) has no connection left is logged at
+// warning level, naming the setting to raise.
 namespace MySqlOpener {
 
 const int CONNECT_TIMEOUT_SECONDS = 10;
+
+// What to tell the operator when `error` is a refusal for want of
+// connections (server error 1040; 1203 and 1226 for an account's limit);
+// empty for any other error.
+QString outOfConnectionsAdvice(const QSqlError &error);
 
 QSqlError open(QSqlDatabase &db, const QString &connectionName, const QString &host, int port,
                const QString &databaseName, const QString &userName, const QString &password);

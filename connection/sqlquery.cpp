@@ -3,6 +3,27 @@
 #include <QDebug>
 #include <QSqlError>
 
+namespace {
+
+// The client library's "server has gone away" and "lost connection during
+// query" (the server restarted, ended the session, or dropped it after
+// wait_timeout or a packet over max_allowed_packet).
+bool isConnectionLost(const QSqlDatabase &db, const QSqlError &error)
+{
+    if (!db.isValid())
+        return false;
+    if (!db.isOpen())
+        return true;
+    const QString code = error.nativeErrorCode();
+    if (code == QLatin1String("2006") || code == QLatin1String("2013"))
+        return true;
+    const QString text = error.text();
+    return text.contains(QLatin1String("server has gone away"), Qt::CaseInsensitive)
+           || text.contains(QLatin1String("lost connection"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
 SqlQuery::SqlQuery(const QSqlDatabase &db, const char *name, const QString &statement)
     : QSqlQuery(db), m_db(db), m_name(name), m_statement(statement)
 {
@@ -22,10 +43,44 @@ void SqlQuery::bind(const QString &placeholder, const QVariant &value)
     bindValue(placeholder, value);
 }
 
+bool SqlQuery::run()
+{
+    if (!m_prepared) {
+        m_prepared = prepare(m_statement);
+        if (!m_prepared)
+            return false;
+        for (const auto &bound : qAsConst(m_values))
+            bindValue(bound.first, bound.second);
+    }
+    return QSqlQuery::exec();
+}
+
+bool SqlQuery::reopen()
+{
+    // The handle keeps its settings: closing and opening it again makes a
+    // new session to the same server, database and account.
+    m_db.close();
+    if (!m_db.open()) {
+        qWarning().noquote() << m_name << ": the database connection could not be reopened:"
+                             << m_db.lastError().text();
+        return false;
+    }
+    // The statement prepared on the old session is gone with it.
+    QSqlQuery::operator=(QSqlQuery(m_db));
+    m_prepared = false;
+    return true;
+}
+
 bool SqlQuery::exec()
 {
-    if (m_prepared && QSqlQuery::exec())
+    if (run())
         return true;
+    if (isConnectionLost(m_db, lastError())) {
+        qWarning().noquote() << m_name << "lost the database connection (" + lastError().text()
+                                              + "): reopening it and running the statement again";
+        if (reopen() && run())
+            return true;
+    }
     qWarning().noquote() << m_name << "failed:" << lastError().text();
     return false;
 }

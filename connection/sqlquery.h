@@ -12,6 +12,13 @@
 // statement uses (":IDKhoaHoc"), executed, and a failure logged at warning
 // level with the statement's name and the database's error. Reading the rows
 // is QSqlQuery's own (next, value, ...).
+//
+// A lost connection (client errors 2006 and 2013, "server has gone away",
+// "lost connection", a closed handle) is reopened once with the handle's own
+// settings and the statement run again once. Writes are guarded by the
+// entry's state (a start only from "not started", a result only "in the
+// examination"), so running one again cannot store twice. The caller holds
+// its connection's lock, as for every statement.
 class SqlQuery : public QSqlQuery
 {
 public:
@@ -24,10 +31,14 @@ public:
     void bind(const QString &placeholder, const QVariant &value);
 
     // Runs the statement with the values bound so far. False (logged) when
-    // it could not be prepared or run.
+    // it could not be prepared or run, also after reopening a lost
+    // connection.
     bool exec();
 
 private:
+    bool run();
+    bool reopen();
+
     QSqlDatabase m_db;
     const char *m_name;
     QString m_statement;

@@ -20,6 +20,12 @@ double SteadyClock::elapsedMs(std::int64_t startNs)
     return static_cast<double>(nowNs() - startNs) / 1e6;
 }
 
+void SteadyClock::sleepUntilNs(std::int64_t deadlineNs)
+{
+    std::this_thread::sleep_until(
+        std::chrono::steady_clock::time_point(std::chrono::nanoseconds(deadlineNs)));
+}
+
 void SteadyClock::sleepMs(int ms)
 {
     if (ms > 0)

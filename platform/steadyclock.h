@@ -16,6 +16,8 @@ public:
     static double elapsedMs(std::int64_t startNs);
     // As Sleep(ms): at least ms milliseconds, resumed after a signal.
     static void sleepMs(int ms);
+    // Sleeps until nowNs() reaches the deadline; at once when it has.
+    static void sleepUntilNs(std::int64_t deadlineNs);
 };
 
 #endif // PLATFORM_STEADYCLOCK_H

@@ -1,19 +1,15 @@
 #include "ui/confirmdialog.h"
 
-#include <QHBoxLayout>
-#include <QPushButton>
+#include "ui_confirmdialog.h"
 
-ConfirmDialog::ConfirmDialog(QWidget *parent) : QDialog(parent)
+ConfirmDialog::ConfirmDialog(QWidget *parent) : QDialog(parent), ui(new Ui::ConfirmDialog)
 {
-    setObjectName("ConfirmDialog");
-    auto *layout = new QHBoxLayout(this);
-    auto *confirm = new QPushButton(QStringLiteral("Có"), this);
-    confirm->setObjectName("btnConfirm");
-    layout->addWidget(confirm);
-    auto *cancel = new QPushButton(QStringLiteral("Hủy bỏ"), this);
-    cancel->setObjectName("btnCancel");
-    layout->addWidget(cancel);
-    QMetaObject::connectSlotsByName(this);
+    ui->setupUi(this);
+}
+
+ConfirmDialog::~ConfirmDialog()
+{
+    delete ui;
 }
 
 void ConfirmDialog::setResultCode(int code)

@@ -6,13 +6,6 @@
 #include "server/business/businesscontroller.h"
 #include "ui/customerbox.h"
 
-namespace {
-
-// As the main connection: an unreachable host is reported within seconds.
-const char *const CONNECT_OPTIONS = "MYSQL_OPT_CONNECT_TIMEOUT=10";
-
-} // namespace
-
 TestAuxiliaryDb::TestAuxiliaryDb(QWidget *parent)
     : QDialog(parent),
       ui(new Ui::TestAuxiliaryDb),
@@ -49,9 +42,9 @@ void TestAuxiliaryDb::on_pbTestDbConnection_clicked()
     const QString probeName = AUX_CONNECTION_NAME + "-test";
     bool opened = false;
     {
+        // With the connection's time-out: an unreachable host is reported
+        // within seconds.
         QSqlDatabase probe = QSqlDatabase::cloneDatabase(m_db, probeName);
-        if (probe.connectOptions().isEmpty())
-            probe.setConnectOptions(CONNECT_OPTIONS);
         opened = probe.open();
         probe.close();
     }

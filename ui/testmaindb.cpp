@@ -5,13 +5,6 @@
 #include "server/business/businesscontroller.h"
 #include "ui/customerbox.h"
 
-namespace {
-
-// The main connection's own: an unreachable host is reported within seconds.
-const char *const CONNECT_OPTIONS = "MYSQL_OPT_CONNECT_TIMEOUT=10";
-
-} // namespace
-
 TestMainDb::TestMainDb(QWidget *parent)
     : QDialog(parent),
       ui(new Ui::TestMainDb),
@@ -50,9 +43,9 @@ void TestMainDb::on_pbTestDbConnection_clicked()
     const QString probeName = MYSQL_CONNECTION_NAME + "-test";
     bool opened = false;
     {
+        // With the connection's time-out: an unreachable host is reported
+        // within seconds.
         QSqlDatabase probe = QSqlDatabase::cloneDatabase(m_db, probeName);
-        if (probe.connectOptions().isEmpty())
-            probe.setConnectOptions(CONNECT_OPTIONS);
         opened = probe.open();
         probe.close();
     }

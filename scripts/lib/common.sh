@@ -8,7 +8,8 @@ ORV_PACKAGES=(
     libfreeimage-dev libqrcodegencpp-dev libquazip1-qt5-dev
     mariadb-server mariadb-client
     python3 python3-openpyxl
-    libopenjp2-tools
+    libopenjp2-tools poppler-utils zxing-cpp-tools fonts-dejavu-core
+    xvfb openbox imagemagick librsvg2-bin
 )
 
 orv_log() { printf '%s\n' "$*" >&2; }

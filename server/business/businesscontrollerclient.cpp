@@ -227,6 +227,13 @@ void BusinessControllerClient::importAvatar(MySqlConnectionClient *db, const QSt
         qDebug() << "BusinessControllerClient::orderNumberUpdated: Can't open image file in avatar folder";
         return;
     }
+    if (file.size() > MAX_PHOTO_BYTES) {
+        qDebug().nospace() << "BusinessControllerClient::orderNumberUpdated: Can't open image file in "
+                              "avatar folder: "
+                           << file.fileName() << " is too large (" << file.size()
+                           << " bytes, at most " << MAX_PHOTO_BYTES << ")";
+        return;
+    }
     const QByteArray bytes = file.readAll();
     if (bytes.isEmpty() || loadPhoto(bytes).isNull())
         return;

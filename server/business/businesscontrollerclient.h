@@ -40,6 +40,11 @@ class BusinessControllerClient : public QObject,
     Q_OBJECT
 
 public:
+    // A photo file larger than this is not read: its Base64 text would pass
+    // the database server's packet limit (max_allowed_packet) and end the
+    // terminal's connection.
+    static const qint64 MAX_PHOTO_BYTES = 4 * 1024 * 1024;
+
     // Created on first use even when two threads ask at once; registers with
     // the input hub when created.
     static BusinessControllerClient *getInstance();

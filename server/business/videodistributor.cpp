@@ -76,6 +76,10 @@ void VideoDistributor::distribute(const QStringList &videos)
         return true;
     };
 
+    // The start of the next 4 ms slot of the one stream being sent.
+    const std::int64_t slotNs = std::int64_t(CHUNK_PAUSE_MS) * 1000000;
+    std::int64_t nextSlotNs = SteadyClock::nowNs();
+
     for (const QString &video : videos) {
         for (Terminal &terminal : terminals) {
             if (terminal.givenUp)
@@ -102,9 +106,12 @@ void VideoDistributor::distribute(const QStringList &videos)
                     qInfo("size: %d", chunk.size());
                 SyncVideoMessage message;
                 message.setData(chunk);
+                SteadyClock::sleepUntilNs(nextSlotNs);
                 if (!send(terminal, message))
                     break;
-                SteadyClock::sleepMs(CHUNK_PAUSE_MS);
+                // The next slot follows this one; when the send waited for a
+                // slow terminal past it, the next slot starts now.
+                nextSlotNs = std::max(nextSlotNs + slotNs, SteadyClock::nowNs());
             }
 
             EndSyncVideoMessage end;

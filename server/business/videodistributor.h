@@ -8,7 +8,9 @@ class IOController;
 
 // Sends every listed video file to every terminal connected when it starts:
 // a start message with the path, the file in chunks of at most 10240 bytes
-// (one every 4 ms), and an end message, terminal after terminal. A
+// (one per slot of 4 ms, kept by deadline so the sending's own time is not
+// added to the slot; a slot missed is not made up with two chunks), and an
+// end message, terminal after terminal. A
 // terminal's pending bytes are allowed to drain before more are queued, so
 // a slow terminal gets every byte instead of being cut off.
 class VideoDistributor

@@ -1,6 +1,7 @@
 #include "server/network/iocontroller.h"
 
 #include "platform/recursivemutexlocker.h"
+#include "platform/steadyclock.h"
 #include "server/network/clientconnectionlistener.h"
 #include "server/network/clientsocket.h"
 #include "server/protocol/basehandler.h"
@@ -8,6 +9,7 @@
 
 #include <QDebug>
 
+#include <chrono>
 #include <string>
 
 #include <netinet/in.h>
@@ -15,7 +17,7 @@
 namespace {
 const int ACCEPT_PAUSE_MS = 10;
 const int ACCEPT_RETRY_MS = 100;
-const int QUEUE_CYCLE_MS = 16;
+const std::int64_t NS_PER_MS = 1000000;
 
 std::mutex &instanceMutex()
 {
@@ -84,7 +86,7 @@ IOController::~IOController()
         }
     }
 
-    m_queueThread.requestStop();
+    stopQueue();
     m_queueThread.join();
 
     ClientMap clients;
@@ -101,6 +103,9 @@ IOController::~IOController()
     {
         RecursiveMutexLocker locker(m_queueLock);
         m_handlerQueue.clear();
+        m_handlersOf.clear();
+        m_goneWaiting.clear();
+        m_goneReady.clear();
     }
     SocketApi::cleanup();
 }
@@ -280,59 +285,139 @@ void IOController::acceptClient(SocketApi::Handle socket)
     }
 }
 
+void IOController::setHandlerStartObserverForTesting(std::function<void(std::int64_t)> observer)
+{
+    m_startObserver = std::move(observer);
+}
+
 void IOController::enqueueHandler(BaseHandler *handler)
 {
     if (handler == nullptr)
         return;
-    QueueEntry entry;
-    entry.handler.reset(handler);
-    enqueue(std::move(entry));
+    std::unique_ptr<BaseHandler> owned(handler);
+    {
+        RecursiveMutexLocker locker(m_queueLock);
+        if (!locker.isLocked())
+            return;
+        // The handler keeps the id in 32 bits; ids stay far below 2^31.
+        ++m_handlersOf[quint32(handler->getClientId())];
+        m_handlerQueue.push_back(std::move(owned));
+    }
+    wakeQueue();
 }
 
 void IOController::enqueueClientGone(quint64 clientId)
 {
-    QueueEntry entry;
-    entry.goneClientId = clientId;
-    enqueue(std::move(entry));
+    {
+        RecursiveMutexLocker locker(m_queueLock);
+        if (!locker.isLocked())
+            return;
+        if (m_handlersOf.count(clientId) > 0)
+            m_goneWaiting.insert(clientId);
+        else
+            m_goneReady.push_back(clientId);
+    }
+    wakeQueue();
 }
 
-void IOController::enqueue(QueueEntry entry)
+void IOController::wakeQueue()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_wakeMutex);
+        m_wakePending = true;
+    }
+    m_wake.notify_one();
+}
+
+void IOController::stopQueue()
+{
+    m_queueThread.requestStop();
+    {
+        std::lock_guard<std::mutex> guard(m_wakeMutex);
+        m_queueStopping = true;
+    }
+    m_wake.notify_one();
+}
+
+void IOController::waitForWork(std::int64_t deadlineNs)
+{
+    std::unique_lock<std::mutex> lock(m_wakeMutex);
+    const auto woken = [this] { return m_wakePending || m_queueStopping; };
+    if (deadlineNs < 0) {
+        m_wake.wait(lock, woken);
+    } else {
+        // SteadyClock counts std::chrono::steady_clock's nanoseconds.
+        const std::chrono::steady_clock::time_point deadline{std::chrono::nanoseconds(deadlineNs)};
+        m_wake.wait_until(lock, deadline, woken);
+    }
+    m_wakePending = false;
+}
+
+bool IOController::takeGone(quint64 *clientId)
 {
     RecursiveMutexLocker locker(m_queueLock);
-    if (locker.isLocked())
-        m_handlerQueue.push_back(std::move(entry));
+    if (!locker.isLocked() || m_goneReady.empty())
+        return false;
+    *clientId = m_goneReady.front();
+    m_goneReady.pop_front();
+    return true;
+}
+
+std::unique_ptr<BaseHandler> IOController::takeHandler()
+{
+    RecursiveMutexLocker locker(m_queueLock);
+    if (!locker.isLocked() || m_handlerQueue.empty())
+        return nullptr;
+    std::unique_ptr<BaseHandler> handler = std::move(m_handlerQueue.front());
+    m_handlerQueue.pop_front();
+    return handler;
 }
 
 void IOController::processHandlerQueue()
 {
-    do {
-        QueueEntry entry;
-        bool taken = false;
-        {
-            RecursiveMutexLocker locker(m_queueLock);
-            if (locker.isLocked() && !m_handlerQueue.empty()) {
-                entry = std::move(m_handlerQueue.front());
-                m_handlerQueue.pop_front();
-                taken = true;
-            }
+    // The earliest start of the next handler: a cycle after the last one
+    // started, whatever that handler's own time.
+    std::int64_t nextStartNs = 0;
+    while (!m_queueThread.stopRequested()) {
+        // Removals first, outside the lock: removing joins the connection's
+        // threads, and its receive thread may be queueing meanwhile.
+        quint64 goneId = 0;
+        if (takeGone(&goneId)) {
+            removeClient(goneId);
+            continue;
         }
-        // Outside the lock: receive threads keep queueing meanwhile, and a
-        // handler may remove a connection and wait for its threads.
-        if (taken)
-            runEntry(entry);
-    } while (!m_queueThread.waitForStop(QUEUE_CYCLE_MS));
+        const std::int64_t nowNs = SteadyClock::nowNs();
+        if (nowNs < nextStartNs) {
+            waitForWork(nextStartNs);
+            continue;
+        }
+        std::unique_ptr<BaseHandler> handler = takeHandler();
+        if (!handler) {
+            waitForWork(-1);
+            continue;
+        }
+        nextStartNs = nowNs + QUEUE_CYCLE_MS * NS_PER_MS;
+        if (m_startObserver)
+            m_startObserver(nowNs);
+        const quint64 clientId = quint32(handler->getClientId());
+        handler->handle(clientId, handler->getMessage());
+        handler.reset();
+        handlerDone(clientId);
+    }
 }
 
-void IOController::runEntry(QueueEntry &entry)
+void IOController::handlerDone(quint64 clientId)
 {
-    if (!entry.handler) {
-        removeClient(entry.goneClientId);
+    RecursiveMutexLocker locker(m_queueLock);
+    if (!locker.isLocked())
         return;
-    }
-    // The handler keeps the id in 32 bits; ids stay far below 2^31.
-    const quint64 clientId = quint32(entry.handler->getClientId());
-    entry.handler->handle(clientId, entry.handler->getMessage());
-    entry.handler.reset();
+    const auto found = m_handlersOf.find(clientId);
+    if (found == m_handlersOf.end() || --found->second > 0)
+        return;
+    m_handlersOf.erase(found);
+    // Its last handler has run: a removal waiting for it may go now.
+    if (m_goneWaiting.erase(clientId) > 0)
+        m_goneReady.push_back(clientId);
 }
 
 bool IOController::sendToClient(quint64 clientId, const BaseMessage *message)
@@ -378,11 +463,23 @@ void IOController::removeClient(quint64 clientId)
         if (found == m_clients.end())
             return;
         client = found->second;
-        m_clients.erase(found);
     }
     // Joined without any lock held: its receive thread may be queueing.
+    // Still registered meanwhile, but ending: nothing sent to it goes out.
     client->stop();
+    {
+        RecursiveMutexLocker locker(m_registryLock);
+        if (!locker.isLocked())
+            return;
+        const auto found = m_clients.find(clientId);
+        // Another caller removed it while it stopped: that one tells.
+        if (found == m_clients.end() || found->second != client)
+            return;
+        m_clients.erase(found);
+    }
     client.reset();
+    // Right after it leaves the registry, so that whoever sees it gone finds
+    // its resources gone as soon after as can be.
     if (ClientConnectionListener *listener = m_connectionListener)
         listener->onClientRemoved(clientId);
 }

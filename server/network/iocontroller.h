@@ -10,10 +10,14 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <condition_variable>
+#include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
+#include <unordered_set>
 
 class BaseHandler;
 class BaseMessage;
@@ -26,11 +30,17 @@ class ClientSocket;
 // sending to a terminal by id.
 //
 // Every handler runs on the one handler-queue thread: at most one per 16 ms
-// cycle, in arrival order across all terminals. A handler runs after the
-// queue lock is released, so a handler that removes a connection never
-// waits for that connection's receive thread while the thread waits to
-// queue. Lock order: queue lock, registry lock, a connection's send lock;
-// none is held across a socket call or a thread join.
+// cycle, in arrival order across all terminals. The cycle is kept by
+// deadline, from one handler's start to the next, so a handler's own time is
+// not added to it; a late cycle is not made up by running two at once. A
+// terminal's removal once it has gone is no handler: it runs as soon as that
+// terminal's queued handlers have run, without waiting for a cycle, so a
+// burst of departures lets go of their database connections at once. A
+// handler runs after the queue lock is released, so a handler that removes a
+// connection never waits for that connection's receive thread while the
+// thread waits to queue. Lock order: queue lock, registry lock, a
+// connection's send lock; none is held across a socket call or a thread
+// join.
 //
 // The terminal business logic hears of each connection accepted and removed
 // through a ClientConnectionListener (each terminal gets its own database
@@ -82,11 +92,18 @@ public:
     // The socket error of the step that failed (0 once listening).
     int getErrorCode() const;
 
+    static const int QUEUE_CYCLE_MS = 16;
+
     // The queue owns the handler (and its message) from now on.
     void enqueueHandler(BaseHandler *handler) override;
     // Queued by a connection's receive thread when its terminal has gone:
-    // behind the handlers it queued before, removes the connection.
+    // once the handlers it queued before have run, removes the connection.
     void enqueueClientGone(quint64 clientId) override;
+
+    // Tests of the pace: called on the queue thread with the steady-clock
+    // time (SteadyClock::nowNs) each handler starts at, just before it runs.
+    // Set before any handler is queued.
+    void setHandlerStartObserverForTesting(std::function<void(std::int64_t startNs)> observer);
 
     // Frames the message into the connection's send buffer; never waits for
     // the socket. False for an id that is not registered or a message that
@@ -98,25 +115,30 @@ public:
     // The connection registered under the id, or null; it stays valid while
     // held, even when removed meanwhile.
     std::shared_ptr<ClientSocket> findClient(quint64 clientId) const;
-    // Removes the connection and destroys it (closing its socket), then
-    // tells the connection listener. Nothing for an id not registered. Not
-    // from a connection's own threads.
+    // Stops the connection (closing its socket), removes it from the
+    // registry and destroys it, then tells the connection listener. Nothing
+    // for an id not registered. Not from a connection's own threads.
     void removeClient(quint64 clientId);
 
 private:
-    struct QueueEntry
-    {
-        std::unique_ptr<BaseHandler> handler;
-        quint64 goneClientId = 0;
-    };
 
     void listenLoop();
     bool openListenSocket();
     void acceptLoop();
     void acceptClient(SocketApi::Handle socket);
     void processHandlerQueue();
-    void runEntry(QueueEntry &entry);
-    void enqueue(QueueEntry entry);
+    // Under the queue lock: the next removal that may run now, or the next
+    // handler once its cycle has come. False when neither.
+    bool takeGone(quint64 *clientId);
+    std::unique_ptr<BaseHandler> takeHandler();
+    // Counts the terminal's handler as run; releases a removal waiting for
+    // its last one.
+    void handlerDone(quint64 clientId);
+    // Waits until the deadline (no deadline: -1) or until something is
+    // queued or a stop is asked for.
+    void waitForWork(std::int64_t deadlineNs);
+    void wakeQueue();
+    void stopQueue();
     void setResult(int status, int error);
 
     quint64 m_nextClientId = 0;
@@ -133,7 +155,18 @@ private:
     std::atomic_int m_error{0};
     std::atomic<ClientConnectionListener *> m_connectionListener{nullptr};
     RecursiveMutex m_queueLock;
-    std::deque<QueueEntry> m_handlerQueue;
+    std::deque<std::unique_ptr<BaseHandler>> m_handlerQueue;
+    // Handlers queued or running, by terminal; a gone terminal's removal
+    // waits in m_goneWaiting while it has any, then in m_goneReady.
+    std::unordered_map<quint64, int> m_handlersOf;
+    std::unordered_set<quint64> m_goneWaiting;
+    std::deque<quint64> m_goneReady;
+    std::function<void(std::int64_t)> m_startObserver;
+    // Wakes the queue thread from its wait for the next cycle.
+    std::mutex m_wakeMutex;
+    std::condition_variable m_wake;
+    bool m_wakePending = false;
+    bool m_queueStopping = false;
     Thread m_queueThread;
 };
 

@@ -4,10 +4,12 @@
 
 #include "connection/mysqlconnection.h"
 #include "connection/mysqlconnectionclient.h"
+#include "connection/mysqlopener.h"
 #include "tests/support/maindbsuite.h"
 #include "tests/support/testmain.h"
 
 #include <QAtomicInt>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QThread>
 #include <memory>
@@ -43,6 +45,8 @@ private slots:
     void registrationCodes();
     void printDetailByEntry();
     void sharedReadsMatchTheOperatorSide();
+    void lostConnectionReopened();
+    void noConnectionLeftIsNamed();
 
     void openedOnAnotherThread();
     void usedFromTwoThreads();
@@ -407,6 +411,75 @@ void TestMySqlConnectionClient::sharedReadsMatchTheOperatorSide()
     QCOMPARE(running.size(), 1);
     QCOMPARE(running.at(0).getIDKhoaHoc(), QString("C1"));
     QCOMPARE(running.at(0).getTenKhoaHoc(), QString("Một"));
+}
+
+// Sessions ended by the database server between two operations (a restart,
+// wait_timeout, an administrator): each operation reopens its connection
+// and still does its work, on both sides.
+void TestMySqlConnectionClient::lostConnectionReopened()
+{
+    QVERIFY(exec("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, TrangThai) VALUES ('C1', 'Một', 2)"));
+    QVERIFY(exec("INSERT INTO thisinh (IDThiSinh, HoTen, SoCMT) VALUES (1, 'Lê Văn C', '0123')"));
+    QVERIFY(exec("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, TrangThai, NoiDungSH, "
+                 "LoaiBang) VALUES (5, 'C1', 1, '1', 0, '1', 'B2')"));
+    MySqlConnection operatorSide;
+    QCOMPARE(openConnection(&operatorSide, "contest").type(), QSqlError::NoError);
+    QCOMPARE(m_db->checkOrderNumber("C1", "1").getStatus(), 0);
+
+    QVERIFY(killSessions() >= 2);
+    const OrderNumberCheck check = m_db->checkOrderNumber("C1", "1");
+    QCOMPARE(check.getStatus(), 0);
+    QCOMPARE(check.getID(), 5);
+
+    QVERIFY(killSessions() >= 1);
+    QVERIFY(m_db->updateContestStart(5, "2024-03-05 08:00:00", 1));
+    QCOMPARE(scalar("SELECT TrangThai FROM khoathi_thisinh WHERE ID = 5").toInt(), 1);
+
+    QVERIFY(killSessions() >= 1);
+    QVERIFY(m_db->updateContestResult("C1", "2024-03-05 08:20:00", 40, 35, "DAT", 5, "1A"));
+    QCOMPARE(scalar("SELECT DiemMoPhong FROM khoathi_thisinh WHERE ID = 5").toInt(), 40);
+    QCOMPARE(scalar("SELECT ChiTietThi FROM khoathi_thisinh WHERE ID = 5").toInt(), 1);
+
+    QVERIFY(killSessions() >= 1);
+    std::unique_ptr<QList<Course *>> courses(operatorSide.getAllCourses());
+    QCOMPARE(courses->size(), 1);
+    qDeleteAll(*courses);
+    QCOMPARE(operatorSide.getPrintDetail("C1", "1").getScore(), 40);
+}
+
+// A terminal refused for want of connections: the log names the limit to
+// raise, not only the driver's text. (The server-wide max_connections is
+// not lowered here: the suites share the server. The account's own limit
+// is refused the same way.)
+void TestMySqlConnectionClient::noConnectionLeftIsNamed()
+{
+    const QString user = "tst_limit_user";
+    const TestDb::Server s = TestDb::server();
+    QVERIFY(exec(QString("DROP USER IF EXISTS '%1'@'127.0.0.1'").arg(user)));
+    QVERIFY(exec(QString("CREATE USER '%1'@'127.0.0.1' IDENTIFIED BY 'limit-pass' WITH MAX_USER_CONNECTIONS 1")
+                     .arg(user)));
+    QVERIFY(exec(QString("GRANT SELECT ON %1.* TO '%2'@'127.0.0.1'").arg(m_database, user)));
+
+    MySqlConnectionClient first;
+    QCOMPARE(first.initDatabase("limit-1", s.host, s.port, m_database, user, "limit-pass").type(),
+             QSqlError::NoError);
+    MySqlConnectionClient second;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^MySQL connection limit-2 refused: .*"
+                                                          "max_user_connections.*terminal"));
+    const QSqlError refused = second.initDatabase("limit-2", s.host, s.port, m_database, user, "limit-pass");
+    QVERIFY(refused.isValid());
+    QVERIFY2(!MySqlOpener::outOfConnectionsAdvice(refused).isEmpty(), qPrintable(refused.text()));
+
+    // The server's own limit, as the driver reports it.
+    const QSqlError serverFull("QMYSQL: Unable to connect", "Too many connections",
+                               QSqlError::ConnectionError, "1040");
+    QVERIFY(MySqlOpener::outOfConnectionsAdvice(serverFull).contains("max_connections"));
+    const QSqlError other("QMYSQL: Unable to connect", "Access denied", QSqlError::ConnectionError, "1045");
+    QVERIFY(MySqlOpener::outOfConnectionsAdvice(other).isEmpty());
+
+    first.closeConnection();
+    second.closeConnection();
+    QVERIFY(exec(QString("DROP USER '%1'@'127.0.0.1'").arg(user)));
 }
 
 // --- threads ---------------------------------------------------------------

@@ -58,6 +58,7 @@ private slots:
     void importedPersonIsFound();
     void importedEntryRoundTrips();
     void theoryFailedStudents();
+    void entryListsInOrderNumberOrder();
 
     void candidateRows();
     void orderNumbersInExamination();
@@ -433,6 +434,24 @@ void TestMySqlConnectionEntries::theoryFailedStudents()
     }
     seen.sort();
     QCOMPARE(seen, QStringList({"1:1:", "2:2:", "3:3:khong dat", "5:5:KHONG DAT"}));
+    qDeleteAll(failed);
+}
+
+// Key order, state order, text order and numeric order of the order numbers
+// all differ; both lists follow the numeric order, then the key.
+void TestMySqlConnectionEntries::entryListsInOrderNumberOrder()
+{
+    QVERIFY(exec("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, SoBaoDanh, TrangThai) VALUES "
+                 "(41, 'C1', '10', 0), (42, 'C1', '2', 2), (43, 'C1', '2', 0), (44, 'C1', '1', 1)"));
+    const QList<KhoaThiThiSinh *> entries = m_db->getKhoaThiThiSinhList("C1");
+    const QList<KhoaThiThiSinh *> failed = m_db->getTheoryFailedStudents("C1");
+    for (const QList<KhoaThiThiSinh *> &list : {entries, failed}) {
+        QStringList seen;
+        for (const KhoaThiThiSinh *k : list)
+            seen << QString("%1:%2").arg(k->getSoBaoDanh()).arg(k->getID());
+        QCOMPARE(seen, QStringList({"1:44", "2:42", "2:43", "10:41"}));
+    }
+    qDeleteAll(entries);
     qDeleteAll(failed);
 }
 

@@ -4,6 +4,7 @@
 // never a file outside that folder.
 
 #include "server/business/businesscontroller.h"
+#include "server/business/businesscontrollerclient.h"
 #include "server/network/iocontroller.h"
 #include "tests/endtoend/endtoendfixture.h"
 #include "tests/support/testmain.h"
@@ -90,6 +91,12 @@ void TestTerminalPhoto::initTestCase()
     QVERIFY(m_folder->writeFile("photos/K1/R1.jp2", m_jp2));
     QVERIFY(m_folder->writeFile("photos/K1/R5.jp2", "not a picture"));
     QVERIFY(m_folder->writeFile("R3.jp2", m_jp2));
+    // Pictures padded to the photo limit and one byte over it (the image
+    // readers ignore what follows the picture).
+    const QByteArray picture = imageFile(60, 80);
+    const int limit = int(BusinessControllerClient::MAX_PHOTO_BYTES);
+    QVERIFY(m_folder->writeFile("photos/K1/R7.jp2", picture + QByteArray(limit - picture.size(), '\0')));
+    QVERIFY(m_folder->writeFile("photos/K1/R8.jp2", picture + QByteArray(limit + 1 - picture.size(), '\0')));
     m_storedPng = imageFile(60, 80);
 
     QSqlQuery course(m_db);
@@ -100,7 +107,8 @@ void TestTerminalPhoto::initTestCase()
     const QStringList seed = {
         "INSERT INTO thisinh (IDThiSinh, HoTen, SoCMT, Ma_Ky_SH, Ma_Dang_Ky) VALUES "
         "(1, 'Một', '1', 'K1', 'R1'), (2, 'Hai', '2', 'K1', 'R2'), (3, 'Ba', '3', '..', 'R3'), "
-        "(4, 'Bốn', '4', 'K1/../K1', 'R1'), (5, 'Năm', '5', 'K1', 'R5'), (6, 'Sáu', '6', 'K1', 'R1')",
+        "(4, 'Bốn', '4', 'K1/../K1', 'R1'), (5, 'Năm', '5', 'K1', 'R5'), (6, 'Sáu', '6', 'K1', 'R1'), "
+        "(7, 'Bảy', '7', 'K1', 'R7'), (8, 'Tám', '8', 'K1', 'R8')",
         QString("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, TrangThai, NoiDungSH, "
                 "LoaiBang, KetQuaSHLyThuyet, AnhChanDung) VALUES "
                 "(1, 'C1', 1, '1', 0, '1', 'B2', 'DAT', NULL), "
@@ -108,6 +116,8 @@ void TestTerminalPhoto::initTestCase()
                 "(3, 'C1', 3, '3', 0, '1', 'B2', 'DAT', NULL), "
                 "(4, 'C1', 4, '4', 0, '1', 'B2', 'DAT', NULL), "
                 "(5, 'C1', 5, '5', 0, '1', 'B2', 'DAT', NULL), "
+                "(7, 'C1', 7, '7', 0, '1', 'B2', 'DAT', NULL), "
+                "(8, 'C1', 8, '8', 0, '1', 'B2', 'DAT', NULL), "
                 "(11, 'C1', 6, '11', 0, '1', 'B2', 'dat', NULL), "
                 "(12, 'C1', 6, '12', 0, '1', 'B2', NULL, NULL), "
                 "(13, 'C1', 6, '13', 0, '1', 'B2', 'KHONG DAT', NULL), "
@@ -185,6 +195,8 @@ void TestTerminalPhoto::photoImport_data()
     QTest::newRow("code leaving the folder") << QByteArray("3") << "none" << QSize();
     QTest::newRow("code with a separator") << QByteArray("4") << "none" << QSize();
     QTest::newRow("file that is no image") << QByteArray("5") << "none" << QSize();
+    QTest::newRow("photo at the size limit") << QByteArray("7") << "limit" << QSize(114, 152);
+    QTest::newRow("photo over the size limit") << QByteArray("8") << "none" << QSize();
 }
 
 void TestTerminalPhoto::photoImport()
@@ -203,8 +215,16 @@ void TestTerminalPhoto::photoImport()
         QCOMPARE(QByteArray::fromBase64(photo.toByteArray()), m_jp2);
     else if (stored == "seeded")
         QCOMPARE(QByteArray::fromBase64(photo.toByteArray()), m_storedPng);
+    else if (stored == "limit")
+        QCOMPARE(QByteArray::fromBase64(photo.toByteArray()).size(),
+                 int(BusinessControllerClient::MAX_PHOTO_BYTES));
     else
         QVERIFY(photo.isNull());
+    // Whatever the photo, the terminal's connection stays whole: the next
+    // admission is answered.
+    Messages::EnterResponseFields next;
+    QVERIFY2(enter(m_terminal, "C1", "11", &next, &error), qPrintable(error));
+    QCOMPARE(int(next.status), 0);
 
     if (!portrait.isValid()) {
         QVERIFY(reply.portrait.isEmpty());

@@ -58,6 +58,7 @@ private slots:
     void startOfFinishedEntryIsRefused();
     void resultThatIsNotStored();
     void terminalGone();
+    void lostConnectionsReopened();
     void connectionRetriedOnce_data();
     void connectionRetriedOnce();
     void contestNames();
@@ -126,6 +127,8 @@ void TestTerminalSession::initTestCase()
                 "(22, 'C1', 2, '22', 0, '1', 'B2', NULL, NULL, NULL), "
                 "(23, 'C1', 3, '23', 0, '1', 'B2', NULL, NULL, NULL), "
                 "(24, 'C1', 3, '24', 0, '1', 'B2', NULL, NULL, NULL), "
+                "(25, 'C1', 1, '25', 0, '1', 'B2', NULL, NULL, NULL), "
+                "(26, 'C1', 2, '26', 0, '1', 'B2', NULL, NULL, NULL), "
                 "(31, 'C3', 1, '1', 0, '1', 'B2', NULL, NULL, NULL)")
             .arg(photo),
     };
@@ -431,6 +434,47 @@ void TestTerminalSession::terminalGone()
     QVERIFY(sheet->getResultValid());
     sheet.reset(BusinessControllerClient::getInstance()->getReportInfo(id, 31, "C1"));
     QVERIFY(!sheet);
+}
+
+// The database server ends every session of the server (a restart, an
+// administrator, wait_timeout) between two steps of a terminal: each step
+// still answers and stores, on the terminal's connection reopened.
+void TestTerminalSession::lostConnectionsReopened()
+{
+    BusinessController::getInstance()->onUpdateConfig(0, 120, false);
+    TestTerminal terminal;
+    quint64 id = 0;
+    QVERIFY2(connectTerminal(terminal, &id), qPrintable(terminal.errorString()));
+    QTRY_VERIFY(BusinessControllerClient::getInstance()->findConnection(id) != nullptr);
+
+    QVERIFY(TestDb::killSessions(m_db, m_folder->mainDbName()) > 0);
+    Messages::EnterResponseFields reply;
+    QString error;
+    QVERIFY2(enter(terminal, "C1", "25", &reply, &error), qPrintable(error));
+    QCOMPARE(int(reply.status), 0);
+    QCOMPARE(int(reply.entryId), 25);
+
+    QVERIFY(TestDb::killSessions(m_db, m_folder->mainDbName()) > 0);
+    QVERIFY(terminal.sendEncrypted(Messages::EncryptedInfoConfirm, Messages::infoConfirm(false, 25, false)));
+    QTRY_COMPARE(entryField(25, "TrangThai").toInt(), 1);
+
+    QVERIFY(TestDb::killSessions(m_db, m_folder->mainDbName()) > 0);
+    QVERIFY(terminal.sendEncrypted(Messages::EncryptedContestResult,
+                                   Messages::contestResult(38, 35, true, 25, "C1", "1A;2A")));
+    QTRY_VERIFY(!entryField(25, "CheckSumKQMP").isNull());
+    QCOMPARE(entryField(25, "DiemMoPhong").toInt(), 38);
+    QCOMPARE(entryField(25, "TrangThai").toInt(), 2);
+    verifyStoredChecksum(25);
+
+    // A terminal that connects now is served as well.
+    TestTerminal next;
+    quint64 nextId = 0;
+    QVERIFY2(connectTerminal(next, &nextId), qPrintable(next.errorString()));
+    QTRY_VERIFY(BusinessControllerClient::getInstance()->findConnection(nextId) != nullptr);
+    QVERIFY(TestDb::killSessions(m_db, m_folder->mainDbName()) > 0);
+    QVERIFY2(enter(next, "C1", "26", &reply, &error), qPrintable(error));
+    QCOMPARE(int(reply.status), 0);
+    QCOMPARE(int(reply.entryId), 26);
 }
 
 void TestTerminalSession::connectionRetriedOnce_data()

@@ -39,6 +39,12 @@ const QStringList kFixture = {
     " (2, 'K01', 12, '002', 'C', '2024-03-05 09:10:11', 45, 35, 'DAT', 2, 'HS-002', 'KY01', 'DAT', 'QUJD')",
     "INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, LoaiBang, DiemMoPhong, DiemChuanMoPhong,"
     " KetQuaMoPhong, TrangThai) VALUES (3, 'K02', 99, '007', 'C', 30, 35, 'KHONG DAT', 2)",
+    // K03: key order, state order, text order and numeric order of the
+    // order numbers all differ; the score tells the two "2" apart.
+    "INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, TrungTam, NgayThi) VALUES ('K03', 'Khóa D', 'TT3', '2024-05-10')",
+    "INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, DiemMoPhong, DiemChuanMoPhong, TrangThai)"
+    " VALUES (41, 'K03', 11, '10', 41, 35, 0), (42, 'K03', 12, '2', 42, 35, 2), (43, 'K03', 11, '2', 43, 35, 0),"
+    " (44, 'K03', 12, '1', 44, 35, 1)",
 };
 
 // The text the main window writes: indentation 1, UTF-8.
@@ -171,6 +177,39 @@ private slots:
         QFETCH(QString, form);
         QFETCH(QByteArray, expected);
         QCOMPARE(maskSendTime(textOf(builder(form)->build("NO-SUCH-COURSE"))), expected);
+    }
+
+    // The authority reads the candidates in order-number order, whatever
+    // order the database server's plan would give.
+    void entriesInOrderNumberOrder_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("candidatePath");
+        QTest::addColumn<QString>("orderPath");
+        QTest::addColumn<QString>("scorePath");
+        QTest::newRow("first form") << "first" << "DATA/NGUOI_LXS/NGUOI_LX" << "HO_SO/SO_BAO_DANH"
+                                    << "DIEM_MP";
+        QTest::newRow("second form") << "second" << "THI_SINH" << "SO_BAO_DANH"
+                                     << "KETQUA_SATHACH_M/DIEM_DAT_DUOC";
+    }
+
+    void entriesInOrderNumberOrder()
+    {
+        QFETCH(QString, form);
+        QFETCH(QString, candidatePath);
+        QFETCH(QString, orderPath);
+        QFETCH(QString, scorePath);
+        const QDomDocument document = builder(form)->build("K03");
+        QStringList path = candidatePath.split('/');
+        const QString candidateName = path.takeLast();
+        QDomElement parent = document.documentElement();
+        for (const QString &name : path)
+            parent = parent.firstChildElement(name);
+        QStringList listed;
+        for (QDomElement e = parent.firstChildElement(candidateName); !e.isNull();
+             e = e.nextSiblingElement(candidateName))
+            listed << textAt(e, orderPath) + "/" + textAt(e, scorePath);
+        QCOMPARE(listed, QStringList({"1/44", "2/42", "2/43", "10/41"}));
     }
 
     void missingPersonRow_data()

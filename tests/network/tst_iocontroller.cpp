@@ -307,6 +307,8 @@ private slots:
     void challengeBeforeEarlierFrames();
     void wrongAnswerClosesConnection();
     void handlersRunInOrderPaced();
+    void handlersPacedByDeadline();
+    void goneTerminalTakesNoCycle();
     void listenerFailures_data();
     void listenerFailures();
     void threadStartFailures_data();
@@ -472,6 +474,82 @@ void TestIOController::handlersRunInOrderPaced()
                                     .arg(i + 1)
                                     .arg(entered[i].atMs - entered[i - 1].atMs)));
     }
+}
+
+// Handlers that take most of a cycle themselves: the cycle runs from one
+// start to the next, so it stays 16 ms instead of 16 ms plus the handler.
+void TestIOController::handlersPacedByDeadline()
+{
+    const int count = 8;
+    const int workMs = 10;
+    std::mutex mutex;
+    std::vector<std::int64_t> starts;
+    HandlerCounts counts;
+    {
+        IOController controller;
+        controller.setHandlerStartObserverForTesting([&](std::int64_t startNs) {
+            std::lock_guard<std::mutex> guard(mutex);
+            starts.push_back(startNs);
+        });
+        class SlowHandler : public CountingHandler
+        {
+        public:
+            SlowHandler(HandlerCounts *counts, int ms) : CountingHandler(counts), m_ms(ms) {}
+            void handle(quint64 clientId, BaseMessage *message) override
+            {
+                SteadyClock::sleepMs(m_ms);
+                CountingHandler::handle(clientId, message);
+            }
+
+        private:
+            int m_ms;
+        };
+        for (int i = 0; i < count; ++i)
+            controller.enqueueHandler(new SlowHandler(&counts, workMs));
+        QTRY_COMPARE_WITH_TIMEOUT(counts.ran.load(), count, 5000);
+    }
+    std::lock_guard<std::mutex> guard(mutex);
+    QCOMPARE(int(starts.size()), count);
+    const std::int64_t cycleNs = std::int64_t(IOController::QUEUE_CYCLE_MS) * 1000000;
+    for (int i = 1; i < count; ++i) {
+        // Never two in one cycle, however late the one before started.
+        QVERIFY2(starts[i] - starts[i - 1] >= cycleNs,
+                 qPrintable(QStringLiteral("handlers %1 and %2 started %3 ms apart")
+                                .arg(i)
+                                .arg(i + 1)
+                                .arg(double(starts[i] - starts[i - 1]) / 1e6)));
+    }
+    // Sleeping a cycle after each handler would take (16 + 10) ms a cycle;
+    // by deadline it is 16 ms and a little scheduling.
+    const double spanMs = double(starts.back() - starts.front()) / 1e6;
+    QVERIFY2(spanMs < (count - 1) * (IOController::QUEUE_CYCLE_MS + 4),
+             qPrintable(QStringLiteral("%1 cycles took %2 ms").arg(count - 1).arg(spanMs)));
+}
+
+// A terminal that leaves with nothing queued is removed (and its database
+// connection let go) at once, not behind the other terminals' handlers.
+void TestIOController::goneTerminalTakesNoCycle()
+{
+    LiveServer server;
+    QVERIFY(server.start());
+    HandlerCounts counts;
+    const int queued = 30;
+    for (int i = 0; i < queued; ++i) {
+        auto *handler = new CountingHandler(&counts);
+        // Another terminal's: not the one that leaves.
+        handler->setClientId(1000);
+        server.controller->enqueueHandler(handler);
+    }
+    TestTerminal leaves;
+    QVERIFY(server.connect(leaves));
+    QVERIFY(leaves.readChallenge());
+    QTRY_COMPARE(server.connections.accepted(), QVector<quint64>{0});
+    leaves.close();
+    // 30 handlers take 480 ms of cycles.
+    QTRY_COMPARE_WITH_TIMEOUT(server.connections.removed(), QVector<quint64>{0}, 5000);
+    QVERIFY2(counts.ran < queued, qPrintable(QStringLiteral("removed after %1 handlers").arg(counts.ran)));
+    QVERIFY(!server.client(0));
+    QTRY_COMPARE_WITH_TIMEOUT(counts.ran.load(), queued, 5000);
 }
 
 void TestIOController::listenerFailures_data()

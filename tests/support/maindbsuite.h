@@ -56,6 +56,7 @@ protected:
     bool exec(const QString &sql) { return TestDb::exec(m_admin, sql); }
     int count(const QString &sql) { return TestDb::count(m_admin, sql); }
     QVariant scalar(const QString &sql) { return TestDb::scalar(m_admin, sql); }
+    int killSessions() { return TestDb::killSessions(m_admin, m_database); }
 
     const QString m_database;
     QSqlDatabase m_admin;

@@ -57,6 +57,25 @@ QVariant scalar(QSqlDatabase db, const QString &sql)
     return q.value(0);
 }
 
+int killSessions(QSqlDatabase db, const QString &name)
+{
+    QSqlQuery sessions(db);
+    sessions.prepare("SELECT ID FROM information_schema.PROCESSLIST WHERE DB = :db AND ID <> CONNECTION_ID()");
+    sessions.bindValue(":db", name);
+    if (!sessions.exec()) {
+        qWarning() << "TestDb::killSessions" << sessions.lastError().text();
+        return -1;
+    }
+    int ended = 0;
+    while (sessions.next()) {
+        QSqlQuery kill(db);
+        // A session that ended meanwhile is no error.
+        if (kill.exec("KILL " + QString::number(sessions.value(0).toLongLong())))
+            ++ended;
+    }
+    return ended;
+}
+
 int count(QSqlDatabase db, const QString &sql)
 {
     QSqlQuery q(db);

@@ -42,6 +42,10 @@ bool exec(QSqlDatabase db, const QString &sql);
 // The first column of the first row of `sql`, or an invalid value.
 QVariant scalar(QSqlDatabase db, const QString &sql);
 
+// Ends every session on database `name` but the caller's own (KILL), as an
+// administrator or a restarting server would; the number ended, -1 on error.
+int killSessions(QSqlDatabase db, const QString &name);
+
 // Counts the rows of `sql` ("SELECT COUNT(*) ..."), -1 on error.
 int count(QSqlDatabase db, const QString &sql);
 

@@ -1,92 +1,136 @@
 #include "tests/ui/loopbackproxy.h"
 
-#include <QHostAddress>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
-// Lives on the proxy's thread; every socket is its child.
-class LoopbackProxyWorker : public QObject
+#include <chrono>
+#include <utility>
+#include <vector>
+
+namespace {
+
+sockaddr_in loopback(quint16 port)
 {
-    Q_OBJECT
-
-public slots:
-    quint16 listen(quint16 target)
-    {
-        m_targetPort = target;
-        m_server = new QTcpServer(this);
-        connect(m_server, &QTcpServer::newConnection, this, &LoopbackProxyWorker::onNewConnection);
-        return m_server->listen(QHostAddress::LocalHost, 0) ? m_server->serverPort() : 0;
-    }
-
-    void closePort()
-    {
-        if (m_server)
-            m_server->close();
-    }
-
-    // Before the thread ends: the sockets go while their thread runs.
-    void shutDown()
-    {
-        closePort();
-        const QList<QTcpSocket *> sockets = findChildren<QTcpSocket *>();
-        for (QTcpSocket *socket : sockets) {
-            socket->disconnect(this);
-            socket->abort();
-        }
-        qDeleteAll(sockets);
-        delete m_server;
-        m_server = nullptr;
-    }
-
-private slots:
-    void onNewConnection()
-    {
-        while (QTcpSocket *client = m_server->nextPendingConnection()) {
-            client->setParent(this);
-            auto *upstream = new QTcpSocket(this);
-            // Written while connecting, the bytes wait in the socket's buffer.
-            upstream->connectToHost(QHostAddress::LocalHost, m_targetPort);
-            relay(client, upstream);
-            relay(upstream, client);
-        }
-    }
-
-private:
-    void relay(QTcpSocket *from, QTcpSocket *to)
-    {
-        connect(from, &QTcpSocket::readyRead, to, [from, to] { to->write(from->readAll()); });
-        connect(from, &QTcpSocket::disconnected, to, [to] { to->disconnectFromHost(); });
-    }
-
-    QTcpServer *m_server = nullptr;
-    quint16 m_targetPort = 0;
-};
-
-LoopbackProxy::LoopbackProxy()
-{
-    m_worker = new LoopbackProxyWorker;
-    m_worker->moveToThread(&m_thread);
-    QObject::connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
-    m_thread.start();
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
 }
+
+bool sendAll(int fd, const char *data, ssize_t length)
+{
+    while (length > 0) {
+        const ssize_t sent = ::send(fd, data, size_t(length), MSG_NOSIGNAL);
+        if (sent <= 0)
+            return false;
+        data += sent;
+        length -= sent;
+    }
+    return true;
+}
+
+} // namespace
 
 LoopbackProxy::~LoopbackProxy()
 {
-    QMetaObject::invokeMethod(m_worker, "shutDown", Qt::BlockingQueuedConnection);
-    m_thread.quit();
-    m_thread.wait();
+    m_thread.requestStop();
+    m_thread.join();
+    if (m_listenFd >= 0)
+        ::close(m_listenFd);
 }
 
 bool LoopbackProxy::start(quint16 targetPort)
 {
-    QMetaObject::invokeMethod(m_worker, "listen", Qt::BlockingQueuedConnection,
-                              Q_RETURN_ARG(quint16, m_port), Q_ARG(quint16, targetPort));
-    return m_port != 0;
+    m_targetPort = targetPort;
+    m_listenFd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = loopback(0);
+    socklen_t length = sizeof(address);
+    if (m_listenFd < 0 || ::bind(m_listenFd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0
+        || ::listen(m_listenFd, 16) != 0
+        || ::getsockname(m_listenFd, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+        return false;
+    m_port = ntohs(address.sin_port);
+    return m_thread.start([this] { run(); });
 }
 
 void LoopbackProxy::closePort()
 {
-    QMetaObject::invokeMethod(m_worker, "closePort", Qt::BlockingQueuedConnection);
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_closeAsked = true;
+    m_portChanged.wait_for(lock, std::chrono::seconds(5), [this] { return m_portClosed; });
 }
 
-#include "loopbackproxy.moc"
+void LoopbackProxy::run()
+{
+    // (terminal side, database side)
+    std::vector<std::pair<int, int>> pairs;
+    char buffer[16384];
+    while (!m_thread.stopRequested()) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_closeAsked && !m_portClosed) {
+                ::close(m_listenFd);
+                m_listenFd = -1;
+                m_portClosed = true;
+                m_portChanged.notify_all();
+            }
+        }
+        std::vector<pollfd> fds;
+        if (m_listenFd >= 0)
+            fds.push_back({m_listenFd, POLLIN, 0});
+        for (const auto &pair : pairs) {
+            fds.push_back({pair.first, POLLIN, 0});
+            fds.push_back({pair.second, POLLIN, 0});
+        }
+        // Short, so that a stop or a closing of the port is seen soon.
+        if (::poll(fds.data(), fds.size(), 20) <= 0)
+            continue;
+
+        size_t next = 0;
+        std::vector<std::pair<int, int>> kept;
+        if (m_listenFd >= 0) {
+            if (fds[next].revents & POLLIN) {
+                const int client = ::accept(m_listenFd, nullptr, nullptr);
+                const int upstream = ::socket(AF_INET, SOCK_STREAM, 0);
+                const sockaddr_in target = loopback(m_targetPort);
+                if (client >= 0 && upstream >= 0
+                    && ::connect(upstream, reinterpret_cast<const sockaddr *>(&target), sizeof(target)) == 0) {
+                    kept.emplace_back(client, upstream);
+                } else {
+                    if (client >= 0)
+                        ::close(client);
+                    if (upstream >= 0)
+                        ::close(upstream);
+                }
+            }
+            ++next;
+        }
+        for (size_t i = 0; i < fds.size() - next; i += 2) {
+            const std::pair<int, int> pair = pairs[i / 2];
+            bool open = true;
+            for (int side = 0; side < 2 && open; ++side) {
+                if (!(fds[next + i + size_t(side)].revents & (POLLIN | POLLHUP | POLLERR)))
+                    continue;
+                const int from = side == 0 ? pair.first : pair.second;
+                const int to = side == 0 ? pair.second : pair.first;
+                const ssize_t received = ::recv(from, buffer, sizeof(buffer), 0);
+                open = received > 0 && sendAll(to, buffer, received);
+            }
+            if (open) {
+                kept.push_back(pair);
+            } else {
+                ::close(pair.first);
+                ::close(pair.second);
+            }
+        }
+        pairs.swap(kept);
+    }
+    for (const auto &pair : pairs) {
+        ::close(pair.first);
+        ::close(pair.second);
+    }
+}

@@ -7,15 +7,17 @@
 // that stopped accepting would. Its own thread keeps relaying while the test
 // thread is blocked in a database call.
 
-#include <QObject>
-#include <QThread>
+#include "platform/thread.h"
 
-class LoopbackProxyWorker;
+#include <QtGlobal>
+
+#include <condition_variable>
+#include <mutex>
 
 class LoopbackProxy
 {
 public:
-    LoopbackProxy();
+    LoopbackProxy() = default;
     ~LoopbackProxy();
 
     LoopbackProxy(const LoopbackProxy &) = delete;
@@ -25,13 +27,21 @@ public:
     // it cannot listen.
     bool start(quint16 targetPort);
     quint16 port() const { return m_port; }
-    // Refuses new connections from now on; carried ones go on.
+    // Refuses new connections from the return on; carried ones go on.
     void closePort();
 
 private:
-    QThread m_thread;
-    LoopbackProxyWorker *m_worker = nullptr;
+    void run();
+
+    Thread m_thread;
+    // Owned by the relay thread once it runs.
+    int m_listenFd = -1;
+    quint16 m_targetPort = 0;
     quint16 m_port = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_portChanged;
+    bool m_closeAsked = false;
+    bool m_portClosed = false;
 };
 
 #endif // TESTS_UI_LOOPBACKPROXY_H

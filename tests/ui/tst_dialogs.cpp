@@ -1,0 +1,133 @@
+// The message box, the confirmation dialog and the About box, as their
+// owners use them.
+
+#include "tests/support/testmain.h"
+#include "ui/aboutdialog.h"
+#include "ui/confirmdialog.h"
+#include "ui/customerbox.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QSignalSpy>
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void messageBoxShowsWithoutBlocking();
+    void messageBoxTakesNewTextInPlace();
+    void messageBoxOutlivesTheDialogThatShowedIt();
+    void confirmationReportsItsCodeOnlyOnYes();
+    void aboutShowsTheTitleEachTime();
+};
+
+namespace {
+
+QString labelText(QWidget *dialog, const char *name)
+{
+    auto *label = dialog->findChild<QLabel *>(name);
+    return label ? label->text() : QString("<no label %1>").arg(name);
+}
+
+void click(QWidget *dialog, const char *button)
+{
+    auto *pushButton = dialog->findChild<QPushButton *>(button);
+    QVERIFY2(pushButton, button);
+    pushButton->click();
+}
+
+} // namespace
+
+void TestDialogs::messageBoxShowsWithoutBlocking()
+{
+    CustomerBox box;
+    QCOMPARE(box.windowTitle(), QString("Phần mềm sát hạch"));
+    QCOMPARE(labelText(&box, "lbContent"), QString("Số báo danh không đúng"));
+    box.setTitle("Thông tin");
+    box.setContent("Thêm học viên thành công");
+    box.setModal(true);
+    box.show();
+    QVERIFY(box.isVisible());
+    QCOMPARE(box.windowTitle(), QString("Thông tin"));
+    QCOMPARE(labelText(&box, "lbContent"), QString("Thêm học viên thành công"));
+    click(&box, "btnOk");
+    QVERIFY(!box.isVisible());
+}
+
+void TestDialogs::messageBoxTakesNewTextInPlace()
+{
+    CustomerBox box;
+    box.setContent("first");
+    box.show();
+    const int windowsBefore = QApplication::topLevelWidgets().size();
+    box.setTitle("Cảnh báo");
+    box.setContent("second");
+    box.show();
+    QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
+    QCOMPARE(box.windowTitle(), QString("Cảnh báo"));
+    QCOMPARE(labelText(&box, "lbContent"), QString("second"));
+}
+
+void TestDialogs::messageBoxOutlivesTheDialogThatShowedIt()
+{
+    // The editing dialogs hold a box without parent: closing the dialog
+    // leaves the message on screen.
+    QDialog owner;
+    CustomerBox box;
+    owner.show();
+    box.setContent("Thông tin");
+    box.show();
+    owner.close();
+    QVERIFY(box.isVisible());
+}
+
+void TestDialogs::confirmationReportsItsCodeOnlyOnYes()
+{
+    QMainWindow window;
+    auto *dialog = new ConfirmDialog(&window);
+    QCOMPARE(labelText(dialog, "title"), QString("Bạn muốn thực hiện thao tác"));
+    QSignalSpy finished(dialog, &QDialog::finished);
+
+    dialog->setResultCode(3);
+    dialog->open();
+    click(dialog, "btnCancel");
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(finished.count(), 0);
+
+    dialog->open();
+    click(dialog, "btnConfirm");
+    dialog->setResultCode(7);
+    dialog->open();
+    click(dialog, "btnConfirm");
+    QCOMPARE(finished.count(), 2);
+    QCOMPARE(finished.at(0).at(0).toInt(), 3);
+    QCOMPARE(finished.at(1).at(0).toInt(), 7);
+    QCOMPARE(dialog->result(), 7);
+    QVERIFY(!dialog->isVisible());
+}
+
+void TestDialogs::aboutShowsTheTitleEachTime()
+{
+    QMainWindow window;
+    window.show();
+    auto *about = new AboutDialog(&window);
+    QCOMPARE(about->windowTitle(), QString("Thông tin phần mềm"));
+    QCOMPARE(labelText(about, "lbTitle"), QString("VELMORA"));
+    auto *emblem = about->findChild<QLabel *>("label_6");
+    QVERIFY(emblem && !emblem->pixmap(Qt::ReturnByValue).isNull());
+    for (int i = 0; i < 2; ++i) {
+        about->setTitle("Taskveld");
+        about->setModal(true);
+        about->show();
+        QCOMPARE(labelText(about, "lbTitle"), QString("Taskveld"));
+        QCOMPARE(labelText(about, "label_3"), QString("Phiên bản 1.2.3.1"));
+        click(about, "closeButton");
+        QVERIFY(!about->isVisible());
+        QVERIFY(window.isVisible());
+    }
+}
+
+ORV_TEST_MAIN_WIDGETS(TestDialogs)
+#include "tst_dialogs.moc"

@@ -1,0 +1,34 @@
+#include "ui/controller.h"
+#include "ui/loghandler.h"
+#include "ui/mainwindow.h"
+#include "ui/signalwatcher.h"
+
+#include <QApplication>
+#include <QTextCodec>
+
+#include <csignal>
+
+int main(int argc, char *argv[])
+{
+    qInstallMessageHandler(logMessageHandler);
+    // Texts the terminals and the checksums read as local 8-bit bytes are
+    // the same under any locale.
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+    // A terminal that goes away mid-send is handled where the send fails.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    QApplication app(argc, argv);
+    // Closing a window never ends the exam server: only the exit menu (or
+    // SIGINT/SIGTERM) does.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SignalWatcher terminationSignals;
+    QObject::connect(&terminationSignals, &SignalWatcher::notifyTerminationRequested, &app,
+                     [](int) { MainWindow::exitProgram(); });
+
+    // --login: the login dialog first (the super-administrator's way in).
+    const bool loginFirst = QCoreApplication::arguments().contains(QStringLiteral("--login"));
+    Controller controller;
+    controller.start(loginFirst ? Controller::FirstWindow::Login : Controller::FirstWindow::Main);
+    return app.exec();
+}

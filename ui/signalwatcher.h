@@ -1,0 +1,34 @@
+#ifndef ORV_UI_SIGNALWATCHER_H
+#define ORV_UI_SIGNALWATCHER_H
+
+#include <QObject>
+
+class QSocketNotifier;
+
+// SIGINT and SIGTERM (Ctrl+C, the session or the service manager) reach the
+// event loop as a signal of this object: the handler itself only writes one
+// byte to a socket pair, and the GUI thread does the rest. After the first
+// of them the default action is back, so a second one ends a program that
+// hangs on its way out.
+class SignalWatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SignalWatcher(QObject *parent = nullptr);
+    ~SignalWatcher() override;
+
+    // False when the socket pair or the handlers could not be set up.
+    bool isValid() const;
+
+signals:
+    void notifyTerminationRequested(int signalNumber);
+
+private slots:
+    void onSignalReceived();
+
+private:
+    QSocketNotifier *m_notifier = nullptr;
+};
+
+#endif // ORV_UI_SIGNALWATCHER_H
