@@ -1,17 +1,26 @@
 #include "ui/mainwindow.h"
 
 #include "common/constants.h"
+#include "connection/mysqlconnection.h"
+#include "records/course.h"
+#include "reports/exports/xmlutility.h"
 #include "server/business/businesscontroller.h"
 #include "server/business/businesscontrollerclient.h"
 #include "server/network/iocontroller.h"
 #include "ui/aboutdialog.h"
 #include "ui/configdialog.h"
 #include "ui/confirmdialog.h"
+#include "ui/exportstudentsdialog.h"
+#include "ui/importagaindialog.h"
+#include "ui/importinfosdialog.h"
+#include "ui/importxmldialog.h"
 #include "ui/loghandler.h"
+#include "ui/managecoursedialog.h"
+#include "ui/manageprovincedialog.h"
+#include "ui/manageunitdialog.h"
 #include "ui/testauxiliarydb.h"
 #include "ui/testmaindb.h"
 
-#include "connection/mysqlconnection.h"
 #include "lib/report/reportengine.h"
 #include "records/coursereportsummary.h"
 #include "records/crudstudentinfo.h"
@@ -32,8 +41,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QIcon>
@@ -44,7 +56,10 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QTextStream>
 #include <QTimer>
+#include <QUrl>
 
 #include <limits>
 
@@ -73,6 +88,9 @@ MainWindow::MainWindow(QWidget *parent, int printPeriodMs)
     m_configDialog = new ConfigDialog(this, m_businessController->getAutoPrint(),
                                       m_businessController->getTimeUpdateTheoryResult(),
                                       m_businessController->getCheckPassingTheoryExam());
+
+    // Imports, exports and the course, council and unit lists.
+    setUpImportsAndExports();
 
     // The course and candidate views, the candidate dialogs and automatic
     // printing.
@@ -211,6 +229,304 @@ void MainWindow::onUpdateResultOfFriendDB()
     ORV_LOG_INFO << LOG_FINISH_FUNCTION;
 }
 
+// ------------------------------------------------ course, council and unit lists
+
+void MainWindow::setUpImportsAndExports()
+{
+    m_exportStudentsDialog = new ExportStudentsDialog(this);
+    m_importAgainDialog = new ImportAgainDialog(this);
+    m_importInfosDialog = new ImportInfosDialog(this);
+    m_importXmlDialog = new ImportXmlDialog(this);
+    m_manageCourseDialog = new ManageCourseDialog(this);
+    m_manageProvinceDialog = new ManageProvinceDialog(this);
+    m_manageUnitDialog = new ManageUnitDialog(this);
+
+    connect(m_exportStudentsDialog, &ExportStudentsDialog::notifyExportXml, this, &MainWindow::onExportXml);
+    connect(m_exportStudentsDialog, &ExportStudentsDialog::notifyExportKQSHMPXml, this,
+            &MainWindow::onExportKQSHMPXml);
+    connect(m_exportStudentsDialog, &ExportStudentsDialog::notifyExportExcel, this,
+            &MainWindow::onExportExcel);
+    connect(m_exportStudentsDialog, &ExportStudentsDialog::notifyExportPassedStudentsExcel, this,
+            &MainWindow::onExportPassedStudents);
+    connect(m_exportStudentsDialog, &ExportStudentsDialog::notifyExportFailedStudentsExcel, this,
+            &MainWindow::onExportFailedStudents);
+    connect(m_exportStudentsDialog, &ExportStudentsDialog::notifyExportAbsentStudentsExcel, this,
+            &MainWindow::onExportAbsentStudents);
+    connect(m_importInfosDialog, &ImportInfosDialog::notifyImportCourse, this, &MainWindow::onImportCourse);
+    connect(m_importAgainDialog, &ImportAgainDialog::confirmImportXml, this, &MainWindow::onConfirmImportXml);
+    connect(m_importXmlDialog, &QDialog::finished, this, &MainWindow::onProcessImportXmlResult);
+    connect(m_businessController, &BusinessController::notifyUpdateResultTheoryInUI, this,
+            &MainWindow::onUpdateResultTheoryInUI);
+    connect(m_businessController, &BusinessController::notifyImportCourseFromDb, m_manageCourseDialog,
+            &ManageCourseDialog::onInsertCouserFromDB);
+    connect(m_businessController, &BusinessController::notifyImportProvinceFromDb, m_manageProvinceDialog,
+            &ManageProvinceDialog::onInsertProvinceFromDB);
+    connect(m_businessController, &BusinessController::notifyImportUnitFromDb, m_manageUnitDialog,
+            &ManageUnitDialog::onInsertUnitFromDB);
+    m_exportStudentsDialog->setCourses(*m_businessController->getAllCourses());
+}
+
+
+void MainWindow::on_actionCourseList_triggered()
+{
+    m_manageCourseDialog->showDialog();
+}
+
+void MainWindow::on_actionProvince_triggered()
+{
+    m_manageProvinceDialog->showDialog();
+}
+
+void MainWindow::on_actionUnit_triggered()
+{
+    m_manageUnitDialog->showDialog();
+}
+
+// ------------------------------------------------------ imports and exports
+
+void MainWindow::showNotice(const QString &title, const QString &content)
+{
+    m_customerBox.setTitle(title);
+    m_customerBox.setContent(content);
+    m_customerBox.setModal(true);
+    m_customerBox.show();
+}
+
+void MainWindow::afterImport(const QPair<int, int> &result, const QString &courseId)
+{
+    showNotice(QStringLiteral("Thông tin"),
+               QStringLiteral("Đã nhập thành công %1/%2 học viên của khóa thi ")
+                       .arg(result.first)
+                       .arg(result.second)
+                   + courseId);
+    // The course list is read again in place: the course manager's table is
+    // reset around it, so no view keeps a deleted course.
+    m_manageCourseDialog->refreshCourseList();
+    m_exportStudentsDialog->setCourses(*m_businessController->getAllCourses());
+    initialCourseCmb();
+}
+
+void MainWindow::on_actionAuxDb_triggered()
+{
+    const QList<Course *> courses = m_businessController->getAuxiliaryCourses();
+    MySqlConnection *mainDb = m_businessController->getMySqlConnection();
+    QStringList entries;
+    for (const Course *course : courses) {
+        const Course stored = mainDb->getCourse(course->getIDKhoaHoc());
+        // Only a course that is there counts: an absent one reads empty.
+        const bool imported = !stored.getIDKhoaHoc().isEmpty()
+            && stored.getTenKhoaHoc() == course->getTenKhoaHoc();
+        entries << (imported ? course->getTenKhoaHoc() + QStringLiteral(" [Đã import]")
+                             : course->getTenKhoaHoc());
+    }
+    m_importInfosDialog->setCourses(entries);
+    m_importInfosDialog->setModal(true);
+    m_importInfosDialog->show();
+}
+
+void MainWindow::onImportCourse(int index)
+{
+    // The list the import dialog showed; an index outside it chooses nothing.
+    const QList<Course *> courses = m_businessController->getCachedAuxiliaryCourses();
+    if (index < 0 || index >= courses.size())
+        return;
+    const QString courseId = courses.at(index)->getIDKhoaHoc();
+    const QPair<int, int> result = m_businessController->importCourseFromAuxiliaryDb(courseId);
+    if (result.first == -1) {
+        showNotice(QStringLiteral("Lỗi"), QStringLiteral("Không thể import. Khoá thi ") + courseId
+                                              + QStringLiteral(" đã tồn tại trong CSDL mô phỏng"));
+        return;
+    }
+    afterImport(result, courseId);
+}
+
+void MainWindow::on_actionImport_XML_triggered()
+{
+    m_importXmlDialog->showDialog();
+}
+
+void MainWindow::onProcessImportXmlResult(int result)
+{
+    if (result != ImportXmlDialog::ImportCode)
+        return;
+    onImportCourseFromXml(m_importXmlDialog->getCourseCode(), m_importXmlDialog->getXmlPath());
+}
+
+void MainWindow::onImportCourseFromXml(const QString &courseId, const QString &filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    QString error;
+    int line = 0;
+    int column = 0;
+    m_xmlDocument = QDomDocument();
+    const bool parsed = m_xmlDocument.setContent(&file, &error, &line, &column);
+    file.close();
+    if (!parsed) {
+        // Nothing of a list that does not parse is imported.
+        m_xmlDocument = QDomDocument();
+        ORV_LOG_DEBUG << "Candidate list" << filePath << "is not valid XML: line" << line << "column"
+                      << column << error;
+        showNotice(QStringLiteral("Cảnh báo"),
+                   QStringLiteral("Tập tin XML không hợp lệ (dòng %1): ").arg(line) + error);
+        return;
+    }
+    const QPair<QString, QString> first = XmlUtility::getInstance()->getFirstRegistrationCodes(m_xmlDocument);
+    if (m_businessController->isStudentInCourse(courseId, first.first, first.second)) {
+        showNotice(QStringLiteral("Cảnh báo"), QStringLiteral("Dữ liệu đã có trong khóa học."));
+        return;
+    }
+    afterImport(m_businessController->importCandidatesXml(m_xmlDocument, courseId), courseId);
+}
+
+void MainWindow::onConfirmImportXml()
+{
+    const QString courseId = m_importAgainDialog->getCourseCode();
+    afterImport(m_businessController->importCandidatesXml(m_xmlDocument, courseId), courseId);
+}
+
+void MainWindow::on_actionCapNhatKetQuaSHLyThuyet_triggered()
+{
+    const int updated = m_businessController->updateResultOfFriendDB();
+    QMessageBox::information(
+        this, QStringLiteral("Thông báo"),
+        QStringLiteral("Có %1 học viên được cập nhật kết quả thi lý thuyết").arg(updated), QMessageBox::Ok);
+}
+
+void MainWindow::onUpdateResultTheoryInUI(QString courseId)
+{
+    m_businessController->loadStudentsOfCourse(courseId);
+}
+
+void MainWindow::showExportDialog(int mode)
+{
+    m_exportStudentsDialog->setMode(mode);
+    m_exportStudentsDialog->setModal(true);
+    m_exportStudentsDialog->show();
+}
+
+void MainWindow::on_actionExport_XML_triggered()
+{
+    showExportDialog(ExportStudentsDialog::ModeXml);
+}
+
+void MainWindow::on_actionExportExcel_triggered()
+{
+    showExportDialog(ExportStudentsDialog::ModeExcel);
+}
+
+void MainWindow::on_actionExportPassedStudents_excel_triggered()
+{
+    showExportDialog(ExportStudentsDialog::ModePassedExcel);
+}
+
+void MainWindow::on_actionExportFailedStudents_excel_triggered()
+{
+    showExportDialog(ExportStudentsDialog::ModeFailedExcel);
+}
+
+void MainWindow::on_actionExportAbsentStudents_excel_triggered()
+{
+    showExportDialog(ExportStudentsDialog::ModeAbsentExcel);
+}
+
+void MainWindow::on_actionKQSHMPXML_triggered()
+{
+    showExportDialog(ExportStudentsDialog::ModeKQSHMPXml);
+}
+
+QString MainWindow::exportCourseIdAt(int index)
+{
+    const QList<Course *> *courses = m_businessController->getAllCourses();
+    if (index < 0 || index >= courses->size())
+        return QString();
+    return courses->at(index)->getIDKhoaHoc();
+}
+
+void MainWindow::exportExcelReport(int index, bool (BusinessController::*report)(const QString &),
+                                   const QString &what)
+{
+    // The export dialog's positions are those of the course list; one
+    // outside it chooses nothing.
+    const QString courseId = exportCourseIdAt(index);
+    if (courseId.isEmpty())
+        return;
+    const bool saved = (m_businessController->*report)(courseId);
+    showNotice(QStringLiteral("Thông tin"),
+               QStringLiteral("Xuất danh sách ") + what
+                   + (saved ? QStringLiteral(" thành công") : QStringLiteral(" thất bại")));
+}
+
+void MainWindow::onExportExcel(int index)
+{
+    exportExcelReport(index, &BusinessController::exportExcel, QStringLiteral("khóa học"));
+}
+
+void MainWindow::onExportPassedStudents(int index)
+{
+    exportExcelReport(index, &BusinessController::exportPassedStudentsExcel,
+                      QStringLiteral("thí sinh ĐẠT của khóa học"));
+}
+
+void MainWindow::onExportFailedStudents(int index)
+{
+    exportExcelReport(index, &BusinessController::exportFailedStudentsExcel,
+                      QStringLiteral("thí sinh TRƯỢT của khóa học"));
+}
+
+void MainWindow::onExportAbsentStudents(int index)
+{
+    exportExcelReport(index, &BusinessController::exportAbsentStudentsExcel,
+                      QStringLiteral("thí sinh VẮNG của khóa học"));
+}
+
+void MainWindow::exportXmlForm(int index, bool secondForm)
+{
+    const QString courseId = exportCourseIdAt(index);
+    if (courseId.isEmpty())
+        return;
+    const QString proposed = secondForm ? courseId + QStringLiteral("_KQSHMP") : courseId;
+    const QString path = QFileDialog::getSaveFileName(nullptr, QStringLiteral("Save Xml"), proposed,
+                                                      QStringLiteral("Xml files (*.xml)"));
+    if (path.isEmpty()) {
+        ORV_LOG_DEBUG << "Error saving XML file.";
+        return;
+    }
+    // Written beside the target and put in its place whole, so a failed
+    // write leaves no half file and never replaces an older one.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        ORV_LOG_DEBUG << "Error saving XML file." << path << file.errorString();
+        showNotice(QStringLiteral("Cảnh báo"), QStringLiteral("Export thất bại."));
+        return;
+    }
+    const QDomDocument document = secondForm ? m_businessController->exportKQSHMPXml(courseId)
+                                             : m_businessController->exportXml(courseId);
+    QTextStream stream(&file);
+    stream.setCodec("utf-8");
+    document.save(stream, 1);
+    stream.flush();
+    const QString written = QFileInfo(path).absoluteFilePath();
+    if (stream.status() != QTextStream::Ok || !file.commit()) {
+        ORV_LOG_DEBUG << "Error saving XML file." << written << file.errorString();
+        showNotice(QStringLiteral("Cảnh báo"), QStringLiteral("Export thất bại."));
+        return;
+    }
+    showNotice(QStringLiteral("Cảnh báo"), QStringLiteral("Export thành công."));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(written));
+}
+
+void MainWindow::onExportXml(int index)
+{
+    exportXmlForm(index, false);
+}
+
+void MainWindow::onExportKQSHMPXml(int index)
+{
+    exportXmlForm(index, true);
+}
+
 // ---- Course and candidate views, candidate operations and printing ------
 
 namespace {
@@ -302,17 +618,12 @@ void MainWindow::setUpCandidateViews()
             SLOT(filterByStudentTypeIndex(int)));
     connect(ui->startingCourseView, &QAbstractItemView::doubleClicked, this,
             &MainWindow::onDoubleClickedStartingCourse);
+    connect(m_manageCourseDialog, &ManageCourseDialog::notifyChangeStartingCourse, this,
+            &MainWindow::onChangeStartingCourse);
+    connect(m_manageCourseDialog, &ManageCourseDialog::notifyRemoveCourse, this, &MainWindow::initialCourseCmb);
 
     if (m_businessController->getAutoPrint() > 0)
         m_autoPrintDialog->startPrintNotifyThread();
-}
-
-void MainWindow::showMessage(const QString &title, const QString &text)
-{
-    m_customerBox.setTitle(tr(title.toUtf8().constData()));
-    m_customerBox.setContent(text);
-    m_customerBox.setModal(true);
-    m_customerBox.show();
 }
 
 int MainWindow::selectedModelRow() const
@@ -349,6 +660,7 @@ void MainWindow::initialCourseCmb()
     const QList<Course *> *courses = m_businessController->getAllCourses();
     for (const Course *course : *courses)
         ui->cmbCourse->addItem(course->getTenKhoaHoc());
+    m_exportStudentsDialog->setCourses(*courses);
     ORV_LOG_INFO << LOG_FINISH_FUNCTION;
 }
 
@@ -468,7 +780,7 @@ void MainWindow::on_btnEdit_clicked()
 {
     ORV_LOG_INFO << LOG_ENTER_FUNCTION;
     if (ui->studentView->currentIndex().row() == -1) {
-        showMessage("Thông tin", "Bạn chưa lựa chọn học viên");
+        showNotice("Thông tin", "Bạn chưa lựa chọn học viên");
         return;
     }
     const int row = selectedModelRow();
@@ -479,7 +791,7 @@ void MainWindow::on_btnEdit_clicked()
         return model->data(model->index(row, column), role);
     };
     if (!cell(ColumnResult).toString().isEmpty()) {
-        showMessage("Thông tin", "Thí sinh đã thi, không thể sửa thông tin");
+        showNotice("Thông tin", "Thí sinh đã thi, không thể sửa thông tin");
         return;
     }
     // The order number as the entry holds it ("007"): the shown number has
@@ -505,7 +817,7 @@ void MainWindow::on_btnDelete_clicked()
 {
     ORV_LOG_INFO << LOG_ENTER_FUNCTION;
     if (ui->studentView->currentIndex().row() == -1) {
-        showMessage("Thông tin", "Bạn chưa lựa chọn học viên");
+        showNotice("Thông tin", "Bạn chưa lựa chọn học viên");
         return;
     }
     m_removeId = selectedId();
@@ -539,11 +851,11 @@ void MainWindow::onAddContestant()
     ORV_LOG_INFO << LOG_ENTER_FUNCTION;
     const SqlResultInfo result = m_businessController->addContestantInfo(m_addStudentDialog->getStudentInfo());
     if (result.getSuccess()) {
-        showMessage("Thông tin", "Thêm học viên thành công");
+        showNotice("Thông tin", "Thêm học viên thành công");
         on_refreshGui();
     } else {
         // A failed statement carries no message of its own.
-        showMessage("Thông tin", result.getMessage().isEmpty() ? QString("Thêm học viên thất bại")
+        showNotice("Thông tin", result.getMessage().isEmpty() ? QString("Thêm học viên thất bại")
                                                                : result.getMessage());
     }
     ORV_LOG_INFO << LOG_FINISH_FUNCTION;
@@ -558,10 +870,10 @@ void MainWindow::onEditContestant()
         return;
     const int row = modelRowOf(id);
     if (row >= 0 && m_businessController->updateContestantInfo(id, row, m_addStudentDialog->getStudentInfo())) {
-        showMessage("Thông tin", "Cập nhật học viên thành công");
+        showNotice("Thông tin", "Cập nhật học viên thành công");
         on_refreshGui();
     } else {
-        showMessage("Thông tin", "Cập nhật học viên thất bại");
+        showNotice("Thông tin", "Cập nhật học viên thất bại");
     }
     ORV_LOG_INFO << LOG_FINISH_FUNCTION;
 }
@@ -574,10 +886,10 @@ void MainWindow::onRemoveContestant()
     if (id == -1)
         return;
     if (m_businessController->removeContestantInfo(id)) {
-        showMessage("Thông tin", "Xóa thông tin học viên thành công");
+        showNotice("Thông tin", "Xóa thông tin học viên thành công");
         on_refreshGui();
     } else {
-        showMessage("Thông tin", "Xóa thông tin học viên thất bại");
+        showNotice("Thông tin", "Xóa thông tin học viên thất bại");
     }
     ORV_LOG_INFO << LOG_FINISH_FUNCTION;
 }
@@ -586,7 +898,7 @@ void MainWindow::on_resetAccount()
 {
     ORV_LOG_INFO << LOG_ENTER_FUNCTION;
     if (ui->studentView->currentIndex().row() == -1) {
-        showMessage("Thông tin", "Bạn chưa lựa chọn học viên");
+        showNotice("Thông tin", "Bạn chưa lựa chọn học viên");
         return;
     }
     m_resetId = selectedId();
@@ -604,10 +916,10 @@ void MainWindow::onConfirmResetAccount(QString comment)
         return;
     const int row = modelRowOf(id);
     if (row >= 0 && m_businessController->resetContestantResult(id, row, comment)) {
-        showMessage("Thông tin", "Thiết lập lại thông tin thành công");
+        showNotice("Thông tin", "Thiết lập lại thông tin thành công");
         onRefreshContestStudentList();
     } else {
-        showMessage("Thông tin", "Thiết lập lại thông tin thất bại");
+        showNotice("Thông tin", "Thiết lập lại thông tin thất bại");
     }
     ORV_LOG_INFO << LOG_FINISH_FUNCTION;
 }
@@ -626,7 +938,7 @@ void MainWindow::onPrintProcess()
 {
     ORV_LOG_INFO << LOG_ENTER_FUNCTION;
     if (!ui->studentView->selectionModel()->hasSelection()) {
-        showMessage("Thông tin", "Bạn chưa lựa chọn học viên");
+        showNotice("Thông tin", "Bạn chưa lựa chọn học viên");
         return;
     }
     const int id = selectedId();

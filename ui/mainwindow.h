@@ -5,8 +5,11 @@
 #include "records/course.h"
 #include "ui/customerbox.h"
 
+#include <QDomDocument>
 #include <QList>
 #include <QMainWindow>
+#include <QPair>
+#include <QString>
 
 #include <memory>
 
@@ -23,6 +26,13 @@ class BusinessController;
 class BusinessControllerClient;
 class ConfigDialog;
 class ConfirmDialog;
+class ExportStudentsDialog;
+class ImportAgainDialog;
+class ImportInfosDialog;
+class ImportXmlDialog;
+class ManageCourseDialog;
+class ManageProvinceDialog;
+class ManageUnitDialog;
 class QCloseEvent;
 class TestAuxiliaryDb;
 class TestMainDb;
@@ -92,6 +102,30 @@ private slots:
     void onUpdateReport(quint64 idClient, int id, QString contestCode);
     void onPrintReport(int index);
 
+    // Imports, exports and the course, council and unit lists.
+    void on_actionCourseList_triggered();
+    void on_actionProvince_triggered();
+    void on_actionUnit_triggered();
+    void on_actionAuxDb_triggered();
+    void onImportCourse(int index);
+    void on_actionImport_XML_triggered();
+    void onProcessImportXmlResult(int result);
+    void onConfirmImportXml();
+    void on_actionCapNhatKetQuaSHLyThuyet_triggered();
+    void onUpdateResultTheoryInUI(QString courseId);
+    void on_actionExport_XML_triggered();
+    void on_actionExportExcel_triggered();
+    void on_actionExportPassedStudents_excel_triggered();
+    void on_actionExportFailedStudents_excel_triggered();
+    void on_actionExportAbsentStudents_excel_triggered();
+    void on_actionKQSHMPXML_triggered();
+    void onExportXml(int index);
+    void onExportKQSHMPXml(int index);
+    void onExportExcel(int index);
+    void onExportPassedStudents(int index);
+    void onExportFailedStudents(int index);
+    void onExportAbsentStudents(int index);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -101,7 +135,6 @@ private:
 
     // Course and candidate views, candidate operations and printing.
     void setUpCandidateViews();
-    void showMessage(const QString &title, const QString &text);
     // The StudentModel row of studentView's selection, -1 when nothing is
     // selected.
     int selectedModelRow() const;
@@ -109,6 +142,19 @@ private:
     int selectedId() const;
     // The StudentModel row now showing entry `id`, -1 when none.
     int modelRowOf(int id) const;
+
+    // Imports, exports and the course, council and unit lists.
+    void setUpImportsAndExports();
+    void onImportCourseFromXml(const QString &courseId, const QString &filePath);
+    // The import's outcome, then the course list read again.
+    void afterImport(const QPair<int, int> &result, const QString &courseId);
+    void showNotice(const QString &title, const QString &content);
+    void showExportDialog(int mode);
+    // The course at `index` of the export dialog's list; empty outside it.
+    QString exportCourseIdAt(int index);
+    void exportExcelReport(int index, bool (BusinessController::*report)(const QString &),
+                           const QString &what);
+    void exportXmlForm(int index, bool secondForm);
 
     Ui::MainWindow *ui;
     BusinessController *m_businessController = nullptr;
@@ -118,6 +164,16 @@ private:
     TestAuxiliaryDb *m_testAuxiliaryDb = nullptr;
     TestMainDb *m_testMainDb = nullptr;
     ConfigDialog *m_configDialog = nullptr;
+    // Imports, exports and the course, council and unit lists.
+    ExportStudentsDialog *m_exportStudentsDialog = nullptr;
+    ImportAgainDialog *m_importAgainDialog = nullptr;
+    ImportInfosDialog *m_importInfosDialog = nullptr;
+    ImportXmlDialog *m_importXmlDialog = nullptr;
+    ManageCourseDialog *m_manageCourseDialog = nullptr;
+    ManageProvinceDialog *m_manageProvinceDialog = nullptr;
+    ManageUnitDialog *m_manageUnitDialog = nullptr;
+    // The candidate list last read by an XML import.
+    QDomDocument m_xmlDocument;
     BusinessControllerClient *m_businessControllerClient = nullptr;
 
     // Course and candidate views, candidate operations and printing.

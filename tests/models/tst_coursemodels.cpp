@@ -85,6 +85,7 @@ private slots:
     void insertRowAtEnd();
     void everyListModelAnnouncesImports();
     void replacingTheList();
+    void refillingTheListInPlace();
 
     void startingCourseNames_data();
     void startingCourseNames();
@@ -386,6 +387,32 @@ void TestCourseModels::replacingTheList()
     QCOMPARE(model.rowCount(), 1);
     QVERIFY(model.addCourse(makeCourse("K7")));
     QCOMPARE(shownColumn(model, 1), (QStringList{"K0", "K7"}));
+}
+
+// The controller's refresh deletes the listed courses and fills the same list
+// with fresh ones: the views must let go of every old record first.
+void TestCourseModels::refillingTheListInPlace()
+{
+    std::unique_ptr<SharedList<Course>> courses(makeCourses(3));
+    CourseModel model;
+    QAbstractItemModelTester tester(&model, QtTestMode);
+    model.setCourseList(&courses->list);
+    QSignalSpy aboutToReset(&model, &QAbstractItemModel::modelAboutToBeReset);
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+
+    model.beginRefresh();
+    QCOMPARE(aboutToReset.count(), 1);
+    qDeleteAll(courses->list);
+    courses->list.clear();
+    for (const QString id : {"N1", "N2", "N3", "N4", "N5"})
+        courses->list.append(new Course(makeCourse(id)));
+    model.endRefresh();
+    QCOMPARE(reset.count(), 1);
+    QCOMPARE(model.rowCount(), 5);
+    QCOMPARE(shownColumn(model, 1), (QStringList{"N1", "N2", "N3", "N4", "N5"}));
+    // Nothing is left unannounced for a later import notice.
+    QVERIFY(model.insertRowAtEnd());
+    QCOMPARE(model.rowCount(), 5);
 }
 
 void TestCourseModels::startingCourseNames_data()

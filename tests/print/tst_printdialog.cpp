@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QThread>
 
 namespace {
 
@@ -394,6 +395,25 @@ private slots:
         QCOMPARE(dialog.getReportList().size(), 1);
         const QImage portrait = dialog.getReportList().at(0)->dataManager()->variable("Avatar").value<QImage>();
         QCOMPARE(portrait.size(), size);
+    }
+
+    // The notifier's announcement, as the main window takes it.
+    void announcementReachesTheGuiThread()
+    {
+        SheetFolder folder;
+        QVERIFY(folder.isValid());
+        PrintDialog dialog(nullptr, 300);
+        QObject receiver;
+        QThread *receivedOn = nullptr;
+        int received = -1;
+        QObject::connect(&dialog, &PrintDialog::notifyPrintReport, &receiver, [&](int index) {
+            received = index;
+            receivedOn = QThread::currentThread();
+        });
+        ReportInfo info = candidate();
+        dialog.setDetail2(&info);
+        QTRY_COMPARE_WITH_TIMEOUT(received, 0, 20000);
+        QCOMPARE(receivedOn, qApp->thread());
     }
 
     // The automatic path runs for every result: a text too long for a code

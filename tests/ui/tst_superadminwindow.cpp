@@ -147,6 +147,7 @@ void TestSuperAdminWindow::formAsGiven()
     auto *logout = m_window->findChild<QPushButton *>("btnLogout");
     QVERIFY(logout);
     QVERIFY(logout->text().isEmpty());
+    QVERIFY(!logout->icon().isNull());
 
     const QList<QAction *> menus = m_window->menuBar()->actions();
     QCOMPARE(menus.size(), 1);

@@ -72,3 +72,13 @@ bool CourseModel::addCourse(const Course &course)
     copy->setGhiChu(course.getGhiChu());
     return appendRecord(copy);
 }
+
+void CourseModel::beginRefresh()
+{
+    beginListRefill();
+}
+
+void CourseModel::endRefresh()
+{
+    endListRefill();
+}

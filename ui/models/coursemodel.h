@@ -22,6 +22,10 @@ public:
     // Appends a copy of the fields the course dialog edits (not Thi, not
     // NgayImport). False when no list has been handed in.
     bool addCourse(const Course &course);
+    // The business controller refills the course list in place after an
+    // import (refreshAllCourses): call these around it.
+    void beginRefresh();
+    void endRefresh();
 };
 
 #endif // UI_MODELS_COURSEMODEL_H

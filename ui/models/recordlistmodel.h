@@ -63,6 +63,16 @@ protected:
         endResetModel();
     }
 
+    // Around a refill of the shared list in place (its records deleted and
+    // replaced by fresh ones): the views drop every index into the old
+    // records first and take up the new list whole.
+    void beginListRefill() { beginResetModel(); }
+    void endListRefill()
+    {
+        m_announcedRows = m_list ? m_list->size() : 0;
+        endResetModel();
+    }
+
     // Appends `record` (a new heap copy the list owns) as the last row.
     bool appendRecord(Record *record)
     {

@@ -1,0 +1,72 @@
+#ifndef TESTS_UI_DIALOGPROBE_H
+#define TESTS_UI_DIALOGPROBE_H
+
+// What the operator sees of the dialogs under test: the message boxes on
+// screen, the answer to a blocking file chooser, and pictures of the windows.
+
+#include "ui/customerbox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+
+namespace DialogProbe {
+
+// Hides every message box, so that the next check sees only what the next
+// action shows.
+inline void hideBoxes()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<CustomerBox *>(window))
+            window->hide();
+    }
+}
+
+// "title|content" of each message box on screen, joined by "; " (empty when
+// none is shown).
+inline QString shownBoxes()
+{
+    QStringList shown;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (!qobject_cast<CustomerBox *>(window) || !window->isVisible())
+            continue;
+        const QLabel *content = window->findChild<QLabel *>(QStringLiteral("lbContent"));
+        shown << window->windowTitle() + "|" + (content ? content->text() : QString());
+    }
+    return shown.join(QStringLiteral("; "));
+}
+
+// Answers the next file chooser from the event loop: with `path` selected,
+// or cancelled when `path` is empty. Call before the action that opens it.
+inline void answerFileDialog(const QString &path)
+{
+    QTimer::singleShot(0, [path]() {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (path.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(path);
+            static_cast<QDialog *>(dialog)->accept();
+        }
+    });
+}
+
+// Saves a picture of `widget` as <name>.png into the folder named by
+// ORV_SCREENSHOT_DIR, when it is set.
+inline void screenshot(QWidget *widget, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("ORV_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    widget->grab().save(QDir(folder).filePath(name + ".png"));
+}
+
+} // namespace DialogProbe
+
+#endif // TESTS_UI_DIALOGPROBE_H
