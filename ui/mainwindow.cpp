@@ -601,8 +601,11 @@ void MainWindow::setUpCandidateViews()
     // The rows stay together at the top however few there are, three equal
     // columns wide.
     m_courseGrid->setAlignment(Qt::AlignTop);
-    for (int column = 0; column < 3; ++column)
+    for (int column = 0; column < 3; ++column) {
         m_courseGrid->setColumnStretch(column, 1);
+        // An empty column would otherwise take no room at all.
+        m_courseGrid->setColumnMinimumWidth(column, 1);
+    }
     ui->scrollAreaWidgetContents->setLayout(m_courseGrid);
 
     connect(ui->studentView, &QWidget::customContextMenuRequested, this, &MainWindow::on_tableViewMouseEvent);
