@@ -15,13 +15,6 @@
 
 class AboutDialog;
 class AddStudentDialog;
-class InfoResetDialog;
-class PrintDialog;
-class ProxyStudentInfoModel;
-class QGridLayout;
-class QModelIndex;
-class QPoint;
-class StartingCourseModel;
 class BusinessController;
 class BusinessControllerClient;
 class ConfigDialog;
@@ -30,10 +23,17 @@ class ExportStudentsDialog;
 class ImportAgainDialog;
 class ImportInfosDialog;
 class ImportXmlDialog;
+class InfoResetDialog;
 class ManageCourseDialog;
 class ManageProvinceDialog;
 class ManageUnitDialog;
+class PrintDialog;
+class ProxyStudentInfoModel;
 class QCloseEvent;
+class QGridLayout;
+class QModelIndex;
+class QPoint;
+class StartingCourseModel;
 class TestAuxiliaryDb;
 class TestMainDb;
 

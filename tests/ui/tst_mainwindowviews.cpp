@@ -10,6 +10,7 @@
 #include "tests/support/workfolder.h"
 #include "tests/ui/typetext.h"
 #include "ui/mainwindow.h"
+#include "ui/managecoursedialog.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -382,7 +383,8 @@ void TestMainWindowViews::courseNameMissingFromCombo()
     // Renamed behind the window's back: the running list is re-read, the
     // combo keeps the cached name, so the double click finds nothing.
     sql("UPDATE khoathi SET TenKhoaHoc = 'Khóa Hai Mới' WHERE IDKhoaHoc = 'K2'");
-    QMetaObject::invokeMethod(m_window.get(), "onChangeStartingCourse");
+    // The course manager says a course was started or stopped.
+    emit m_window->findChild<ManageCourseDialog *>()->notifyChangeStartingCourse();
     // onChangeStartingCourse refilled the combo: it stands on the placeholder.
     QCOMPARE(widget<QComboBox>("cmbCourse")->currentIndex(), 0);
     QCOMPARE(widget<QTableView>("studentView")->model()->rowCount(), 0);
