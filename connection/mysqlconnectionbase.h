@@ -6,12 +6,13 @@
 #include "records/reportinfo.h"
 
 #include <QList>
-#include <QMutex>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
 #include <QVariant>
+
+#include <mutex>
 
 class QSqlQuery;
 
@@ -60,7 +61,7 @@ protected:
 
     QSqlDatabase m_db;
     // Recursive: an operation may call another one of the same connection.
-    QRecursiveMutex m_mutex;
+    std::recursive_mutex m_mutex;
 };
 
 #endif // CONNECTION_MYSQLCONNECTIONBASE_H

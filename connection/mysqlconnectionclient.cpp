@@ -5,7 +5,6 @@
 #include "records/utility.h"
 
 #include <QDebug>
-#include <QMutexLocker>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -15,7 +14,7 @@ MySqlConnectionClient::~MySqlConnectionClient() = default;
 
 void MySqlConnectionClient::closeConnection()
 {
-    QMutexLocker locker(&m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     const QString name = m_db.connectionName();
     m_db.close();
     // The name can only be unregistered once no handle refers to it.
@@ -26,7 +25,7 @@ void MySqlConnectionClient::closeConnection()
 
 OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHoc, const QString &soBaoDanh)
 {
-    QMutexLocker locker(&m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     OrderNumberCheck check;
 
     SqlQuery course(m_db, "MySqlConnectionClient::checkOrderNumber (course)",
@@ -78,7 +77,7 @@ OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHo
 
 QString MySqlConnectionClient::getCourseGhiChu(const QString &idKhoaHoc)
 {
-    QMutexLocker locker(&m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::getCourseGhiChu",
                    "SELECT GhiChu FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
     query.bind(":IDKhoaHoc", idKhoaHoc);
@@ -88,7 +87,7 @@ QString MySqlConnectionClient::getCourseGhiChu(const QString &idKhoaHoc)
 
 QString MySqlConnectionClient::getTraLoiMoPhong(int id)
 {
-    QMutexLocker locker(&m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::getTraLoiMoPhong",
                    "SELECT TraLoiMoPhong FROM khoathi_thisinh WHERE ID = :ID");
     query.bind(":ID", id);
@@ -98,7 +97,7 @@ QString MySqlConnectionClient::getTraLoiMoPhong(int id)
 
 int MySqlConnectionClient::getContestantState(int id)
 {
-    QMutexLocker locker(&m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::getContestantState",
                    "SELECT TrangThai FROM khoathi_thisinh WHERE ID = :ID");
     query.bind(":ID", id);
@@ -108,7 +107,7 @@ int MySqlConnectionClient::getContestantState(int id)
 
 QString MySqlConnectionClient::getKetQuaSHLyThuyet(const QString &idKhoaHoc, const QString &soBaoDanh)
 {
-    QMutexLocker locker(&m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::getKetQuaSHLyThuyet",
                    "SELECT * FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = :SoBaoDanh "
                    "limit 1");
@@ -128,7 +127,7 @@ void MySqlConnectionClient::getRegistrationCodes(const QString &idKhoaHoc, const
 {
     maDangKy = QString("");
     maKySH = QString("");
-    QMutexLocker locker(&m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::getRegistrationCodes",
                    "SELECT thisinh.Ma_Dang_Ky, thisinh.Ma_Ky_SH FROM thisinh INNER JOIN khoathi_thisinh ON "
                    "thisinh.IDThiSinh = khoathi_thisinh.IDThiSinh WHERE khoathi_thisinh.IDKhoaHoc = "
@@ -144,7 +143,7 @@ void MySqlConnectionClient::getRegistrationCodes(const QString &idKhoaHoc, const
 
 ReportInfo *MySqlConnectionClient::getPrintDetail(int id, const QString &idKhoaHoc)
 {
-    QMutexLocker locker(&m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery entry(m_db, "MySqlConnectionClient::getPrintDetail",
                    "select * from khoathi_thisinh where ID = :ID");
     entry.bind(":ID", id);
@@ -155,7 +154,7 @@ ReportInfo *MySqlConnectionClient::getPrintDetail(int id, const QString &idKhoaH
 
 bool MySqlConnectionClient::updateContestStart(int id, const QString &startTime, int state)
 {
-    QMutexLocker locker(&m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     // Only an entry that has not started: moving a finished one back into the
     // examination would let a later result overwrite the stored one.
     SqlQuery query(m_db, "MySqlConnectionClient::updateContestStart",
@@ -170,7 +169,7 @@ bool MySqlConnectionClient::updateContestStart(int id, const QString &startTime,
 bool MySqlConnectionClient::updateAvatar(const QString &idKhoaHoc, const QString &soBaoDanh,
                                          const QString &avatar)
 {
-    QMutexLocker locker(&m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::updateAvatar",
                    "update khoathi_thisinh set AnhChanDung = :AnhChanDung where IDKhoaHoc = :IDKhoaHoc and "
                    "SoBaoDanh = :SoBaoDanh");
@@ -182,7 +181,7 @@ bool MySqlConnectionClient::updateAvatar(const QString &idKhoaHoc, const QString
 
 bool MySqlConnectionClient::updateCheckSum(int id, const QString &checkSum)
 {
-    QMutexLocker locker(&m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::updateCheckSum",
                    "UPDATE khoathi_thisinh SET CheckSumKQMP = :CheckSumKQMP where ID = :ID");
     query.bind(":CheckSumKQMP", checkSum);
@@ -197,7 +196,7 @@ bool MySqlConnectionClient::updateContestResult(const QString &idKhoaHoc, const 
                                                 int passMark, const QString &result, int id,
                                                 const QString &answers)
 {
-    QMutexLocker locker(&m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     int attempts = 0;
     {
         SqlQuery query(m_db, "MySqlConnectionClient::updateContestResult (query)",
