@@ -2,7 +2,6 @@
 
 #include "connection/sqlquery.h"
 
-
 MainDbConnection::MainDbConnection(QObject *parent)
     : MySqlConnection(parent)
 {
@@ -12,7 +11,7 @@ int MainDbConnection::insertPerson(const Student &student)
 {
     // Held across both statements: LAST_INSERT_ID belongs to the session, and
     // no other insert on this connection may come between them.
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     if (!insertNguoiLX(student))
         return 0;
     SqlQuery query(m_db, "MainDbConnection::insertPerson", "SELECT LAST_INSERT_ID()");

@@ -47,7 +47,7 @@ bool MySqlConnection::createCourse(Course *course)
 {
     if (!course)
         return false;
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::createCourse",
                    "INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, NgayThi, NamHoc, TrangThai, IDDonVi, "
                    "TrungTam, HoiDong, GhiChu)VALUES (:IDKhoaHoc, :TenKhoaHoc, :NgayThi, :NamHoc, "
@@ -71,7 +71,7 @@ bool MySqlConnection::updateCourse(Course *course)
 {
     if (!course)
         return false;
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::updateCourse",
                    "UPDATE khoathi SET TenKhoaHoc = :TenKhoaHoc, IDDonVi = :IDDonVi, NgayThi = :NgayThi, "
                    "HoiDong = :HoiDong, TrungTam = :TrungTam, NamHoc = :NamHoc, TrangThai = :TrangThai, "
@@ -93,7 +93,7 @@ bool MySqlConnection::updateCourse(Course *course)
 
 SqlResultInfo MySqlConnection::deleteCourse(const QString &id)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlResultInfo result;
 
     SqlQuery guard(m_db, "MySqlConnection::deleteCourse (guard)",
@@ -135,7 +135,7 @@ SqlResultInfo MySqlConnection::deleteCourse(const QString &id)
 
 bool MySqlConnection::insertKhoaThi(Course course)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::insertKhoaThi",
                    "INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, HoiDong, TrungTam, "
                    "NgayImport, GhiChu, TrangThai)VALUES (:IDKhoaHoc, :TenKhoaHoc, :IDDonVi, :NgayThi, "
@@ -154,7 +154,7 @@ bool MySqlConnection::insertKhoaThi(Course course)
 
 bool MySqlConnection::isCourseExist(const QString &id)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::isCourseExist",
                    "SELECT IDKhoaHoc FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
     query.bind(":IDKhoaHoc", id);
@@ -164,7 +164,7 @@ bool MySqlConnection::isCourseExist(const QString &id)
 
 QList<Course *> *MySqlConnection::getAllCourses()
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     auto *courses = new QList<Course *>;
     SqlQuery query(m_db, "MySqlConnection::getAllCourses",
                    "SELECT * FROM khoathi ORDER BY NgayThi DESC");
@@ -176,7 +176,7 @@ QList<Course *> *MySqlConnection::getAllCourses()
 
 QList<Course *> MySqlConnection::getRecentCourses()
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     QList<Course *> courses;
     // Against the start of today, so a course dated exactly six months ago
     // is still listed.
@@ -191,7 +191,7 @@ QList<Course *> MySqlConnection::getRecentCourses()
 
 Course MySqlConnection::getCourse(const QString &id)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::getCourse",
                    "SELECT * FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
     query.bind(":IDKhoaHoc", id);
@@ -201,7 +201,7 @@ Course MySqlConnection::getCourse(const QString &id)
 
 QList<Course> MySqlConnection::getStartableCourses()
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     QList<Course> courses;
     SqlQuery query(m_db, "MySqlConnection::getStartableCourses",
                    "select IDKhoaHoc, TenKhoaHoc from khoathi where TrangThai = :Start or TrangThai = :Prepare or "
@@ -216,7 +216,7 @@ QList<Course> MySqlConnection::getStartableCourses()
 
 CourseReportSummary MySqlConnection::getCourseReportSummary(const QString &id)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     CourseReportSummary summary;
 
     {
@@ -275,7 +275,7 @@ CourseReportSummary MySqlConnection::getCourseReportSummary(const QString &id)
 
 bool MySqlConnection::createProvince(Province province)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::createProvince",
                    "INSERT INTO tinh (IDTinh, TenTinh)VALUES (:IDTinh, :TenTinh)");
     query.bind(":IDTinh", province.getIDTinh());
@@ -288,7 +288,7 @@ bool MySqlConnection::createProvince(Province province)
 
 bool MySqlConnection::insertProvince(Province province)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::insertProvince",
                    "INSERT INTO tinh (IDTinh, TenTinh)VALUES (:IDTinh, :TenTinh)");
     query.bind(":IDTinh", province.getIDTinh());
@@ -298,7 +298,7 @@ bool MySqlConnection::insertProvince(Province province)
 
 bool MySqlConnection::updateProvince(Province province)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::updateProvince",
                    "UPDATE tinh SET TenTinh = :TenTinh WHERE IDTinh = :IDTinh");
     query.bind(":TenTinh", province.getTenTinh());
@@ -311,7 +311,7 @@ bool MySqlConnection::updateProvince(Province province)
 
 SqlResultInfo MySqlConnection::deleteProvince(const QString &id)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlResultInfo result;
 
     SqlQuery guard(m_db, "MySqlConnection::deleteProvince (guard)",
@@ -342,7 +342,7 @@ SqlResultInfo MySqlConnection::deleteProvince(const QString &id)
 
 Province MySqlConnection::getProvince(const QString &id)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     Province province;
     SqlQuery query(m_db, "MySqlConnection::getProvince",
                    "SELECT * FROM tinh WHERE IDTinh = :IDTinh");
@@ -356,7 +356,7 @@ Province MySqlConnection::getProvince(const QString &id)
 
 QList<Province *> *MySqlConnection::getAllProvinces()
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     auto *provinces = new QList<Province *>;
     SqlQuery query(m_db, "MySqlConnection::getAllProvinces",
                    "select * from tinh");
@@ -380,7 +380,7 @@ bool MySqlConnection::createUnit(Unit *unit)
         qDebug() << "insert donvi failed: no province";
         return false;
     }
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::createUnit",
                    "INSERT INTO donvi (IDDonVi, TenDonVi, IDTinh)VALUES (:IDDonVi, :TenDonVi, :IDTinh)");
     query.bind(":IDDonVi", unit->getIDDonVi());
@@ -394,7 +394,7 @@ bool MySqlConnection::createUnit(Unit *unit)
 
 bool MySqlConnection::insertUnit(Unit unit)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::insertUnit",
                    "INSERT INTO donvi (IDDonVi, IDTinh, TenDonVi)VALUES (:IDDonVi, :IDTinh, :TenDonVi)");
     query.bind(":IDDonVi", unit.getIDDonVi());
@@ -409,7 +409,7 @@ bool MySqlConnection::updateUnit(Unit *unit)
         qDebug() << "update donvi failed: no province";
         return false;
     }
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::updateUnit",
                    "UPDATE donvi SET TenDonVi = :TenDonVi, IDTinh = :IDTinh WHERE IDDonVi = :IDDonVi");
     query.bind(":TenDonVi", unit->getTenDonVi());
@@ -423,7 +423,7 @@ bool MySqlConnection::updateUnit(Unit *unit)
 
 SqlResultInfo MySqlConnection::deleteUnit(const QString &id)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlResultInfo result;
 
     SqlQuery guard(m_db, "MySqlConnection::deleteUnit (guard)",
@@ -454,7 +454,7 @@ SqlResultInfo MySqlConnection::deleteUnit(const QString &id)
 
 Unit MySqlConnection::getUnit(const QString &id)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     Unit unit;
     SqlQuery query(m_db, "MySqlConnection::getUnit",
                    "SELECT * FROM donvi WHERE IDDonVi = :IDDonVi");
@@ -469,7 +469,7 @@ Unit MySqlConnection::getUnit(const QString &id)
 
 QList<Unit *> *MySqlConnection::getAllUnits()
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     auto *units = new QList<Unit *>;
     SqlQuery query(m_db, "MySqlConnection::getAllUnits (query)",
                    "select * from donvi");
@@ -498,7 +498,7 @@ QList<Unit *> *MySqlConnection::getAllUnits()
 
 Account *MySqlConnection::getAccount(const QString &userName)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::getAccount",
                    "select * from taikhoan where IDTaiKhoan = :idName");
     query.bind(":idName", userName);
@@ -513,7 +513,7 @@ Account *MySqlConnection::getAccount(const QString &userName)
 
 SqlResultInfo MySqlConnection::addContestantInfo(const CRUDStudentInfo &info, const QString &course)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlResultInfo result;
 
     {
@@ -598,7 +598,7 @@ SqlResultInfo MySqlConnection::addContestantInfo(const CRUDStudentInfo &info, co
 bool MySqlConnection::isStudentInCourse(const QString &course, const QString &maDangKy,
                                         const QString &maKySH)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     // Imports may have left several persons with the same codes: any of
     // them having an entry in the course counts.
     SqlQuery query(m_db, "MySqlConnection::isStudentInCourse",
@@ -615,7 +615,7 @@ bool MySqlConnection::isStudentInCourse(const QString &course, const QString &ma
 
 bool MySqlConnection::updateContestantInfo(int id, const CRUDStudentInfo &info)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     int person = 0;
     {
         SqlQuery query(m_db, "MySqlConnection::updateContestantInfo (query)",
@@ -658,7 +658,7 @@ bool MySqlConnection::updateContestantInfo(int id, const CRUDStudentInfo &info)
 
 bool MySqlConnection::removeContestantInfo(int id, const QString &course)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::removeContestantInfo",
                    "DELETE FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and ID = :ID");
     query.bind(":IDKhoaHoc", course);
@@ -671,7 +671,7 @@ bool MySqlConnection::removeContestantInfo(int id, const QString &course)
 
 bool MySqlConnection::resetContestantResult(int id, const QString &course, const QString &reason)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     QString note;
     {
         SqlQuery query(m_db, "MySqlConnection::resetContestantResult (query)",
@@ -715,7 +715,7 @@ bool MySqlConnection::resetContestantResult(int id, const QString &course, const
 
 bool MySqlConnection::updateKetQuaSHLyThuyet(int id, const QString &ketQuaSHLyThuyet)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::updateKetQuaSHLyThuyet",
                    "UPDATE khoathi_thisinh SET KetQuaSHLyThuyet = :KetQuaSHLyThuyet where ID = :ID");
     query.bind(":KetQuaSHLyThuyet", ketQuaSHLyThuyet);
@@ -725,7 +725,7 @@ bool MySqlConnection::updateKetQuaSHLyThuyet(int id, const QString &ketQuaSHLyTh
 
 bool MySqlConnection::insertNguoiLX(Student student)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::insertNguoiLX",
                    "INSERT INTO thisinh (SoTT, Ma_Dang_Ky, HoTen, GioiTinh, NgaySinh, SoCMT, Ma_Ky_SH, "
                    "DiaChi) VALUES (:SoTT, :Ma_Dang_Ky, :HoTen, :GioiTinh, :NgaySinh, :SoCMT, :Ma_Ky_SH, "
@@ -744,7 +744,7 @@ bool MySqlConnection::insertNguoiLX(Student student)
 bool MySqlConnection::insertKhoaThiThiSinh(KhoaThiThiSinh khoaThiThiSinh)
 {
     const KhoaThiThiSinh &k = khoaThiThiSinh;
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::insertKhoaThiThiSinh",
                    
          "INSERT INTO khoathi_thisinh (IDKhoaHoc, IDThiSinh, SoBaoDanh, TraLoiDung, TraLoiSai, "
@@ -787,7 +787,7 @@ bool MySqlConnection::insertKhoaThiThiSinh(KhoaThiThiSinh khoaThiThiSinh)
 
 Student MySqlConnection::getStudent(int idThiSinh)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     Student student;
     SqlQuery query(m_db, "MySqlConnection::getStudent",
                    "SELECT * FROM thisinh WHERE IDThiSinh = :IDThiSinh");
@@ -829,7 +829,7 @@ Student foundStudent(SqlQuery &query)
 
 Student MySqlConnection::findStudent(const QString &soCMT, const QString &hoTen)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::findStudent",
                    "SELECT * FROM thisinh WHERE SoCMT = :SoCMT AND HoTen = :HoTen");
     query.bind(":SoCMT", soCMT);
@@ -839,7 +839,7 @@ Student MySqlConnection::findStudent(const QString &soCMT, const QString &hoTen)
 
 Student MySqlConnection::findStudent(const QString &soCMT, const QString &hoTen, const QString &maKySH)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::findStudent",
                    "SELECT * FROM thisinh WHERE SoCMT = :SoCMT AND HoTen = :HoTen AND Ma_Ky_SH = :Ma_Ky_SH");
     query.bind(":SoCMT", soCMT);
@@ -850,7 +850,7 @@ Student MySqlConnection::findStudent(const QString &soCMT, const QString &hoTen,
 
 QList<KhoaThiThiSinh *> MySqlConnection::getKhoaThiThiSinhList(const QString &course)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     QList<KhoaThiThiSinh *> entries;
     SqlQuery query(m_db, "MySqlConnection::getKhoaThiThiSinhList",
                    "SELECT * FROM khoathi_thisinh WHERE IDKhoaHoc = :IDKhoaHoc ORDER BY SoBaoDanh * 1, ID");
@@ -893,7 +893,7 @@ QList<KhoaThiThiSinh *> MySqlConnection::getKhoaThiThiSinhList(const QString &co
 
 QList<KhoaThiThiSinh *> MySqlConnection::getTheoryFailedStudents(const QString &course)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     QList<KhoaThiThiSinh *> entries;
     SqlQuery query(m_db, "MySqlConnection::getTheoryFailedStudents",
                    "SELECT * FROM khoathi_thisinh WHERE IDKhoaHoc = :IDKhoaHoc ORDER BY SoBaoDanh * 1, ID");
@@ -916,7 +916,7 @@ QList<KhoaThiThiSinh *> MySqlConnection::getTheoryFailedStudents(const QString &
 
 StudentInfoList *MySqlConnection::getStudentInfosOfCourse(const QString &course)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     auto *list = new StudentInfoList;
     SqlQuery query(m_db, "MySqlConnection::getStudentInfosOfCourse",
                    "SELECT thisinh.HoTen, thisinh.SoCMT, thisinh.NgaySinh, thisinh.GioiTinh, "
@@ -951,7 +951,7 @@ StudentInfoList *MySqlConnection::getStudentInfosOfCourse(const QString &course)
 
 StudentInfoList *MySqlConnection::getSoBaoDanhByState(const QString &course)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     auto *list = new StudentInfoList;
     SqlQuery query(m_db, "MySqlConnection::getSoBaoDanhByState",
                    "SELECT SoBaoDanh FROM khoathi_thisinh WHERE khoathi_thisinh.IDKhoaHoc = :idKhoaHoc "
@@ -969,7 +969,7 @@ StudentInfoList *MySqlConnection::getSoBaoDanhByState(const QString &course)
 
 ReportInfo MySqlConnection::getPrintDetail(const QString &course, const QString &soBaoDanh)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery entry(m_db, "MySqlConnection::getPrintDetail",
                    "select * from khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = :SoBaoDanh");
     entry.bind(":IDKhoaHoc", course);

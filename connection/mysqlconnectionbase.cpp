@@ -36,13 +36,13 @@ QSqlError MySqlConnectionBase::initDatabase(const QString &connectionName, const
                                             int port, const QString &databaseName,
                                             const QString &userName, const QString &password)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     return MySqlOpener::open(m_db, connectionName, host, port, databaseName, userName, password);
 }
 
 QList<Course> MySqlConnectionBase::getCoursesByState()
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     QList<Course> courses;
     SqlQuery query(m_db, "MySqlConnectionBase::getCoursesByState",
                    "select IDKhoaHoc, TenKhoaHoc from khoathi where TrangThai = :TrangThai");
@@ -55,7 +55,7 @@ QList<Course> MySqlConnectionBase::getCoursesByState()
 
 ContestantResultInfo MySqlConnectionBase::getContestantResultInfo(int id)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     ContestantResultInfo info;
     SqlQuery query(m_db, "MySqlConnectionBase::getContestantResultInfo",
                    "SELECT * FROM thisinh INNER JOIN khoathi_thisinh ON thisinh.IDThiSinh = "
@@ -79,7 +79,7 @@ ContestantResultInfo MySqlConnectionBase::getContestantResultInfo(int id)
 QString MySqlConnectionBase::getAvatarInfoForContestant(const QString &soBaoDanh,
                                                        const QString &idKhoaHoc)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionBase::getAvatarInfoForContestant",
                    "SELECT AnhChanDung FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = "
                    ":SoBaoDanh limit 1");
@@ -97,7 +97,7 @@ QString MySqlConnectionBase::getAvatarInfoForContestant(const QString &soBaoDanh
 ReportInfo MySqlConnectionBase::readPrintDetail(const QSqlQuery &entry, const QString &courseCode,
                                                 const QString &orderNumber)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
 
     SqlQuery person(m_db, "MySqlConnectionBase::readPrintDetail (person)",
                     "select * from thisinh where IDThiSinh = :IDThiSinh");

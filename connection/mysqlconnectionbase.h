@@ -61,8 +61,6 @@ protected:
 
     QSqlDatabase m_db;
     // Recursive: an operation may call another one of the same connection.
-    // A standard mutex, which ThreadSanitizer sees: the per-terminal
-    // connections are used from the handler queue and the GUI thread.
     std::recursive_mutex m_mutex;
 };
 

@@ -14,7 +14,7 @@ MySqlConnectionClient::~MySqlConnectionClient() = default;
 
 void MySqlConnectionClient::closeConnection()
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     const QString name = m_db.connectionName();
     m_db.close();
     // The name can only be unregistered once no handle refers to it.
@@ -25,7 +25,7 @@ void MySqlConnectionClient::closeConnection()
 
 OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHoc, const QString &soBaoDanh)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     OrderNumberCheck check;
 
     SqlQuery course(m_db, "MySqlConnectionClient::checkOrderNumber (course)",
@@ -77,7 +77,7 @@ OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHo
 
 QString MySqlConnectionClient::getCourseGhiChu(const QString &idKhoaHoc)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::getCourseGhiChu",
                    "SELECT GhiChu FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
     query.bind(":IDKhoaHoc", idKhoaHoc);
@@ -87,7 +87,7 @@ QString MySqlConnectionClient::getCourseGhiChu(const QString &idKhoaHoc)
 
 QString MySqlConnectionClient::getTraLoiMoPhong(int id)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::getTraLoiMoPhong",
                    "SELECT TraLoiMoPhong FROM khoathi_thisinh WHERE ID = :ID");
     query.bind(":ID", id);
@@ -97,7 +97,7 @@ QString MySqlConnectionClient::getTraLoiMoPhong(int id)
 
 int MySqlConnectionClient::getContestantState(int id)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::getContestantState",
                    "SELECT TrangThai FROM khoathi_thisinh WHERE ID = :ID");
     query.bind(":ID", id);
@@ -107,7 +107,7 @@ int MySqlConnectionClient::getContestantState(int id)
 
 QString MySqlConnectionClient::getKetQuaSHLyThuyet(const QString &idKhoaHoc, const QString &soBaoDanh)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::getKetQuaSHLyThuyet",
                    "SELECT * FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = :SoBaoDanh "
                    "limit 1");
@@ -127,7 +127,7 @@ void MySqlConnectionClient::getRegistrationCodes(const QString &idKhoaHoc, const
 {
     maDangKy = QString("");
     maKySH = QString("");
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::getRegistrationCodes",
                    "SELECT thisinh.Ma_Dang_Ky, thisinh.Ma_Ky_SH FROM thisinh INNER JOIN khoathi_thisinh ON "
                    "thisinh.IDThiSinh = khoathi_thisinh.IDThiSinh WHERE khoathi_thisinh.IDKhoaHoc = "
@@ -143,7 +143,7 @@ void MySqlConnectionClient::getRegistrationCodes(const QString &idKhoaHoc, const
 
 ReportInfo *MySqlConnectionClient::getPrintDetail(int id, const QString &idKhoaHoc)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery entry(m_db, "MySqlConnectionClient::getPrintDetail",
                    "select * from khoathi_thisinh where ID = :ID");
     entry.bind(":ID", id);
@@ -154,7 +154,7 @@ ReportInfo *MySqlConnectionClient::getPrintDetail(int id, const QString &idKhoaH
 
 bool MySqlConnectionClient::updateContestStart(int id, const QString &startTime, int state)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     // Only an entry that has not started: moving a finished one back into the
     // examination would let a later result overwrite the stored one.
     SqlQuery query(m_db, "MySqlConnectionClient::updateContestStart",
@@ -169,7 +169,7 @@ bool MySqlConnectionClient::updateContestStart(int id, const QString &startTime,
 bool MySqlConnectionClient::updateAvatar(const QString &idKhoaHoc, const QString &soBaoDanh,
                                          const QString &avatar)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::updateAvatar",
                    "update khoathi_thisinh set AnhChanDung = :AnhChanDung where IDKhoaHoc = :IDKhoaHoc and "
                    "SoBaoDanh = :SoBaoDanh");
@@ -181,7 +181,7 @@ bool MySqlConnectionClient::updateAvatar(const QString &idKhoaHoc, const QString
 
 bool MySqlConnectionClient::updateCheckSum(int id, const QString &checkSum)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::updateCheckSum",
                    "UPDATE khoathi_thisinh SET CheckSumKQMP = :CheckSumKQMP where ID = :ID");
     query.bind(":CheckSumKQMP", checkSum);
@@ -196,7 +196,7 @@ bool MySqlConnectionClient::updateContestResult(const QString &idKhoaHoc, const 
                                                 int passMark, const QString &result, int id,
                                                 const QString &answers)
 {
-    std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     int attempts = 0;
     {
         SqlQuery query(m_db, "MySqlConnectionClient::updateContestResult (query)",

@@ -1,14 +1,11 @@
 #include "reports/exports/xmlutility.h"
 
-#include <QMutex>
-#include <QMutexLocker>
-
 XmlUtility *XmlUtility::s_instance = nullptr;
-QMutex *XmlUtility::s_mutex = new QMutex;
+std::mutex XmlUtility::s_mutex;
 
 XmlUtility *XmlUtility::getInstance()
 {
-    QMutexLocker locker(s_mutex);
+    const std::lock_guard<std::mutex> locker(s_mutex);
     if (!s_instance)
         s_instance = new XmlUtility;
     return s_instance;

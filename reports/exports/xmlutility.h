@@ -5,7 +5,7 @@
 #include <QPair>
 #include <QString>
 
-class QMutex;
+#include <mutex>
 
 // Reads the codes of the first candidate of an authority candidate list, so
 // that a list already imported into a course can be recognised.
@@ -25,7 +25,7 @@ private:
     XmlUtility() = default;
 
     static XmlUtility *s_instance;
-    static QMutex *s_mutex;
+    static std::mutex s_mutex;
 };
 
 #endif // REPORTS_EXPORTS_XMLUTILITY_H

@@ -29,12 +29,11 @@
 
 #include <QCoreApplication>
 #include <QDate>
-#include <QMutexLocker>
 #include <QThread>
 #include <QTime>
 #include <QtDebug>
 
-QMutex BusinessController::s_instanceMutex;
+std::mutex BusinessController::s_instanceMutex;
 BusinessController *BusinessController::s_instance = nullptr;
 
 namespace {
@@ -53,7 +52,7 @@ void deleteCourses(QList<Course *> &courses)
 
 BusinessController *BusinessController::getInstance()
 {
-    QMutexLocker locker(&s_instanceMutex);
+    const std::lock_guard<std::mutex> locker(s_instanceMutex);
     if (!s_instance) {
         s_instance = new BusinessController();
         // The queued row updates must run on the GUI thread even when a

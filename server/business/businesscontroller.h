@@ -13,7 +13,6 @@
 #include <QDateTime>
 #include <QDomDocument>
 #include <QList>
-#include <QMutex>
 #include <QObject>
 #include <QPair>
 #include <QString>
@@ -211,7 +210,7 @@ private:
     std::shared_ptr<ContestContent> m_contestContent;
     CommonExportXml *m_xmlBuilder = nullptr;
 
-    static QMutex s_instanceMutex;
+    static std::mutex s_instanceMutex;
     static BusinessController *s_instance;
 };
 

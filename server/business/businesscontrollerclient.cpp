@@ -22,13 +22,12 @@
 #include <QDebug>
 #include <QFile>
 #include <QImage>
-#include <QMutexLocker>
 #include <QStringList>
 #include <QTime>
 
 namespace {
 
-QMutex s_instanceLock;
+std::mutex s_instanceLock;
 BusinessControllerClient *s_instance = nullptr;
 
 // The size of the portrait a terminal shows.
@@ -54,7 +53,7 @@ QImage loadPhoto(const QByteArray &bytes)
 
 BusinessControllerClient *BusinessControllerClient::getInstance()
 {
-    QMutexLocker locker(&s_instanceLock);
+    const std::lock_guard<std::mutex> locker(s_instanceLock);
     if (s_instance == nullptr) {
         s_instance = new BusinessControllerClient;
         InputDispatcher::getInstance()->registerInput(s_instance);
@@ -130,7 +129,7 @@ BusinessControllerClient::Connection BusinessControllerClient::openConnection(qu
 void BusinessControllerClient::insertNewDbConnection(quint64 clientId)
 {
     {
-        QMutexLocker locker(&m_connectionsLock);
+        const std::lock_guard<std::mutex> locker(m_connectionsLock);
         if (m_connections.contains(clientId)) {
             qDebug() << "BusinessControllerClient::insertNewDbConnection: id client exists in list db "
                         "connection";
@@ -140,7 +139,7 @@ void BusinessControllerClient::insertNewDbConnection(quint64 clientId)
     // Opened without the lock: a database that is slow to answer must not
     // hold up the printing of another terminal's sheet.
     Connection connection = openConnection(clientId);
-    QMutexLocker locker(&m_connectionsLock);
+    const std::lock_guard<std::mutex> locker(m_connectionsLock);
     if (!connection) {
         m_retryPending.insert(clientId);
         return;
@@ -158,7 +157,7 @@ void BusinessControllerClient::removeDbConnection(quint64 clientId)
 {
     Connection connection;
     {
-        QMutexLocker locker(&m_connectionsLock);
+        const std::lock_guard<std::mutex> locker(m_connectionsLock);
         m_retryPending.remove(clientId);
         connection = m_connections.take(clientId);
     }
@@ -173,14 +172,14 @@ MySqlConnectionClient *BusinessControllerClient::findConnection(quint64 clientId
 
 BusinessControllerClient::Connection BusinessControllerClient::storedConnection(quint64 clientId) const
 {
-    QMutexLocker locker(&m_connectionsLock);
+    const std::lock_guard<std::mutex> locker(m_connectionsLock);
     return m_connections.value(clientId);
 }
 
 BusinessControllerClient::Connection BusinessControllerClient::connectionFor(quint64 clientId)
 {
     {
-        QMutexLocker locker(&m_connectionsLock);
+        const std::lock_guard<std::mutex> locker(m_connectionsLock);
         const auto found = m_connections.constFind(clientId);
         if (found != m_connections.constEnd())
             return found.value();
@@ -188,7 +187,7 @@ BusinessControllerClient::Connection BusinessControllerClient::connectionFor(qui
             return Connection();
     }
     insertNewDbConnection(clientId);
-    QMutexLocker locker(&m_connectionsLock);
+    const std::lock_guard<std::mutex> locker(m_connectionsLock);
     // The retry was the last one, whatever its outcome.
     m_retryPending.remove(clientId);
     return m_connections.value(clientId);

@@ -7,13 +7,13 @@
 
 #include <QByteArray>
 #include <QMap>
-#include <QMutex>
 #include <QObject>
 #include <QSet>
 #include <QString>
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 
 class BaseMessage;
 class IOController;
@@ -116,7 +116,7 @@ private:
     std::atomic<MySqlConnection *> m_mainConnection{nullptr};
     std::atomic<IOController *> m_io{nullptr};
 
-    mutable QMutex m_connectionsLock;
+    mutable std::mutex m_connectionsLock;
     QMap<quint64, Connection> m_connections;
     // Terminals whose connection failed to open and have their one retry
     // left.
