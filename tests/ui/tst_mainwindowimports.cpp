@@ -13,6 +13,7 @@
 #include "ui/importinfosdialog.h"
 #include "ui/importxmldialog.h"
 #include "ui/mainwindow.h"
+#include "ui/models/studentmodel.h"
 #include "ui/managecoursedialog.h"
 #include "ui/manageprovincedialog.h"
 #include "ui/manageunitdialog.h"
@@ -298,9 +299,26 @@ void TestMainWindowImports::theoryResultMenu()
     QCOMPARE(answer->title(), QString("Thông báo"));
     QCOMPARE(answer->text(), QString("Có 0 học viên được cập nhật kết quả thi lý thuyết"));
 
-    // A result reached the theory-test database for a course being examined.
+    // A result reached the theory-test database for a course being examined,
+    // the one whose candidates the table shows.
     mainSql("UPDATE khoathi SET TrangThai = 2 WHERE IDKhoaHoc = 'AK1'");
     auxSql("UPDATE khoahoc_thisinh SET KetQua = 'DAT' WHERE SoBaoDanh = '2'");
+    const QList<Course *> *courses = m_controller->getAllCourses();
+    int current = -1;
+    for (int i = 0; i < courses->size(); ++i) {
+        if (courses->at(i)->getIDKhoaHoc() == "AK1")
+            current = i;
+    }
+    QVERIFY(m_controller->setCurrentCourse(current));
+    const StudentModel *table = m_controller->loadStudentsOfCourse("AK1");
+    const auto theoryResults = [table]() {
+        QStringList results;
+        for (int row = 0; row < table->rowCount(); ++row)
+            results << table->index(row, 2).data().toString() + ":" + table->index(row, 12).data().toString();
+        results.sort();
+        return results;
+    };
+    QCOMPARE(theoryResults(), QStringList({"1:", "2:", "3:"}));
     answer = ExpectModal::messageBox();
     trigger("actionCapNhatKetQuaSHLyThuyet");
     QVERIFY(answer->answered());
@@ -308,6 +326,7 @@ void TestMainWindowImports::theoryResultMenu()
     QCOMPARE(mainCount("SELECT COUNT(*) FROM khoathi_thisinh WHERE IDKhoaHoc = 'AK1' AND"
                        " KetQuaSHLyThuyet = 'DAT'"),
              1);
+    QCOMPARE(theoryResults(), QStringList({"1:", "2:DAT", "3:"}));
 }
 
 ORV_TEST_MAIN_WIDGETS(TestMainWindowImports)
