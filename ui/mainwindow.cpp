@@ -265,7 +265,6 @@ void MainWindow::setUpImportsAndExports()
             &ManageUnitDialog::onInsertUnitFromDB);
 }
 
-
 void MainWindow::on_actionCourseList_triggered()
 {
     m_manageCourseDialog->showDialog();
