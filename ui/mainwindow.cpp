@@ -263,9 +263,7 @@ void MainWindow::setUpImportsAndExports()
             &ManageProvinceDialog::onInsertProvinceFromDB);
     connect(m_businessController, &BusinessController::notifyImportUnitFromDb, m_manageUnitDialog,
             &ManageUnitDialog::onInsertUnitFromDB);
-    m_exportStudentsDialog->setCourses(*m_businessController->getAllCourses());
 }
-
 
 void MainWindow::on_actionCourseList_triggered()
 {
@@ -302,7 +300,6 @@ void MainWindow::afterImport(const QPair<int, int> &result, const QString &cours
     // The course list is read again in place: the course manager's table is
     // reset around it, so no view keeps a deleted course.
     m_manageCourseDialog->refreshCourseList();
-    m_exportStudentsDialog->setCourses(*m_businessController->getAllCourses());
     initialCourseCmb();
 }
 

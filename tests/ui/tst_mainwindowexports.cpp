@@ -96,6 +96,8 @@ void TestMainWindowExports::initTestCase()
     m_window.reset(new MainWindow);
     m_controller = BusinessController::getInstance();
     QCOMPARE(m_controller->isDbConnectionFailed(), 0);
+    // As the start-up controller does before showing it.
+    m_window->initModel();
     m_window->show();
 }
 

@@ -10,6 +10,7 @@
 #include "tests/support/workfolder.h"
 #include "tests/ui/dialogprobe.h"
 #include "tests/ui/expectmodal.h"
+#include "ui/exportstudentsdialog.h"
 #include "ui/importinfosdialog.h"
 #include "ui/importxmldialog.h"
 #include "ui/mainwindow.h"
@@ -149,6 +150,8 @@ void TestMainWindowImports::initTestCase()
     m_window.reset(new MainWindow);
     m_controller = BusinessController::getInstance();
     QCOMPARE(m_controller->isDbConnectionFailed(), 0);
+    // As the start-up controller does before showing it.
+    m_window->initModel();
     m_window->show();
 }
 
@@ -219,6 +222,10 @@ void TestMainWindowImports::theoryTestImport()
     auto *dialog = m_window->findChild<ImportInfosDialog *>();
     const int courses = mainCount("SELECT COUNT(*) FROM khoathi");
     const int entries = mainCount("SELECT COUNT(*) FROM khoathi_thisinh");
+    // A course is shown in the main table before the import.
+    auto *shownCourse = m_window->findChild<QComboBox *>("cmbCourse");
+    shownCourse->setCurrentIndex(shownCourse->findText("Khóa Danh Sách"));
+    QVERIFY(shownCourse->currentIndex() > 0);
     auto *box = dialog->findChild<QComboBox *>("cmbCourse");
     if (index >= 0 && index < box->count()) {
         box->setCurrentIndex(index);
@@ -232,8 +239,20 @@ void TestMainWindowImports::theoryTestImport()
     const bool imported = notice.startsWith("Thông tin");
     QCOMPARE(mainCount("SELECT COUNT(*) FROM khoathi"), courses + (imported ? 1 : 0));
     QCOMPARE(mainCount("SELECT COUNT(*) FROM khoathi_thisinh"), entries + (imported ? 3 : 0));
-    if (!imported)
+    if (!imported) {
+        QCOMPARE(shownCourse->currentText(), QString("Khóa Danh Sách"));
         return;
+    }
+    // The course choice is refilled from the list read again and stands on
+    // its placeholder; the export dialog lists the same courses.
+    QCOMPARE(shownCourse->currentIndex(), 0);
+    QCOMPARE(shownCourse->count(), m_controller->getAllCourses()->size() + 1);
+    QVERIFY(shownCourse->findText("Khóa Nhập") > 0);
+    auto *exportChoice = m_window->findChild<ExportStudentsDialog *>()->findChild<QComboBox *>("cmbCourse");
+    QStringList exportable;
+    for (const Course *course : *m_controller->getAllCourses())
+        exportable << course->getTenKhoaHoc();
+    QCOMPARE(itemsOf(exportChoice), exportable);
 
     // The managers were never opened: each shows every record once, and no
     // blank row.
@@ -279,6 +298,9 @@ void TestMainWindowImports::candidateListFile()
         notice = QString("Cảnh báo|Tập tin XML không hợp lệ (dòng %1): %2").arg(line).arg(message);
     }
     const int entries = mainCount("SELECT COUNT(*) FROM khoathi_thisinh WHERE IDKhoaHoc = 'K5'");
+    auto *shownCourse = m_window->findChild<QComboBox *>("cmbCourse");
+    shownCourse->setCurrentIndex(shownCourse->findText("Khóa Danh Sách"));
+    QVERIFY(shownCourse->currentIndex() > 0);
 
     trigger("actionImport_XML");
     auto *dialog = m_window->findChild<ImportXmlDialog *>();
@@ -289,6 +311,7 @@ void TestMainWindowImports::candidateListFile()
     QVERIFY(!dialog->isVisible());
     QCOMPARE(DialogProbe::shownBoxes(), notice);
     QCOMPARE(mainCount("SELECT COUNT(*) FROM khoathi_thisinh WHERE IDKhoaHoc = 'K5'"), entries + added);
+    QCOMPARE(shownCourse->currentIndex() == 0, added > 0);
 }
 
 void TestMainWindowImports::theoryResultMenu()
