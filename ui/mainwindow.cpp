@@ -241,20 +241,20 @@ void MainWindow::setUpImportsAndExports()
     m_manageProvinceDialog = new ManageProvinceDialog(this);
     m_manageUnitDialog = new ManageUnitDialog(this);
 
-    connect(m_exportStudentsDialog, &ExportStudentsDialog::notifyExportXml, this, &MainWindow::onExportXml);
+    connect(m_exportStudentsDialog, &ExportStudentsDialog::notifyExportXml, this, &MainWindow::on_exportXml);
     connect(m_exportStudentsDialog, &ExportStudentsDialog::notifyExportKQSHMPXml, this,
-            &MainWindow::onExportKQSHMPXml);
+            &MainWindow::on_exportKQSHMPXml);
     connect(m_exportStudentsDialog, &ExportStudentsDialog::notifyExportExcel, this,
-            &MainWindow::onExportExcel);
+            &MainWindow::on_exportExcel);
     connect(m_exportStudentsDialog, &ExportStudentsDialog::notifyExportPassedStudentsExcel, this,
-            &MainWindow::onExportPassedStudents);
+            &MainWindow::on_exportPassedStudents);
     connect(m_exportStudentsDialog, &ExportStudentsDialog::notifyExportFailedStudentsExcel, this,
-            &MainWindow::onExportFailedStudents);
+            &MainWindow::on_exportFailedStudents);
     connect(m_exportStudentsDialog, &ExportStudentsDialog::notifyExportAbsentStudentsExcel, this,
-            &MainWindow::onExportAbsentStudents);
+            &MainWindow::on_exportAbsentStudents);
     connect(m_importInfosDialog, &ImportInfosDialog::notifyImportCourse, this, &MainWindow::onImportCourse);
     connect(m_importAgainDialog, &ImportAgainDialog::confirmImportXml, this, &MainWindow::onConfirmImportXml);
-    connect(m_importXmlDialog, &QDialog::finished, this, &MainWindow::onProcessImportXmlResult);
+    connect(m_importXmlDialog, &QDialog::finished, this, &MainWindow::on_ProcessImporXmlResult);
     connect(m_businessController, &BusinessController::notifyUpdateResultTheoryInUI, this,
             &MainWindow::onUpdateResultTheoryInUI);
     connect(m_businessController, &BusinessController::notifyImportCourseFromDb, m_manageCourseDialog,
@@ -342,7 +342,7 @@ void MainWindow::on_actionImport_XML_triggered()
     m_importXmlDialog->showDialog();
 }
 
-void MainWindow::onProcessImportXmlResult(int result)
+void MainWindow::on_ProcessImporXmlResult(int result)
 {
     if (result != ImportXmlDialog::ImportCode)
         return;
@@ -455,24 +455,24 @@ void MainWindow::exportExcelReport(int index, bool (BusinessController::*report)
                    + (saved ? QStringLiteral(" thành công") : QStringLiteral(" thất bại")));
 }
 
-void MainWindow::onExportExcel(int index)
+void MainWindow::on_exportExcel(int index)
 {
     exportExcelReport(index, &BusinessController::exportExcel, QStringLiteral("khóa học"));
 }
 
-void MainWindow::onExportPassedStudents(int index)
+void MainWindow::on_exportPassedStudents(int index)
 {
     exportExcelReport(index, &BusinessController::exportPassedStudentsExcel,
                       QStringLiteral("thí sinh ĐẠT của khóa học"));
 }
 
-void MainWindow::onExportFailedStudents(int index)
+void MainWindow::on_exportFailedStudents(int index)
 {
     exportExcelReport(index, &BusinessController::exportFailedStudentsExcel,
                       QStringLiteral("thí sinh TRƯỢT của khóa học"));
 }
 
-void MainWindow::onExportAbsentStudents(int index)
+void MainWindow::on_exportAbsentStudents(int index)
 {
     exportExcelReport(index, &BusinessController::exportAbsentStudentsExcel,
                       QStringLiteral("thí sinh VẮNG của khóa học"));
@@ -514,12 +514,12 @@ void MainWindow::exportXmlForm(int index, bool secondForm)
     QDesktopServices::openUrl(QUrl::fromLocalFile(written));
 }
 
-void MainWindow::onExportXml(int index)
+void MainWindow::on_exportXml(int index)
 {
     exportXmlForm(index, false);
 }
 
-void MainWindow::onExportKQSHMPXml(int index)
+void MainWindow::on_exportKQSHMPXml(int index)
 {
     exportXmlForm(index, true);
 }

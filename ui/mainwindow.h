@@ -109,7 +109,7 @@ private slots:
     void on_actionAuxDb_triggered();
     void onImportCourse(int index);
     void on_actionImport_XML_triggered();
-    void onProcessImportXmlResult(int result);
+    void on_ProcessImporXmlResult(int result);
     void onConfirmImportXml();
     void on_actionCapNhatKetQuaSHLyThuyet_triggered();
     void onUpdateResultTheoryInUI(QString courseId);
@@ -119,12 +119,12 @@ private slots:
     void on_actionExportFailedStudents_excel_triggered();
     void on_actionExportAbsentStudents_excel_triggered();
     void on_actionKQSHMPXML_triggered();
-    void onExportXml(int index);
-    void onExportKQSHMPXml(int index);
-    void onExportExcel(int index);
-    void onExportPassedStudents(int index);
-    void onExportFailedStudents(int index);
-    void onExportAbsentStudents(int index);
+    void on_exportXml(int index);
+    void on_exportKQSHMPXml(int index);
+    void on_exportExcel(int index);
+    void on_exportPassedStudents(int index);
+    void on_exportFailedStudents(int index);
+    void on_exportAbsentStudents(int index);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
