@@ -5,14 +5,13 @@
 // server over loopback (tests/support/terminalsteps.h), and reads of what the
 // server left in the database.
 
+#include "tests/support/imagefile.h"
 #include "tests/support/terminalsteps.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testterminal.h"
 #include "tests/support/testterminalmessages.h"
 
-#include <QBuffer>
 #include <QByteArray>
-#include <QImage>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -42,13 +41,7 @@ inline int sessionsOn(QSqlDatabase db, const QString &dbName)
 // An image file of the given size as stored in a candidate's photo column.
 inline QByteArray imageFile(int width, int height, const char *format = "PNG")
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
+    return ImageFile::filled(width, height, Qt::darkCyan, format);
 }
 
 using TerminalSteps::clientIds;

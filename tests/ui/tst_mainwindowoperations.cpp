@@ -5,6 +5,7 @@
 // open. One window per process; the cases run in order on one course.
 
 #include "server/business/businesscontroller.h"
+#include "tests/support/imagefile.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
@@ -14,7 +15,6 @@
 #include "ui/inforesetdialog.h"
 #include "ui/mainwindow.h"
 
-#include <QBuffer>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -36,13 +36,7 @@ enum Column { ColId = 0, ColName = 1, ColOrderNumber = 2, ColScore = 8, ColResul
 
 QByteArray pngPhoto()
 {
-    QImage image(30, 40, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return ImageFile::filled(30, 40, Qt::darkCyan);
 }
 
 } // namespace
