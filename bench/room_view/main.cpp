@@ -106,10 +106,16 @@ bool seed(QSqlDatabase db, int candidates, QString *error)
     return db.commit();
 }
 
-int countWhere(QSqlDatabase db, const QString &condition)
+// The room's entries in `state`; with `checksummed`, only those holding a
+// whole checksum.
+int countInState(QSqlDatabase db, int state, bool checksummed)
 {
     QSqlQuery q(db);
-    if (!q.exec("SELECT COUNT(*) FROM khoathi_thisinh WHERE IDKhoaHoc = 'C1' AND " + condition) || !q.next())
+    q.prepare("SELECT COUNT(*) FROM khoathi_thisinh WHERE IDKhoaHoc = 'C1' AND TrangThai = :state "
+              "AND (:any OR CHAR_LENGTH(CheckSumKQMP) = 96)");
+    q.bindValue(":state", state);
+    q.bindValue(":any", !checksummed);
+    if (!q.exec() || !q.next())
         return -1;
     return q.value(0).toInt();
 }
@@ -231,8 +237,8 @@ int main(int argc, char *argv[])
     std::thread watcher([&] {
         QSqlDatabase db = TestDb::open("roomview-watcher", folder.mainDbName());
         while (watching) {
-            inRoom = countWhere(db, "TrangThai = 1");
-            const int done = countWhere(db, "TrangThai = 2 AND CHAR_LENGTH(CheckSumKQMP) = 96");
+            inRoom = countInState(db, 1, false);
+            const int done = countInState(db, 2, true);
             if (done == n && lastStoredNs < 0)
                 lastStoredNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
                                    Clock::now().time_since_epoch())
