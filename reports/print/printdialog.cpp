@@ -35,11 +35,8 @@ const int ANSWER_COUNT = 10;
 // failure: the debug line written when the bytes are no picture.
 QImage portraitOf(const QString &avatar, const char *failure)
 {
-    QByteArray bytes = QByteArray::fromBase64(avatar.toLatin1());
-    if (isJp2Image(bytes))
-        bytes = convertJp2ToJpeg(bytes);
     QImage image;
-    if (!image.loadFromData(bytes))
+    if (!image.loadFromData(readablePhoto(QByteArray::fromBase64(avatar.toLatin1()))))
         qDebug() << failure;
     return image;
 }
