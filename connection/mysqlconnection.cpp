@@ -725,6 +725,11 @@ bool MySqlConnection::updateKetQuaSHLyThuyet(int id, const QString &ketQuaSHLyTh
 
 bool MySqlConnection::insertNguoiLX(Student student)
 {
+    return insertPersonRow(student) != 0;
+}
+
+int MySqlConnection::insertPersonRow(const Student &student)
+{
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::insertNguoiLX",
                    "INSERT INTO thisinh (SoTT, Ma_Dang_Ky, HoTen, GioiTinh, NgaySinh, SoCMT, Ma_Ky_SH, "
@@ -738,7 +743,9 @@ bool MySqlConnection::insertNguoiLX(Student student)
     query.bind(":SoCMT", student.getSoCMT());
     query.bind(":Ma_Ky_SH", student.getMa_Ky_SH());
     query.bind(":DiaChi", student.getDiaChi());
-    return query.exec();
+    if (!query.exec())
+        return 0;
+    return query.lastInsertId().toInt();
 }
 
 bool MySqlConnection::insertKhoaThiThiSinh(KhoaThiThiSinh khoaThiThiSinh)

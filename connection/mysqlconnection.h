@@ -107,6 +107,11 @@ public:
     // Order numbers of the entries in the examination, by numeric value.
     StudentInfoList *getSoBaoDanhByState(const QString &course);
     ReportInfo getPrintDetail(const QString &course, const QString &soBaoDanh);
+
+protected:
+    // Writes the person (as insertNguoiLX) and returns the new row's
+    // IDThiSinh, read from the insert itself; 0 when the row was not written.
+    int insertPersonRow(const Student &student);
 };
 
 #endif // CONNECTION_MYSQLCONNECTION_H

@@ -79,19 +79,27 @@ ContestantResultInfo MySqlConnectionBase::getContestantResultInfo(int id)
 QString MySqlConnectionBase::getAvatarInfoForContestant(const QString &soBaoDanh,
                                                        const QString &idKhoaHoc)
 {
+    return entryValue("MySqlConnectionBase::getAvatarInfoForContestant", idKhoaHoc, soBaoDanh,
+                      "AnhChanDung")
+        .toString();
+}
+
+QVariant MySqlConnectionBase::entryValue(const char *name, const QString &idKhoaHoc,
+                                         const QString &soBaoDanh, const QString &column)
+{
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    SqlQuery query(m_db, "MySqlConnectionBase::getAvatarInfoForContestant",
-                   "SELECT AnhChanDung FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = "
-                   ":SoBaoDanh limit 1");
+    SqlQuery query(m_db, name,
+                   "SELECT * FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = :SoBaoDanh "
+                   "limit 1");
     query.bind(":IDKhoaHoc", idKhoaHoc);
     query.bind(":SoBaoDanh", soBaoDanh);
     if (!query.exec())
-        return QString();
+        return QVariant();
     if (!query.next()) {
         qDebug() << "student isn't exist";
-        return QString();
+        return QVariant();
     }
-    return query.value("AnhChanDung").toString();
+    return query.value(column);
 }
 
 ReportInfo MySqlConnectionBase::readPrintDetail(const QSqlQuery &entry, const QString &courseCode,

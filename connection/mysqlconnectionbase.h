@@ -59,6 +59,13 @@ protected:
     // empty without a warning per column.
     static QVariant fieldOf(const QSqlQuery &query, const QString &name);
 
+    // Column `column` of the entry with order number `soBaoDanh` in course
+    // `idKhoaHoc` (the first, should there be several); an invalid value when
+    // the statement fails or there is no such entry. `name` is the statement's
+    // name in the log (a literal).
+    QVariant entryValue(const char *name, const QString &idKhoaHoc, const QString &soBaoDanh,
+                        const QString &column);
+
     QSqlDatabase m_db;
     // Recursive: an operation may call another one of the same connection.
     std::recursive_mutex m_mutex;

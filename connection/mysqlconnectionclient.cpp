@@ -107,19 +107,8 @@ int MySqlConnectionClient::getContestantState(int id)
 
 QString MySqlConnectionClient::getKetQuaSHLyThuyet(const QString &idKhoaHoc, const QString &soBaoDanh)
 {
-    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    SqlQuery query(m_db, "MySqlConnectionClient::getKetQuaSHLyThuyet",
-                   "SELECT * FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc and SoBaoDanh = :SoBaoDanh "
-                   "limit 1");
-    query.bind(":IDKhoaHoc", idKhoaHoc);
-    query.bind(":SoBaoDanh", soBaoDanh);
-    if (!query.exec())
-        return QString();
-    if (!query.next()) {
-        qDebug() << "student isn't exist";
-        return QString();
-    }
-    return query.value("KetQuaSHLyThuyet").toString();
+    return entryValue("MySqlConnectionClient::getKetQuaSHLyThuyet", idKhoaHoc, soBaoDanh, "KetQuaSHLyThuyet")
+        .toString();
 }
 
 void MySqlConnectionClient::getRegistrationCodes(const QString &idKhoaHoc, const QString &soBaoDanh,

@@ -11,6 +11,11 @@ bool isJp2Image(const QByteArray &bytes)
     return bytes.size() >= JP2_SIGNATURE.size() && bytes.startsWith(JP2_SIGNATURE);
 }
 
+QByteArray readablePhoto(const QByteArray &bytes)
+{
+    return isJp2Image(bytes) ? convertJp2ToJpeg(bytes) : bytes;
+}
+
 namespace {
 
 // Closes a FreeImage memory stream on every way out.

@@ -12,4 +12,8 @@ bool isJp2Image(const QByteArray &bytes);
 // the result fails to load as an image).
 QByteArray convertJp2ToJpeg(const QByteArray &bytes);
 
+// A stored photo as the image readers take it: JPEG 2000 (known by its
+// signature) converted to JPEG, any other bytes as they are.
+QByteArray readablePhoto(const QByteArray &bytes);
+
 #endif // RECORDS_JP2IMAGE_H

@@ -97,7 +97,7 @@ void AddStudentDialog::updateStudentInfo(const QString &name, const QDate &birth
     // A stored photo is known as JPEG 2000 by its signature only; it is
     // shown and handed back as stored, not scaled.
     const QByteArray bytes = QByteArray::fromBase64(photoBase64.toLocal8Bit());
-    m_photo = isJp2Image(bytes) ? convertJp2ToJpeg(bytes) : bytes;
+    m_photo = readablePhoto(bytes);
 
     QPixmap picture;
     if (picture.loadFromData(m_photo)) {

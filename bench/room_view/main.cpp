@@ -9,6 +9,7 @@
 //
 //   room_view [-n N]      N from 1 to 300, 300 by default
 
+#include "bench/benchroom.h"
 #include "server/business/businesscontroller.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testterminal.h"
@@ -41,6 +42,8 @@ namespace {
 
 using Messages = TestTerminalMessages;
 using Clock = std::chrono::steady_clock;
+using BenchRoom::Gate;
+using BenchRoom::scoreOf;
 
 const int DEFAULT_TERMINALS = 300;
 const int MAX_TERMINALS = 300;
@@ -48,68 +51,16 @@ const int WAIT_MS = 120000;
 const int TICK_MS = 10;
 const int STATE_COLUMN = 13;
 
-int scoreOf(int order)
-{
-    return 30 + order % 20;
-}
-
-// Opens once; every waiting thread goes on together.
-class Gate
-{
-public:
-    void wait()
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_open; });
-    }
-    void open()
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_open = true;
-        }
-        m_changed.notify_all();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_open = false;
-};
-
-bool seed(QSqlDatabase db, int candidates, QString *error)
+// The room's entries in `state`; with `checksummed`, only those holding a
+// whole checksum.
+int countInState(QSqlDatabase db, int state, bool checksummed)
 {
     QSqlQuery q(db);
-    if (!q.exec("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, NgayThi, TrangThai) "
-                "VALUES ('C1', 'Khóa thử phòng thi', CURDATE(), 2)")) {
-        *error = q.lastError().text();
-        return false;
-    }
-    db.transaction();
-    QSqlQuery person(db);
-    person.prepare("INSERT INTO thisinh (IDThiSinh, HoTen, NgaySinh, SoCMT) "
-                   "VALUES (:id, :name, '1990-01-01', :number)");
-    QSqlQuery entry(db);
-    entry.prepare("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, TrangThai, NoiDungSH, "
-                  "LoaiBang, DiemMoPhong, DiemChuanMoPhong) VALUES (:id, 'C1', :id, :order, 0, '1', 'B2', -1, 35)");
-    for (int i = 1; i <= candidates; ++i) {
-        person.bindValue(":id", i);
-        person.bindValue(":name", QString("Thí sinh %1").arg(i));
-        person.bindValue(":number", QString("%1").arg(i, 12, 10, QChar('0')));
-        entry.bindValue(":id", i);
-        entry.bindValue(":order", QString::number(i));
-        if (!person.exec() || !entry.exec()) {
-            *error = person.lastError().text() + entry.lastError().text();
-            return false;
-        }
-    }
-    return db.commit();
-}
-
-int countWhere(QSqlDatabase db, const QString &condition)
-{
-    QSqlQuery q(db);
-    if (!q.exec("SELECT COUNT(*) FROM khoathi_thisinh WHERE IDKhoaHoc = 'C1' AND " + condition) || !q.next())
+    q.prepare("SELECT COUNT(*) FROM khoathi_thisinh WHERE IDKhoaHoc = 'C1' AND TrangThai = :state "
+              "AND (:any OR CHAR_LENGTH(CheckSumKQMP) = 96)");
+    q.bindValue(":state", state);
+    q.bindValue(":any", !checksummed);
+    if (!q.exec() || !q.next())
         return -1;
     return q.value(0).toInt();
 }
@@ -188,7 +139,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     QString error;
-    if (!seed(folder.mainAdmin(), n, &error)) {
+    if (!BenchRoom::seed(folder.mainAdmin(), "Khóa thử phòng thi", n, &error)) {
         std::fprintf(stderr, "room_view: seeding failed: %s\n", qPrintable(error));
         return 1;
     }
@@ -231,8 +182,8 @@ int main(int argc, char *argv[])
     std::thread watcher([&] {
         QSqlDatabase db = TestDb::open("roomview-watcher", folder.mainDbName());
         while (watching) {
-            inRoom = countWhere(db, "TrangThai = 1");
-            const int done = countWhere(db, "TrangThai = 2 AND CHAR_LENGTH(CheckSumKQMP) = 96");
+            inRoom = countInState(db, 1, false);
+            const int done = countInState(db, 2, true);
             if (done == n && lastStoredNs < 0)
                 lastStoredNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
                                    Clock::now().time_since_epoch())

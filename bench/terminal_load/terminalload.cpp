@@ -9,6 +9,7 @@
 //
 //   terminal_load [-n N]      N from 1 to 300, 100 by default
 
+#include "bench/benchroom.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testterminal.h"
 #include "tests/support/testterminalmessages.h"
@@ -35,6 +36,7 @@
 namespace {
 
 using Messages = TestTerminalMessages;
+using BenchRoom::scoreOf;
 
 const int DEFAULT_TERMINALS = 100;
 const int MAX_TERMINALS = 300;
@@ -42,35 +44,6 @@ const int HANDLERS_PER_TERMINAL = 4;
 const int HANDLER_CYCLE_MS = 16;
 // Terminals late in the queue wait for everyone ahead of them.
 const int WAIT_MS = 120000;
-
-int scoreOf(int order)
-{
-    return 30 + order % 20;
-}
-
-// Released all at once, so that the terminals connect together.
-class StartGate
-{
-public:
-    void wait()
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_open; });
-    }
-    void open()
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_open = true;
-        }
-        m_changed.notify_all();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_open = false;
-};
 
 // One terminal's part of the session; empty on success, else what failed.
 QString sitTest(TestTerminal &terminal, quint16 port, int order)
@@ -99,35 +72,6 @@ QString sitTest(TestTerminal &terminal, quint16 port, int order)
                                                         "C1", "1A;2B;3C;4D")))
         return "result: " + terminal.errorString();
     return QString();
-}
-
-bool seed(QSqlDatabase db, int terminals, QString *error)
-{
-    QSqlQuery q(db);
-    if (!q.exec("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, NgayThi, TrangThai) "
-                "VALUES ('C1', 'Khóa thử tải', CURDATE(), 2)")) {
-        *error = q.lastError().text();
-        return false;
-    }
-    db.transaction();
-    QSqlQuery person(db);
-    person.prepare("INSERT INTO thisinh (IDThiSinh, HoTen, NgaySinh, SoCMT) "
-                   "VALUES (:id, :name, '1990-01-01', :number)");
-    QSqlQuery entry(db);
-    entry.prepare("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, TrangThai, NoiDungSH, "
-                  "LoaiBang) VALUES (:id, 'C1', :id, :order, 0, '1', 'B2')");
-    for (int i = 1; i <= terminals; ++i) {
-        person.bindValue(":id", i);
-        person.bindValue(":name", QString("Thí sinh %1").arg(i));
-        person.bindValue(":number", QString("%1").arg(i, 12, 10, QChar('0')));
-        entry.bindValue(":id", i);
-        entry.bindValue(":order", QString::number(i));
-        if (!person.exec() || !entry.exec()) {
-            *error = person.lastError().text() + entry.lastError().text();
-            return false;
-        }
-    }
-    return db.commit();
 }
 
 // Results held as sent: state 2, the score and a checksum.
@@ -171,7 +115,7 @@ int main(int argc, char *argv[])
     }
     QSqlDatabase db = folder.mainAdmin();
     QString error;
-    if (!seed(db, terminals, &error)) {
+    if (!BenchRoom::seed(db, "Khóa thử tải", terminals, &error)) {
         std::fprintf(stderr, "terminal_load: seeding failed: %s\n", qPrintable(error));
         return 1;
     }
@@ -198,7 +142,7 @@ int main(int argc, char *argv[])
     std::vector<std::unique_ptr<TestTerminal>> room;
     std::vector<QString> failures(static_cast<size_t>(terminals));
     std::vector<std::thread> threads;
-    StartGate gate;
+    BenchRoom::Gate gate;
     for (int i = 0; i < terminals; ++i) {
         room.emplace_back(new TestTerminal);
         threads.emplace_back([&, i] {

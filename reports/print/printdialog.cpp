@@ -35,11 +35,8 @@ const int ANSWER_COUNT = 10;
 // failure: the debug line written when the bytes are no picture.
 QImage portraitOf(const QString &avatar, const char *failure)
 {
-    QByteArray bytes = QByteArray::fromBase64(avatar.toLatin1());
-    if (isJp2Image(bytes))
-        bytes = convertJp2ToJpeg(bytes);
     QImage image;
-    if (!image.loadFromData(bytes))
+    if (!image.loadFromData(readablePhoto(QByteArray::fromBase64(avatar.toLatin1()))))
         qDebug() << failure;
     return image;
 }
@@ -50,6 +47,8 @@ QStringList answerFields(const QString &answers)
     return answers.section('|', 0, 0).split(';', Qt::KeepEmptyParts);
 }
 
+// What both sheets show: the candidate, the warning over a result not sat or
+// altered (the cross over an altered one), and the signed QR code.
 void setCommonVariables(LimeReport::IDataSourceManager *data, const ReportInfo &info, const char *portraitFailure)
 {
     data->setReportVariable("ProvinceName", info.getProvinceName());
@@ -64,6 +63,15 @@ void setCommonVariables(LimeReport::IDataSourceManager *data, const ReportInfo &
     data->setReportVariable("ContestOfDate", info.getContestDate());
     data->setReportVariable("Place", info.getPlace());
     data->setReportVariable("Avatar", portraitOf(info.getAvatar(), portraitFailure));
+
+    if (info.getScore() == -1) {
+        data->setReportVariable("Warning", MSG_STUDENT_NOT_EXAMINED);
+        data->setReportVariable("Score", QString(""));
+    } else if (!info.getResultValid()) {
+        data->setReportVariable("Warning", MSG_RESULT_CHANGED);
+        data->setReportVariable("Cancel", QImage(CANCEL_IMAGE_PATH));
+    }
+    data->setReportVariable("QRCode", makeQrImage(signQrText(resultSheetQrText(info), QR_SIGNATURE_KEY)));
 }
 
 } // namespace
@@ -107,16 +115,8 @@ void PrintDialog::setDetail(const ReportInfo &info)
     // between cannot print under the checked digest.
     m_report.loadFromByteArray(bytes);
     LimeReport::IDataSourceManager *data = m_report.dataManager();
-    setCommonVariables(data, info, "PrintDialog::setDetail: Can't load image file");
-
     data->setReportVariable("Cancel", 0);
-    if (info.getScore() == -1) {
-        data->setReportVariable("Warning", MSG_STUDENT_NOT_EXAMINED);
-        data->setReportVariable("Score", QString(""));
-    } else if (!info.getResultValid()) {
-        data->setReportVariable("Warning", MSG_RESULT_CHANGED);
-        data->setReportVariable("Cancel", QImage(CANCEL_IMAGE_PATH));
-    }
+    setCommonVariables(data, info, "PrintDialog::setDetail: Can't load image file");
     m_resultValid = info.getResultValid();
 
     QStandardItemModel table(1, ANSWER_COUNT);
@@ -126,8 +126,6 @@ void PrintDialog::setDetail(const ReportInfo &info)
             table.setItem(0, i, new QStandardItem(fields.at(i)));
     }
     data->addModel("result", &table, false);
-
-    data->setReportVariable("QRCode", makeQrImage(signQrText(resultSheetQrText(info), QR_SIGNATURE_KEY)));
     m_preview->refreshPages();
 }
 
@@ -153,14 +151,6 @@ void PrintDialog::setDetail2(ReportInfo *info)
     LimeReport::IDataSourceManager *data = report->dataManager();
     setCommonVariables(data, *info, "PrintDialog::setDetail2: Can't load image file");
 
-    if (info->getScore() == -1) {
-        data->setReportVariable("Warning", MSG_STUDENT_NOT_EXAMINED);
-        data->setReportVariable("Score", QString(""));
-    } else if (!info->getResultValid()) {
-        data->setReportVariable("Warning", MSG_RESULT_CHANGED);
-        data->setReportVariable("Cancel", QImage(CANCEL_IMAGE_PATH));
-    }
-
     QStringList points;
     if (!info->getAnswers().isEmpty()) {
         const QStringList fields = answerFields(info->getAnswers());
@@ -172,8 +162,6 @@ void PrintDialog::setDetail2(ReportInfo *info)
     }
     for (int i = 0; i < ANSWER_COUNT; ++i)
         data->setReportVariable(QString("Point%1").arg(i + 1), points.at(i));
-
-    data->setReportVariable("QRCode", makeQrImage(signQrText(resultSheetQrText(*info), QR_SIGNATURE_KEY)));
 
     if (!m_autoTemplateValid) {
         qDebug() << "PrintDialog::setDetail2: Don't print report because template file was changed!";

@@ -420,6 +420,16 @@ int BusinessController::indexOfRow(int id) const
     return found.second ? found.first : -1;
 }
 
+int BusinessController::indexOfChangedRow(int id, int row, const char *caller) const
+{
+    const int index = indexOfRow(id);
+    if (!m_currentCourse || index < 0)
+        return -1;
+    if (index != row)
+        qDebug().nospace() << caller << ": row " << row << " shows entry " << id << " at " << index;
+    return index;
+}
+
 void BusinessController::announceRowChanged(int index)
 {
     if (!m_studentModel || index < 0 || index >= m_studentModel->rowCount())
@@ -478,12 +488,9 @@ bool BusinessController::updateContestantInfo(int id, int row, const CRUDStudent
     int index = -1;
     {
         std::lock_guard<std::mutex> lock(m_rowLock);
-        index = indexOfRow(id);
-        if (!m_currentCourse || index < 0)
+        index = indexOfChangedRow(id, row, "BusinessController::updateContestantInfo");
+        if (index < 0)
             return false;
-        if (index != row)
-            qDebug() << "BusinessController::updateContestantInfo: row" << row << "shows entry" << id
-                     << "at" << index;
         if (!m_mainDb->updateContestantInfo(id, info))
             return false;
         m_currentRows->updateInfoAt(index, info);
@@ -512,12 +519,9 @@ bool BusinessController::resetContestantResult(int id, int row, const QString &c
     int index = -1;
     {
         std::lock_guard<std::mutex> lock(m_rowLock);
-        index = indexOfRow(id);
-        if (!m_currentCourse || index < 0)
+        index = indexOfChangedRow(id, row, "BusinessController::resetContestantResult");
+        if (index < 0)
             return false;
-        if (index != row)
-            qDebug() << "BusinessController::resetContestantResult: row" << row << "shows entry" << id
-                     << "at" << index;
         if (!m_mainDb->resetContestantResult(id, m_currentCourse->getIDKhoaHoc(), comment))
             return false;
         m_currentRows->resetResultAt(index);

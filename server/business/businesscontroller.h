@@ -176,6 +176,12 @@ private:
 
     // Index of the row with `id` in the current rows, -1 when none.
     int indexOfRow(int id) const;
+    // Index of the entry `id` that the operator changes through table row
+    // `row`, -1 when there is no current course or no such entry. A row that
+    // no longer shows the entry (the table moved under the operator) is
+    // logged under `caller`; the entry is changed where it is now. The
+    // caller holds m_rowLock.
+    int indexOfChangedRow(int id, int row, const char *caller) const;
     void announceRowChanged(int index);
     bool exportClassified(const QString &courseId, int kind);
     QDomDocument exportWith(CommonExportXml *builder, const QString &courseId);

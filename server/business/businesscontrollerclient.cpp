@@ -41,11 +41,10 @@ bool isSafePathPart(const QString &part)
     return !part.isEmpty() && !part.contains('/') && !part.contains('\\') && !part.contains("..");
 }
 
-// JPEG 2000 photos are converted first: the image readers do not know them.
 QImage loadPhoto(const QByteArray &bytes)
 {
     QImage image;
-    image.loadFromData(isJp2Image(bytes) ? convertJp2ToJpeg(bytes) : bytes);
+    image.loadFromData(readablePhoto(bytes));
     return image;
 }
 

@@ -7,6 +7,7 @@
 #include "server/business/businesscontrollerclient.h"
 #include "server/network/iocontroller.h"
 #include "tests/endtoend/endtoendfixture.h"
+#include "tests/support/jp2file.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
 
@@ -36,15 +37,7 @@ QByteArray makeJp2(int width, int height)
             line[x * 3 + FI_RGBA_BLUE] = 128;
         }
     }
-    QByteArray bytes;
-    FIMEMORY *stream = FreeImage_OpenMemory(nullptr, 0);
-    if (FreeImage_SaveToMemory(FIF_JP2, bitmap, stream, 0)) {
-        BYTE *data = nullptr;
-        DWORD size = 0;
-        if (FreeImage_AcquireMemory(stream, &data, &size))
-            bytes = QByteArray(reinterpret_cast<const char *>(data), int(size));
-    }
-    FreeImage_CloseMemory(stream);
+    const QByteArray bytes = jp2File(bitmap);
     FreeImage_Unload(bitmap);
     return bytes;
 }

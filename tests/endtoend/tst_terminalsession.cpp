@@ -33,14 +33,6 @@ const int ColumnScore = 8;
 const int ColumnResult = 10;
 const int ColumnState = 13;
 
-QSet<quint64> clientIds()
-{
-    QSet<quint64> ids;
-    for (const auto &client : IOController::getInstance()->getClients())
-        ids.insert(client.first);
-    return ids;
-}
-
 } // namespace
 
 class TestTerminalSession : public QObject

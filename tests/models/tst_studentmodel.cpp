@@ -14,7 +14,7 @@
 #include <memory>
 
 namespace {
-struct RowSpec
+struct RowFields
 {
     int id;
     QString name;
@@ -24,15 +24,15 @@ struct RowSpec
     int state;
 };
 
-StudentInfo *makeRow(const RowSpec &spec)
+StudentInfo *makeRow(const RowFields &fields)
 {
     auto *row = new StudentInfo;
-    row->setID(spec.id);
-    row->setHoTen(spec.name);
-    row->setSoBaoDanh(spec.orderNumber);
-    row->setSoCMT(spec.identityNumber);
-    row->setKetQuaMoPhong(spec.resultCode);
-    row->setTrangThai(spec.state);
+    row->setID(fields.id);
+    row->setHoTen(fields.name);
+    row->setSoBaoDanh(fields.orderNumber);
+    row->setSoCMT(fields.identityNumber);
+    row->setKetQuaMoPhong(fields.resultCode);
+    row->setTrangThai(fields.state);
     row->setDiemMoPhong(-1);
     row->setDiemChuanMoPhong(35);
     return row;
@@ -42,7 +42,7 @@ StudentInfo *makeRow(const RowSpec &spec)
 // has a result and a row whose code has no label.
 StudentInfoList *makeRoom()
 {
-    const QList<RowSpec> specs = {
+    const QList<RowFields> room = {
         {1, "Nguyễn Văn An", "007", "001234567890", "DAT", 2},
         {2, "Trần Thị Bình", "12", "079123", "KHONG DAT", 2},
         {3, "Lê Văn Cường", "3", "0451", "", 0},
@@ -51,8 +51,8 @@ StudentInfoList *makeRoom()
         {6, "Đỗ Phúc", "6", "666", "DAT", 0},
     };
     auto *list = new StudentInfoList;
-    for (const RowSpec &spec : specs)
-        list->append(makeRow(spec));
+    for (const RowFields &fields : room)
+        list->append(makeRow(fields));
     return list;
 }
 

@@ -10,12 +10,13 @@
 #include "tests/print/modalanswerer.h"
 #include "tests/print/sheetfolder.h"
 #include "tests/print/sheettools.h"
+#include "tests/support/imagefile.h"
+#include "tests/support/jp2file.h"
 #include "tests/support/testmain.h"
 
 #include <FreeImage.h>
 
 #include <QApplication>
-#include <QBuffer>
 #include <QFile>
 #include <QPainter>
 #include <QPushButton>
@@ -29,13 +30,7 @@ const QByteArray KEY = "6d0f3a8c5e2b71d94f0a6c3e8b5d27f1a9";
 
 QString jpegPortrait()
 {
-    QImage image(120, 160, QImage::Format_RGB32);
-    image.fill(QColor(90, 130, 190));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return QString::fromLatin1(bytes.toBase64());
+    return QString::fromLatin1(ImageFile::filled(120, 160, QColor(90, 130, 190), "JPG").toBase64());
 }
 
 // A JPEG 2000 file, as some centres' cameras store portraits.
@@ -46,15 +41,7 @@ QString jp2Portrait()
         return QString();
     RGBQUAD blue = {200, 120, 60, 0};
     FreeImage_FillBackground(bitmap, &blue);
-    QByteArray bytes;
-    FIMEMORY *stream = FreeImage_OpenMemory(nullptr, 0);
-    if (FreeImage_SaveToMemory(FIF_JP2, bitmap, stream, 0)) {
-        BYTE *data = nullptr;
-        DWORD size = 0;
-        if (FreeImage_AcquireMemory(stream, &data, &size))
-            bytes = QByteArray(reinterpret_cast<const char *>(data), static_cast<int>(size));
-    }
-    FreeImage_CloseMemory(stream);
+    const QByteArray bytes = jp2File(bitmap);
     FreeImage_Unload(bitmap);
     return QString::fromLatin1(bytes.toBase64());
 }

@@ -4,11 +4,12 @@
 
 #include "common/jp2signature.h"
 #include "records/jp2image.h"
+#include "tests/support/imagefile.h"
+#include "tests/support/jp2file.h"
 #include "tests/support/testmain.h"
 
 #include <FreeImage.h>
 
-#include <QBuffer>
 #include <QImage>
 #include <QRandomGenerator>
 
@@ -53,28 +54,14 @@ QByteArray makeJp2(unsigned bpp)
                 pixel[FI_RGBA_ALPHA] = 255;
         }
     }
-    QByteArray bytes;
-    FIMEMORY *stream = FreeImage_OpenMemory(nullptr, 0);
-    if (FreeImage_SaveToMemory(FIF_JP2, bitmap, stream, 0)) {
-        BYTE *data = nullptr;
-        DWORD size = 0;
-        if (FreeImage_AcquireMemory(stream, &data, &size))
-            bytes = QByteArray(reinterpret_cast<const char *>(data), static_cast<int>(size));
-    }
-    FreeImage_CloseMemory(stream);
+    const QByteArray bytes = jp2File(bitmap);
     FreeImage_Unload(bitmap);
     return bytes;
 }
 
 QByteArray makeJpeg()
 {
-    QImage image(WIDTH, HEIGHT, QImage::Format_RGB32);
-    image.fill(Qt::darkGreen);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
+    return ImageFile::filled(WIDTH, HEIGHT, Qt::darkGreen, "JPG");
 }
 
 QByteArray randomBytes(int size, quint32 seed)

@@ -15,6 +15,20 @@
 
 namespace DialogProbe {
 
+// The top-level widget of type T (the last one, should there be several),
+// null when none: the windows the program opens by itself, such as the main
+// window the controller shows.
+template <class T>
+T *topLevel()
+{
+    T *found = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *widget = qobject_cast<T *>(window))
+            found = widget;
+    }
+    return found;
+}
+
 // Hides every message box, so that the next check sees only what the next
 // action shows.
 inline void hideBoxes()

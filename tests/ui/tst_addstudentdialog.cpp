@@ -6,6 +6,7 @@
 
 #include "server/business/businesscontroller.h"
 #include "server/network/iocontroller.h"
+#include "tests/support/imagefile.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
@@ -46,14 +47,7 @@ QImage portrait(int width, int height)
     return image;
 }
 
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
+using ImageFile::encoded;
 
 QByteArray fixture(const QString &name)
 {

@@ -9,15 +9,14 @@
 
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
+#include "tests/ui/modalanswer.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTimer>
 
 #include <memory>
 
@@ -50,12 +49,10 @@ private:
     void click(const QString &name) { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
     QSpinBox *spinBox() const { return child<QSpinBox>("spinBox"); }
     QString printChecks() const;
-    // Clicks "Lưu" and answers the question with `answer`; the question's
-    // title and text are kept in m_question.
+    // Clicks "Lưu" and answers the question with `answer`.
     void save(QMessageBox::StandardButton answer);
 
     std::unique_ptr<ConfigDialog> m_dialog;
-    QStringList m_question;
     std::unique_ptr<WorkFolder> m_folder;
 };
 
@@ -98,16 +95,11 @@ QString TestConfigDialog::printChecks() const
 
 void TestConfigDialog::save(QMessageBox::StandardButton answer)
 {
-    m_question.clear();
-    QTimer::singleShot(0, this, [this, answer] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        m_question << box->windowTitle() << box->text();
-        box->button(answer)->click();
-    });
+    QString title;
+    QString text;
+    ModalAnswer::pressInNextBox(answer, &title, &text);
     click("saveButton");
-    QCOMPARE(m_question, QStringList({"Thông báo", "Xác nhận lưu cấu hình hiện tại"}));
+    QCOMPARE(QStringList({title, text}), QStringList({"Thông báo", "Xác nhận lưu cấu hình hiện tại"}));
 }
 
 void TestConfigDialog::formAsGiven()

@@ -5,6 +5,7 @@
 
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
+#include "tests/ui/dialogprobe.h"
 #include "tests/ui/modalanswer.h"
 #include "ui/controller.h"
 #include "ui/loghandler.h"
@@ -60,10 +61,7 @@ void TestMainWindow::initTestCase()
     m_previousHandler = qInstallMessageHandler(logMessageHandler);
     m_controller.reset(new Controller());
     m_controller->start();
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *window = qobject_cast<MainWindow *>(widget))
-            m_window = window;
-    }
+    m_window = DialogProbe::topLevel<MainWindow>();
     QVERIFY(m_window);
 }
 

@@ -12,6 +12,7 @@
 #include "server/business/businesscontrollerclient.h"
 #include "server/network/iocontroller.h"
 #include "tests/print/sheettools.h"
+#include "tests/support/terminalsteps.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/testterminal.h"
@@ -34,6 +35,7 @@
 namespace {
 
 using Messages = TestTerminalMessages;
+using TerminalSteps::clientIds;
 
 const int PRINT_PERIOD_MS = 1000;
 // The signing key of the sheets' QR codes, as the printing dialog holds it.
@@ -56,14 +58,6 @@ const Candidate THIRD = {33, "9", "Lê Văn Chín", 38, true};
 QString pdfOf(const Candidate &c)
 {
     return "pdf/Khóa 12_2026_" + QString::fromLatin1(c.orderNumber) + ".pdf";
-}
-
-QSet<quint64> clientIds()
-{
-    QSet<quint64> ids;
-    for (const auto &client : IOController::getInstance()->getClients())
-        ids.insert(client.first);
-    return ids;
 }
 
 // The automatic printing dialog: the top-level PrintDialog whose queue has
@@ -161,13 +155,9 @@ void TestMainWindowAutoPrint::cleanupTestCase()
 
 void TestMainWindowAutoPrint::start(const Candidate &c)
 {
-    QVERIFY(m_terminal.sendEncrypted(Messages::EncryptedContestEnter, Messages::contestEnter("C1", c.orderNumber)));
-    TestTerminalFrame frame;
-    QVERIFY2(m_terminal.readFrame(&frame, 5000), qPrintable(m_terminal.errorString()));
-    QByteArray plain;
     Messages::EnterResponseFields reply;
-    QVERIFY(frame.type == Messages::EncryptedEnterResponse && m_terminal.decrypt(frame, &plain)
-            && Messages::parseEnterResponse(plain, &reply));
+    QString error;
+    QVERIFY2(TerminalSteps::enter(m_terminal, "C1", c.orderNumber, &reply, &error), qPrintable(error));
     QCOMPARE(int(reply.status), 0);
     QVERIFY(m_terminal.sendEncrypted(Messages::EncryptedInfoConfirm, Messages::infoConfirm(true, c.id, false)));
 }

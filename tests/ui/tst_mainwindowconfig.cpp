@@ -5,6 +5,7 @@
 #include "server/business/businesscontroller.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
+#include "tests/ui/dialogprobe.h"
 #include "tests/ui/modalanswer.h"
 #include "ui/configdialog.h"
 #include "ui/controller.h"
@@ -51,10 +52,7 @@ void TestMainWindowConfig::initTestCase()
 
     m_controller.reset(new Controller());
     m_controller->start();
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *window = qobject_cast<MainWindow *>(widget))
-            m_window = window;
-    }
+    m_window = DialogProbe::topLevel<MainWindow>();
     QVERIFY(m_window);
     m_dialog = m_window->findChild<ConfigDialog *>();
     QVERIFY(m_dialog);

@@ -6,6 +6,7 @@
 #include "server/network/iocontroller.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
+#include "tests/ui/dialogprobe.h"
 #include "ui/controller.h"
 #include "ui/mainwindow.h"
 
@@ -32,11 +33,7 @@ void TestMainWindowDestroy::destroyWhileLoopsRun()
 
     auto controller = std::make_unique<Controller>();
     controller->start();
-    MainWindow *window = nullptr;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *found = qobject_cast<MainWindow *>(widget))
-            window = found;
-    }
+    MainWindow *window = DialogProbe::topLevel<MainWindow>();
     QVERIFY(window);
     QVERIFY(window->isVisible());
 

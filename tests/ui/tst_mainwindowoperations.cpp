@@ -5,6 +5,7 @@
 // open. One window per process; the cases run in order on one course.
 
 #include "server/business/businesscontroller.h"
+#include "tests/support/imagefile.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
@@ -14,7 +15,6 @@
 #include "ui/inforesetdialog.h"
 #include "ui/mainwindow.h"
 
-#include <QBuffer>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -36,13 +36,7 @@ enum Column { ColId = 0, ColName = 1, ColOrderNumber = 2, ColScore = 8, ColResul
 
 QByteArray pngPhoto()
 {
-    QImage image(30, 40, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return ImageFile::filled(30, 40, Qt::darkCyan);
 }
 
 } // namespace
@@ -108,6 +102,8 @@ private:
     void openEditFor(int id);
     void confirmEdit(const QString &newName);
     void openResetFor(int id);
+    // The dialog of `action` ("edit", "delete" or "reset") for the entry.
+    void openDialogFor(const QString &action, int id);
 
     std::unique_ptr<WorkFolder> m_folder;
     std::unique_ptr<MainWindow> m_window;
@@ -309,6 +305,18 @@ void TestMainWindowOperations::openResetFor(int id)
     QVERIFY(widget<InfoResetDialog>()->isVisible());
 }
 
+void TestMainWindowOperations::openDialogFor(const QString &action, int id)
+{
+    if (action == "edit") {
+        openEditFor(id);
+    } else if (action == "delete") {
+        selectEntry(id);
+        widget<QPushButton>("btnDelete")->click();
+    } else {
+        openResetFor(id);
+    }
+}
+
 void TestMainWindowOperations::afterADeletionTheRightCandidateChanges()
 {
     selectEntry(103);
@@ -424,14 +432,7 @@ void TestMainWindowOperations::reloadWhileADialogIsOpen()
     QFETCH(QString, action);
     QFETCH(int, id);
 
-    if (action == "edit") {
-        openEditFor(id);
-    } else if (action == "delete") {
-        selectEntry(id);
-        widget<QPushButton>("btnDelete")->click();
-    } else {
-        openResetFor(id);
-    }
+    openDialogFor(action, id);
     // A terminal's result or a theory refresh reloads the table: the
     // selection is gone when the operator confirms.
     reload();
@@ -482,14 +483,7 @@ void TestMainWindowOperations::candidateGoneWhileADialogIsOpen()
                 " VALUES (%1, 'K1', %1, '%1', 0, -1)")
             .arg(id));
     reload();
-    if (action == "edit") {
-        openEditFor(id);
-    } else if (action == "delete") {
-        selectEntry(id);
-        widget<QPushButton>("btnDelete")->click();
-    } else {
-        openResetFor(id);
-    }
+    openDialogFor(action, id);
     sql(QString("DELETE FROM khoathi_thisinh WHERE ID = %1").arg(id));
     reload();
     const int rows = table()->model()->rowCount();

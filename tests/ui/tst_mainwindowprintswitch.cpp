@@ -5,6 +5,7 @@
 
 #include "server/business/businesscontroller.h"
 #include "server/network/iocontroller.h"
+#include "tests/support/terminalsteps.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/testterminal.h"
@@ -27,6 +28,7 @@
 namespace {
 
 using Messages = TestTerminalMessages;
+using TerminalSteps::clientIds;
 
 const int PRINT_PERIOD_MS = 300;
 
@@ -42,14 +44,6 @@ const Candidate AFTER = {42, "2"};
 QString pdfOf(const Candidate &c)
 {
     return "pdf/C1_" + QString::fromLatin1(c.orderNumber) + ".pdf";
-}
-
-QSet<quint64> clientIds()
-{
-    QSet<quint64> ids;
-    for (const auto &client : IOController::getInstance()->getClients())
-        ids.insert(client.first);
-    return ids;
 }
 
 } // namespace
@@ -126,13 +120,9 @@ void TestMainWindowPrintSwitch::cleanupTestCase()
 
 void TestMainWindowPrintSwitch::sit(const Candidate &c)
 {
-    QVERIFY(m_terminal.sendEncrypted(Messages::EncryptedContestEnter, Messages::contestEnter("C1", c.orderNumber)));
-    TestTerminalFrame frame;
-    QVERIFY2(m_terminal.readFrame(&frame, 5000), qPrintable(m_terminal.errorString()));
-    QByteArray plain;
     Messages::EnterResponseFields reply;
-    QVERIFY(frame.type == Messages::EncryptedEnterResponse && m_terminal.decrypt(frame, &plain)
-            && Messages::parseEnterResponse(plain, &reply));
+    QString error;
+    QVERIFY2(TerminalSteps::enter(m_terminal, "C1", c.orderNumber, &reply, &error), qPrintable(error));
     QCOMPARE(int(reply.status), 0);
     QVERIFY(m_terminal.sendEncrypted(Messages::EncryptedInfoConfirm, Messages::infoConfirm(true, c.id, false)));
     QVERIFY(m_terminal.sendEncrypted(Messages::EncryptedContestResult,
