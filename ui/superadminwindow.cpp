@@ -3,6 +3,8 @@
 
 #include "server/business/businesscontroller.h"
 
+#include <QCloseEvent>
+
 SuperAdminWindow::SuperAdminWindow(QWidget *parent)
     : QMainWindow(parent), ui(new Ui::SuperAdminWindow)
 {
@@ -12,6 +14,15 @@ SuperAdminWindow::SuperAdminWindow(QWidget *parent)
 SuperAdminWindow::~SuperAdminWindow()
 {
     delete ui;
+}
+
+void SuperAdminWindow::closeEvent(QCloseEvent *event)
+{
+    if (event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void SuperAdminWindow::on_btnLogout_clicked()

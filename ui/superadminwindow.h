@@ -20,6 +20,11 @@ public:
 signals:
     void notifySignoutSuperAdmin();
 
+protected:
+    // A close from the window system is ignored: with this window gone the
+    // server would go on with nothing on screen. Signing out is the way out.
+    void closeEvent(QCloseEvent *event) override;
+
 private slots:
     void on_btnLogout_clicked();
     // Holds this (the GUI) thread until every terminal has every video.

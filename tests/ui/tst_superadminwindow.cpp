@@ -20,6 +20,7 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QSqlQuery>
+#include <QWindow>
 
 #include <memory>
 
@@ -50,6 +51,7 @@ private slots:
     void syncAllVideoSendsEveryListedFile();
     void syncPartVideoSendsNothing();
     void signOutIsHeardOnce();
+    void onlyTheProgramClosesIt();
 
 private:
     QAction *action(const QString &name) const { return m_window->findChild<QAction *>(name); }
@@ -198,6 +200,17 @@ void TestSuperAdminWindow::signOutIsHeardOnce()
     QTest::mouseClick(m_window->findChild<QPushButton *>("btnLogout"), Qt::LeftButton);
     QCOMPARE(spy.count(), 1);
     QVERIFY(m_terminal.staysQuiet(50));
+}
+
+void TestSuperAdminWindow::onlyTheProgramClosesIt()
+{
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    // A close from the window system (as a window manager's close key).
+    QVERIFY(!m_window->windowHandle()->close());
+    QVERIFY(m_window->isVisible());
+    QVERIFY(m_window->close());
+    QVERIFY(!m_window->isVisible());
 }
 
 ORV_TEST_MAIN_WIDGETS(TestSuperAdminWindow)
