@@ -95,7 +95,7 @@ orv_db_load() {
     local n
     n=$(mariadb --no-defaults -uroot --socket="$sock" -N -e "SELECT COUNT(*) FROM information_schema.tables WHERE table_schema='$db'") || return 1
     if [ "$n" = "0" ]; then
-        mariadb --no-defaults -uroot --socket="$sock" "$db" <"$file" || return 1
+        mariadb --no-defaults --default-character-set=utf8mb4 -uroot --socket="$sock" "$db" <"$file" || return 1
     fi
 }
 
