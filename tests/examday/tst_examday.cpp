@@ -622,7 +622,14 @@ void TestExamDay::resultsComeIn()
             QTRY_COMPARE(shownCell(seat.order, ColScore), QString::number(seat.score));
     }
     QCOMPARE(shownCell(SEATS.at(MIDPOINT).order, ColResult), QString());
-    DialogProbe::screenshot(m_window, "examday-midpoint");
+    if (!qEnvironmentVariableIsEmpty("ORV_SCREENSHOT_DIR")) {
+        m_window->showNormal();
+        m_window->resize(1700, 860);
+        // The grid's buttons are shown by events the layout posted.
+        QTest::qWait(100);
+        DialogProbe::screenshot(m_window, "examday-midpoint");
+        m_window->showMaximized();
+    }
 
     for (int i = MIDPOINT; i < int(SEATS.size()); ++i)
         sendResult(i, SEATS.at(i).score);
