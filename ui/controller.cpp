@@ -28,10 +28,10 @@ void refuseToRun(QWidget *parent, const QString &text)
 
 } // namespace
 
-Controller::Controller(QObject *parent) : QObject(parent)
+Controller::Controller(QObject *parent, int printPeriodMs) : QObject(parent)
 {
     m_loginDialog = new LoginDialog();
-    m_mainWindow = new MainWindow();
+    m_mainWindow = new MainWindow(nullptr, printPeriodMs);
     m_superAdminWindow = new SuperAdminWindow();
     m_businessController = BusinessController::getInstance();
     m_mainWindow->initModel();

@@ -22,7 +22,9 @@ public:
     // dialog (orvserver --login, the super-administrator's way in).
     enum class FirstWindow { Main, Login };
 
-    explicit Controller(QObject *parent = nullptr);
+    // printPeriodMs: the shortest time between two automatic result sheets
+    // (the main window's).
+    explicit Controller(QObject *parent = nullptr, int printPeriodMs = 10000);
     ~Controller() override;
 
     // Waits for the listener to settle (holding the calling thread), then

@@ -119,6 +119,9 @@ MainWindow::~MainWindow()
     m_autoPrintDialog.reset();
 
     IOController::destroyInstance();
+    // The listener closed the terminals without a word to the business
+    // logic: their database sessions end now, not with the process.
+    m_businessControllerClient->closeTerminalConnections();
     delete ui;
 }
 

@@ -164,6 +164,17 @@ void BusinessControllerClient::removeDbConnection(quint64 clientId)
     // through it right now: then by that reader when it is done.
 }
 
+void BusinessControllerClient::closeTerminalConnections()
+{
+    QMap<quint64, Connection> connections;
+    {
+        const std::lock_guard<std::mutex> locker(m_connectionsLock);
+        m_retryPending.clear();
+        connections.swap(m_connections);
+    }
+    // Closed here, outside the map's lock, as removeDbConnection does.
+}
+
 MySqlConnectionClient *BusinessControllerClient::findConnection(quint64 clientId)
 {
     return storedConnection(clientId).get();

@@ -76,6 +76,10 @@ public:
     // The listener's view of connections (listener and handler-queue threads).
     void onClientAccepted(quint64 clientId) override;
     void onClientRemoved(quint64 clientId) override;
+    // Drops every terminal's database connection; each closes as soon as no
+    // sheet is being read through it. For the way out: the listener's
+    // destructor closes the terminals without telling onClientRemoved.
+    void closeTerminalConnections();
 
 signals:
     // A result was stored (automatic printing on).
