@@ -9,7 +9,7 @@ ORV_PACKAGES=(
     mariadb-server mariadb-client
     python3 python3-openpyxl
     libopenjp2-tools poppler-utils zxing-cpp-tools fonts-dejavu-core
-    xvfb openbox imagemagick librsvg2-bin
+    xvfb openbox imagemagick librsvg2-bin xdotool x11-utils
 )
 
 orv_log() { printf '%s\n' "$*" >&2; }
@@ -111,4 +111,27 @@ orv_db_stop() {
         kill -9 "$pid" 2>/dev/null || true
     fi
     rm -f "$dir/server.pid"
+}
+
+# orv_prepare_workdir ROOT WORK: the working folder layout the program reads
+# and writes (config/, reportTemplate/, videos/, pdf/, reports/). The sample
+# settings are copied only where the folder has none, so an operator's edits
+# survive the next run; the templates are copied afresh (their XML sources
+# stay in the checkout).
+orv_prepare_workdir() {
+    local root=$1 work=$2 f
+    mkdir -p "$work"/{config,reportTemplate,videos,pdf,reports} || return 1
+    for f in "$root"/workdir/config/*; do
+        [ -e "$work/config/$(basename "$f")" ] || cp "$f" "$work/config/" || return 1
+    done
+    find "$root/reportTemplate" -maxdepth 1 -type f \( -name '*.xlsx' -o -name '*.lrxml' \) \
+        -exec cp {} "$work/reportTemplate/" \;
+}
+
+# orv_write_db_config FILE DATABASE: a connection file (config/connection_mysql.csv
+# or config/aux_connection_mysql.csv) naming DATABASE on the server the
+# ORV_DB_* variables describe.
+orv_write_db_config() {
+    printf 'HOST_NAME:127.0.0.1\nPORT_NUMBER:%s\nMYSQL_DB_NAME:%s\nMYSQL_USERNAME:%s\nMYSQL_PASS:%s\n' \
+        "$ORV_DB_PORT" "$2" "$ORV_DB_USER" "$ORV_DB_PASS" >"$1"
 }

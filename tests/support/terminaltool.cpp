@@ -1,8 +1,10 @@
 // Tries a server by hand as one exam terminal would: connects, answers the
 // challenge, asks to enter a course with an order number and prints every
-// frame that comes back until the server has been quiet for a while.
+// frame that comes back until the server has been quiet for a while. With
+// --sit, a candidate who is let in also starts and hands in a result with
+// that score (the usual pass mark of 35), as scripts and smoke runs need.
 //
-//   orv-terminal HOST:PORT COURSE ORDER [--plain] [--wait SECONDS]
+//   orv-terminal HOST:PORT COURSE ORDER [--plain] [--wait SECONDS] [--sit SCORE]
 
 #include "tests/support/testterminal.h"
 #include "tests/support/testterminalmessages.h"
@@ -26,7 +28,13 @@ QString bytesText(const QByteArray &bytes)
     return QString::fromUtf8(bytes);
 }
 
-void describe(const TestTerminal &terminal, const TestTerminalFrame &frame)
+// The pass mark a sitting sends with its score, and its answers.
+const qint32 PASS_MARK = 35;
+const QByteArray ANSWERS = "1A;2B;3C;4D;5A;6B;7C;8D;9A;10B";
+
+// Prints the frame; an enter response also lands in `enter` (when given).
+void describe(const TestTerminal &terminal, const TestTerminalFrame &frame,
+              TestTerminalMessages::EnterResponseFields *enter)
 {
     QString line = QStringLiteral("type %1, length %2").arg(frame.type).arg(frame.length());
     QByteArray payload = frame.payload;
@@ -51,6 +59,8 @@ void describe(const TestTerminal &terminal, const TestTerminalFrame &frame)
                          .arg(fields.entryId)
                          .arg(QString::fromLocal8Bit(fields.soCmt), bytesText(fields.name))
                          .arg(fields.portrait.size()));
+        if (enter)
+            *enter = fields;
         return;
     }
     case TestTerminalMessages::ContestName: {
@@ -85,7 +95,8 @@ void describe(const TestTerminal &terminal, const TestTerminalFrame &frame)
 
 int usage()
 {
-    print(QStringLiteral("usage: orv-terminal HOST:PORT COURSE ORDER [--plain] [--wait SECONDS]"));
+    print(QStringLiteral(
+        "usage: orv-terminal HOST:PORT COURSE ORDER [--plain] [--wait SECONDS] [--sit SCORE]"));
     return 2;
 }
 
@@ -106,6 +117,16 @@ int main(int argc, char *argv[])
             return usage();
         args.removeAt(waitAt + 1);
         args.removeAt(waitAt);
+    }
+    int sitScore = -1;
+    const int sitAt = args.indexOf(QStringLiteral("--sit"));
+    if (sitAt >= 0) {
+        bool ok = false;
+        sitScore = args.value(sitAt + 1).toInt(&ok);
+        if (!ok || sitScore < 0)
+            return usage();
+        args.removeAt(sitAt + 1);
+        args.removeAt(sitAt);
     }
     if (args.size() != 3)
         return usage();
@@ -139,8 +160,30 @@ int main(int argc, char *argv[])
         return 1;
     }
     TestTerminalFrame frame;
-    while (terminal.readFrame(&frame, waitSeconds * 1000))
-        describe(terminal, frame);
+    bool sat = false;
+    while (terminal.readFrame(&frame, waitSeconds * 1000)) {
+        TestTerminalMessages::EnterResponseFields enterReply;
+        enterReply.status = -1;
+        describe(terminal, frame, &enterReply);
+        if (sitScore < 0 || sat || enterReply.status != 0)
+            continue;
+        // Let in: the candidate confirms who they are, sits, and hands in.
+        const QByteArray confirm = TestTerminalMessages::infoConfirm(true, enterReply.entryId, false);
+        const QByteArray result = TestTerminalMessages::contestResult(
+            sitScore, PASS_MARK, sitScore >= PASS_MARK, enterReply.entryId, args.at(1).toUtf8(), ANSWERS);
+        const bool handedIn =
+            plain ? terminal.sendFrame(TestTerminalMessages::InfoConfirm, confirm)
+                        && terminal.sendFrame(TestTerminalMessages::ContestResult, result)
+                  : terminal.sendEncrypted(TestTerminalMessages::EncryptedInfoConfirm, confirm)
+                        && terminal.sendEncrypted(TestTerminalMessages::EncryptedContestResult, result);
+        if (!handedIn) {
+            print(terminal.errorString());
+            return 1;
+        }
+        sat = true;
+        print(QStringLiteral("sat entry %1: score %2, result sent").arg(enterReply.entryId).arg(sitScore));
+    }
     print(terminal.errorString());
-    return 0;
+    // Asked to sit but never let in: the run did not do what it was for.
+    return sitScore >= 0 && !sat ? 1 : 0;
 }
