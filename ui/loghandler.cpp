@@ -4,8 +4,20 @@
 #include <QFile>
 
 #include <cstdio>
+#include <mutex>
 
 namespace {
+
+// One line at a time: the file's lines are then in the order of their time
+// stamps, and the local-time conversion behind each stamp, which glibc and
+// Qt guard with locks of their own, is also ordered by a lock the
+// ThreadSanitizer pass can see. Recursive: a message Qt might raise while a
+// line is written comes back here on the same thread.
+std::recursive_mutex &logLock()
+{
+    static std::recursive_mutex lock;
+    return lock;
+}
 
 QString levelPrefix(QtMsgType type)
 {
@@ -46,13 +58,19 @@ QString logLineBody(QtMsgType type, const QMessageLogContext &context, const QSt
 
 void logMessageHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    const QString line = QDateTime::currentDateTime().toString(QStringLiteral("[dd/MM/yyyy:hh:mm:ss]"))
-        + QStringLiteral(" - ") + logLineBody(type, context, message) + QLatin1Char('\n');
-    // Every message opens the file on its own and appends the whole line
-    // in one write, so lines of different threads never mix.
-    QFile log(QStringLiteral("log.txt"));
-    if (log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        log.write(line.toUtf8());
+    const QString body = logLineBody(type, context, message);
+    {
+        const std::lock_guard<std::recursive_mutex> locker(logLock());
+        const QByteArray line =
+            (QDateTime::currentDateTime().toString(QStringLiteral("[dd/MM/yyyy:hh:mm:ss]"))
+             + QStringLiteral(" - ") + body + QLatin1Char('\n'))
+                .toUtf8();
+        // Every message opens the file on its own and appends the whole line
+        // in one write, so lines of different threads never mix.
+        QFile log(QStringLiteral("log.txt"));
+        if (log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+            log.write(line);
+    }
 
     const QByteArray echo = message.toUtf8() + '\n';
     std::fwrite(echo.constData(), 1, size_t(echo.size()), stdout);
