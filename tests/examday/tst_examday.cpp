@@ -24,9 +24,11 @@
 #include "tests/support/testterminal.h"
 #include "tests/support/testterminalmessages.h"
 #include "tests/support/workfolder.h"
+#include "tests/ui/automaticdialog.h"
 #include "tests/ui/dialogprobe.h"
 #include "tests/ui/expectmodal.h"
 #include "tests/ui/modalanswer.h"
+#include "tests/ui/openedfiles.h"
 #include "tests/ui/typetext.h"
 #include "tests/xlsx/workbookreader.h"
 #include "ui/addcoursedialog.h"
@@ -142,18 +144,6 @@ bool splitSignedText(const QByteArray &qr, QByteArray *text, QByteArray *signatu
     return true;
 }
 
-// The automatic printing dialog: the top-level PrintDialog whose queue has
-// sheets in it.
-PrintDialog *automaticDialog()
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        auto *dialog = qobject_cast<PrintDialog *>(w);
-        if (dialog && !dialog->getReportList().isEmpty())
-            return dialog;
-    }
-    return nullptr;
-}
-
 int threadCount()
 {
     return QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size();
@@ -217,18 +207,6 @@ bool isGreenish(QRgb p)
 }
 
 } // namespace
-
-// Stands in for the desktop's file opener.
-class OpenedFiles : public QObject
-{
-    Q_OBJECT
-
-public:
-    QStringList paths;
-
-public slots:
-    void openUrl(const QUrl &url) { paths << url.toLocalFile(); }
-};
 
 class TestExamDay : public QObject
 {

@@ -18,6 +18,7 @@
 #include "tests/support/testterminal.h"
 #include "tests/support/testterminalmessages.h"
 #include "tests/support/workfolder.h"
+#include "tests/ui/automaticdialog.h"
 #include "ui/mainwindow.h"
 
 #include <QComboBox>
@@ -58,18 +59,6 @@ const Candidate THIRD = {33, "9", "Lê Văn Chín", 38, true};
 QString pdfOf(const Candidate &c)
 {
     return "pdf/Khóa 12_2026_" + QString::fromLatin1(c.orderNumber) + ".pdf";
-}
-
-// The automatic printing dialog: the top-level PrintDialog whose queue has
-// sheets in it.
-PrintDialog *automaticDialog()
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        auto *dialog = qobject_cast<PrintDialog *>(w);
-        if (dialog && !dialog->getReportList().isEmpty())
-            return dialog;
-    }
-    return nullptr;
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "tests/support/workfolder.h"
 #include "tests/ui/dialogprobe.h"
 #include "tests/ui/expectmodal.h"
+#include "tests/ui/openedfiles.h"
 #include "ui/exportstudentsdialog.h"
 #include "ui/mainwindow.h"
 
@@ -24,18 +25,6 @@
 #include <QUrl>
 
 #include <memory>
-
-// Stands in for the desktop's file opener.
-class OpenedFiles : public QObject
-{
-    Q_OBJECT
-
-public:
-    QStringList paths;
-
-public slots:
-    void openUrl(const QUrl &url) { paths << url.toLocalFile(); }
-};
 
 class TestMainWindowExports : public QObject
 {
