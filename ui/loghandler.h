@@ -15,9 +15,4 @@ void logMessageHandler(QtMsgType type, const QMessageLogContext &context, const 
 // "[...] - ".
 QString logLineBody(QtMsgType type, const QMessageLogContext &context, const QString &message);
 
-// Markers and messages logged with the caller's file, line and function in
-// every build (Qt leaves the context empty in release builds otherwise).
-#define ORV_LOG_INFO QMessageLogger(__FILE__, __LINE__, Q_FUNC_INFO).info()
-#define ORV_LOG_DEBUG QMessageLogger(__FILE__, __LINE__, Q_FUNC_INFO).debug()
-
 #endif // ORV_UI_LOGHANDLER_H

@@ -14,7 +14,6 @@
 #include "ui/importagaindialog.h"
 #include "ui/importinfosdialog.h"
 #include "ui/importxmldialog.h"
-#include "ui/loghandler.h"
 #include "ui/managecoursedialog.h"
 #include "ui/manageprovincedialog.h"
 #include "ui/manageunitdialog.h"
@@ -41,6 +40,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -136,7 +136,7 @@ void MainWindow::startTheoryRefreshLoop(int seconds)
             emit notifyUpdateResultOfFriendDB();
     });
     if (!started)
-        ORV_LOG_DEBUG << "Can not create the theory result refresh thread";
+        qDebug() << "Can not create the theory result refresh thread";
 }
 
 void MainWindow::clearPdfFolder()
@@ -151,7 +151,7 @@ void MainWindow::clearPdfFolder()
 
 void MainWindow::initModel()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     initialCourseCmb();
     const QList<Course> starting = m_businessController->getStartingCourses();
     m_startingCourseModel->setCourseList(starting);
@@ -159,21 +159,21 @@ void MainWindow::initModel()
     ui->startingCourseView->setColumnWidth(0, ui->startingCourseView->width());
     ui->startingCourseView->horizontalHeader()->setStretchLastSection(true);
     onAddContestStudentList(starting);
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::showMainWindow()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     showMaximized();
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     event->ignore();
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::exitProgram()
@@ -184,7 +184,7 @@ void MainWindow::exitProgram()
 
 void MainWindow::on_actionExit_triggered()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     const QMessageBox::StandardButton answer = QMessageBox::question(
         this, tr("Cảnh báo"),
         "Tắt chương trình sẽ mất kết nối và không lưu được kết quả các máy đang thi. Bạn có chắc "
@@ -192,44 +192,44 @@ void MainWindow::on_actionExit_triggered()
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer == QMessageBox::Yes)
         exitProgram();
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::on_actionInfo_triggered()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     m_aboutDialog->setTitle(ADMIN_SOFTWARE_TITLE);
     m_aboutDialog->setModal(true);
     m_aboutDialog->show();
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::on_actionConfigSystemFunction_triggered()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     m_configDialog->showDialog();
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::on_actionTestAuxiliaryDbConnection_triggered()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     m_testAuxiliaryDb->showConnectionInfo();
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::on_actionTestMainDbConnection_triggered()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     m_testMainDb->showConnectionInfo();
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::onUpdateResultOfFriendDB()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     m_businessController->updateResultOfFriendDB();
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 // ------------------------------------------------ course, council and unit lists
@@ -366,7 +366,7 @@ void MainWindow::onImportCourseFromXml(const QString &courseId, const QString &f
     if (!parsed) {
         // Nothing of a list that does not parse is imported.
         m_xmlDocument = QDomDocument();
-        ORV_LOG_DEBUG << "Candidate list" << filePath << "is not valid XML: line" << line << "column"
+        qDebug() << "Candidate list" << filePath << "is not valid XML: line" << line << "column"
                       << column << error;
         showNotice(QStringLiteral("Cảnh báo"),
                    QStringLiteral("Tập tin XML không hợp lệ (dòng %1): ").arg(line) + error);
@@ -490,14 +490,14 @@ void MainWindow::exportXmlForm(int index, bool secondForm)
     const QString path = QFileDialog::getSaveFileName(nullptr, QStringLiteral("Save Xml"), proposed,
                                                       QStringLiteral("Xml files (*.xml)"));
     if (path.isEmpty()) {
-        ORV_LOG_DEBUG << "Error saving XML file.";
+        qDebug() << "Error saving XML file.";
         return;
     }
     // Written beside the target and put in its place whole, so a failed
     // write leaves no half file and never replaces an older one.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        ORV_LOG_DEBUG << "Error saving XML file." << path << file.errorString();
+        qDebug() << "Error saving XML file." << path << file.errorString();
         showNotice(QStringLiteral("Cảnh báo"), QStringLiteral("Export thất bại."));
         return;
     }
@@ -509,7 +509,7 @@ void MainWindow::exportXmlForm(int index, bool secondForm)
     stream.flush();
     const QString written = QFileInfo(path).absoluteFilePath();
     if (stream.status() != QTextStream::Ok || !file.commit()) {
-        ORV_LOG_DEBUG << "Error saving XML file." << written << file.errorString();
+        qDebug() << "Error saving XML file." << written << file.errorString();
         showNotice(QStringLiteral("Cảnh báo"), QStringLiteral("Export thất bại."));
         return;
     }
@@ -657,19 +657,19 @@ int MainWindow::modelRowOf(int id) const
 
 void MainWindow::initialCourseCmb()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     ui->cmbCourse->clear();
     ui->cmbCourse->insertItem(0, "Chọn khóa thi...");
     const QList<Course *> *courses = m_businessController->getAllCourses();
     for (const Course *course : *courses)
         ui->cmbCourse->addItem(course->getTenKhoaHoc());
     m_exportStudentsDialog->setCourses(*courses);
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::on_cmbCourse_currentIndexChanged(int)
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     const int index = ui->cmbCourse->currentIndex();
     const Course *course = m_businessController->setCurrentCourse(index - 1);
     QString courseCode;
@@ -679,30 +679,30 @@ void MainWindow::on_cmbCourse_currentIndexChanged(int)
     }
     on_refreshGui();
     m_businessController->loadStudentsOfCourse(courseCode);
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::onDoubleClickedStartingCourse(const QModelIndex &index)
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     const QString name = m_startingCourseModel->getCourseNameAt(index.row());
     if (name != INVALID_ID) {
         const int found = ui->cmbCourse->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (found >= 0)
             ui->cmbCourse->setCurrentIndex(found);
     }
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::onChangeStartingCourse()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     m_startingCourseModel->clear();
     m_startingCourseModel->addCourses(m_businessController->getStartingCourses());
     ui->startingCourseView->viewport()->update();
     initialCourseCmb();
     onRefreshContestStudentList();
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::onAddContestStudentList(QList<Course> courses)
@@ -747,7 +747,7 @@ void MainWindow::onRefreshContestStudentList()
 
 void MainWindow::on_refreshGui()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     onRefreshContestStudentList();
     QLabel *const counters[] = {ui->lbTotal, ui->lbNotContest, ui->lbContest,
                                 ui->lbContested, ui->lbPass, ui->lbNotPass};
@@ -761,27 +761,27 @@ void MainWindow::on_refreshGui()
         for (QLabel *label : counters)
             label->setText(QString());
     }
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::on_updateStudentTable()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     ui->studentView->viewport()->update();
     on_refreshGui();
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::on_btnAdd_clicked()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     m_addStudentDialog->showForAdd(ADD_CODE);
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::on_btnEdit_clicked()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     if (ui->studentView->currentIndex().row() == -1) {
         showNotice("Thông tin", "Bạn chưa lựa chọn học viên");
         return;
@@ -813,12 +813,12 @@ void MainWindow::on_btnEdit_clicked()
                                           cell(ColumnIdNumber).toString(), cell(ColumnGender).toString(), photo,
                                           cell(ColumnContent).toString());
     m_addStudentDialog->showForEdit(EDIT_CODE);
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::on_btnDelete_clicked()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     if (ui->studentView->currentIndex().row() == -1) {
         showNotice("Thông tin", "Bạn chưa lựa chọn học viên");
         return;
@@ -827,31 +827,31 @@ void MainWindow::on_btnDelete_clicked()
     m_confirmDialog->setWindowModality(Qt::ApplicationModal);
     m_confirmDialog->setResultCode(REMOVE_CODE);
     m_confirmDialog->open();
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::onProcessAddDialog()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     const int result = m_addStudentDialog->result();
     if (result == EDIT_CODE)
         onEditContestant();
     else if (result == ADD_CODE)
         onAddContestant();
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::onProcessConfirmDialog()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     if (m_confirmDialog->result() == REMOVE_CODE)
         onRemoveContestant();
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::onAddContestant()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     const SqlResultInfo result = m_businessController->addContestantInfo(m_addStudentDialog->getStudentInfo());
     if (result.getSuccess()) {
         showNotice("Thông tin", "Thêm học viên thành công");
@@ -861,12 +861,12 @@ void MainWindow::onAddContestant()
         showNotice("Thông tin", result.getMessage().isEmpty() ? QString("Thêm học viên thất bại")
                                                                : result.getMessage());
     }
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::onEditContestant()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     const int id = m_editId;
     m_editId = -1;
     if (id == -1)
@@ -878,12 +878,12 @@ void MainWindow::onEditContestant()
     } else {
         showNotice("Thông tin", "Cập nhật học viên thất bại");
     }
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::onRemoveContestant()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     const int id = m_removeId;
     m_removeId = -1;
     if (id == -1)
@@ -894,12 +894,12 @@ void MainWindow::onRemoveContestant()
     } else {
         showNotice("Thông tin", "Xóa thông tin học viên thất bại");
     }
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::on_resetAccount()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     if (ui->studentView->currentIndex().row() == -1) {
         showNotice("Thông tin", "Bạn chưa lựa chọn học viên");
         return;
@@ -907,12 +907,12 @@ void MainWindow::on_resetAccount()
     m_resetId = selectedId();
     m_infoResetDialog->setModal(true);
     m_infoResetDialog->showDialog();
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::onConfirmResetAccount(QString comment)
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     const int id = m_resetId;
     m_resetId = -1;
     if (id == -1)
@@ -924,22 +924,22 @@ void MainWindow::onConfirmResetAccount(QString comment)
     } else {
         showNotice("Thông tin", "Thiết lập lại thông tin thất bại");
     }
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::on_tableViewMouseEvent(const QPoint &)
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     QMenu menu("Context menu", this);
     menu.addAction("In kết quả", this, &MainWindow::onPrintProcess);
     menu.addAction("Thiết lập lại", this, &MainWindow::on_resetAccount);
     menu.exec(QCursor::pos());
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::onPrintProcess()
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     if (!ui->studentView->selectionModel()->hasSelection()) {
         showNotice("Thông tin", "Bạn chưa lựa chọn học viên");
         return;
@@ -955,21 +955,21 @@ void MainWindow::onPrintProcess()
         QMessageBox::warning(this, "Cảnh báo", "Không in báo cáo do tập tin mẫu báo cáo đã bị thay đổi!!!",
                              QMessageBox::Ok);
     }
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::onUpdateReport(quint64 idClient, int id, QString contestCode)
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     std::unique_ptr<ReportInfo> report(m_businessControllerClient->getReportInfo(idClient, id, contestCode));
     if (report)
         m_autoPrintDialog->setDetail2(report.get());
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void MainWindow::onPrintReport(int index)
 {
-    ORV_LOG_INFO << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     const QList<LimeReport::ReportEngine *> reports = m_autoPrintDialog->getReportList();
     // A released sheet's slot stays, empty.
     LimeReport::ReportEngine *report = index >= 0 && index < reports.size() ? reports.at(index) : nullptr;
@@ -994,5 +994,5 @@ void MainWindow::onPrintReport(int index)
     }
     // Announced once only: the sheet is not needed any more.
     m_autoPrintDialog->releaseReport(index);
-    ORV_LOG_INFO << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }

@@ -757,21 +757,21 @@ void BusinessController::contestResultUpdated(quint64, int, int, bool, int, cons
 {
     // The table follows the stored result (onContestResultStored), not the
     // terminal's report.
-    qInfo().noquote() << LOG_ENTER_FUNCTION;
-    qInfo().noquote() << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void BusinessController::infoConfirmUpdated(quint64, int, bool, bool)
 {
-    qInfo().noquote() << LOG_ENTER_FUNCTION;
-    qInfo().noquote() << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void BusinessController::handleAuthenStateTwo(quint64 clientId, const char *response16)
 {
-    qInfo().noquote() << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     AuthenticationCheck::checkAnswer(IOController::getInstance(), clientId, response16);
-    qInfo().noquote() << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void BusinessController::handleContestNameRequest(quint64) {}
