@@ -119,6 +119,8 @@ MainWindow::~MainWindow()
     m_autoPrintDialog.reset();
 
     IOController::destroyInstance();
+    // No terminal sends any more: what is not stored stays in the journal.
+    m_businessControllerClient->stopRetries();
     // The listener closed the terminals without a word to the business
     // logic: their database sessions end now, not with the process.
     m_businessControllerClient->closeTerminalConnections();

@@ -2,6 +2,7 @@
 
 #include "common/constants.h"
 #include "connection/auxiliarydb.h"
+#include "connection/databasestatus.h"
 #include "connection/maindbconnection.h"
 #include "connection/mysqlconnection.h"
 #include "connection/sqliteconnection.h"
@@ -42,6 +43,9 @@ const int KIND_FAILED = 0;
 const int KIND_PASSED = 1;
 const int KIND_ABSENT = 2;
 
+// The terminals' writes not yet stored, in the working folder.
+const char *const TERMINAL_JOURNAL_PATH = "terminal_journal.txt";
+
 void deleteCourses(QList<Course *> &courses)
 {
     qDeleteAll(courses);
@@ -79,10 +83,13 @@ BusinessController::BusinessController() : QObject(nullptr)
     IOController *io = IOController::getInstance();
     client->setSettings(this);
     client->setIOController(io);
+    // Before the listener starts: the first terminal's writes are kept too.
+    client->openJournal(TERMINAL_JOURNAL_PATH);
     io->setClientConnectionListener(client);
     io->createListenThread(m_fileUtility->readTcpConnectionConfig());
 
     const MySqlConnectionInfo mainInfo = m_fileUtility->readMysqlConnectionConfig(MYSQL_CONFIG_PATH);
+    DatabaseStatus::instance()->watch(mainInfo.getHost(), mainInfo.getPort(), mainInfo.getDbName());
     m_xlsxHandler = new XlsxHandler(this);
     m_jsonHandler = new JsonHandler(this);
     m_contestContent = m_jsonHandler->readContestContent();
