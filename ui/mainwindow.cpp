@@ -742,8 +742,12 @@ void MainWindow::refreshAfterOutage()
         m_businessController->loadStudentsOfCourse(course->getIDKhoaHoc(), &failed);
     if (!failed)
         on_refreshGui();
-    if (!watch.failed())
+    // The window's own reads are statements too: once they succeed the
+    // outage is over, whenever the news of it arrives.
+    if (!watch.failed()) {
+        m_outageNoticed = false;
         m_outageRefresh.stop();
+    }
 }
 
 void MainWindow::onDoubleClickedStartingCourse(const QModelIndex &index)
