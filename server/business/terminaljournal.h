@@ -19,8 +19,9 @@
 //   <number> DONE
 //
 // fields separated by a tab, texts percent-encoded (tab, line end and '%'
-// only). A line is written, flushed and synced before its write is tried; a
-// last line without its line end (a torn write) is ignored. Records done are
+// only). A record is written, flushed and synced before its write is tried
+// (a DONE mark is only flushed); a last line without its line end (a torn
+// write) is ignored. Records done are
 // dropped when the file is rewritten: when it is opened, and when it passes
 // REWRITE_BYTES.
 //
@@ -71,7 +72,7 @@ public:
 private:
     static QByteArray encode(const Record &record);
     static bool decode(const QByteArray &line, Record *record, qint64 *done);
-    bool writeLine(const QByteArray &line);
+    bool writeLine(const QByteArray &line, bool sync);
     bool rewrite();
 
     mutable std::mutex m_lock;
