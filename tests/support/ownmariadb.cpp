@@ -1,6 +1,7 @@
 #include "tests/support/ownmariadb.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QThread>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -34,11 +35,16 @@ bool OwnMariaDb::start(QString *error)
     const struct passwd *account = getpwuid(geteuid());
     const QString user = account ? QString::fromLocal8Bit(account->pw_name) : QStringLiteral("root");
     const QString data = m_dir.filePath("data");
+    // A temporary folder of its own: a MariaDB starting elsewhere on the
+    // machine clears the temporary tables it finds in a shared one.
+    const QString temporary = m_dir.filePath("tmp");
+    QDir().mkpath(temporary);
     if (!m_installed) {
         QProcess install;
         install.setProcessChannelMode(QProcess::MergedChannels);
         install.start("mariadb-install-db", {"--no-defaults", "--user=" + user, "--datadir=" + data,
-                                             "--auth-root-authentication-method=socket", "--skip-test-db"});
+                                             "--auth-root-authentication-method=socket", "--skip-test-db",
+                                             "--tmpdir=" + temporary});
         if (!install.waitForFinished(120000) || install.exitCode() != 0) {
             *error = "mariadb-install-db: " + QString::fromLocal8Bit(install.readAll());
             return false;
@@ -50,7 +56,8 @@ bool OwnMariaDb::start(QString *error)
                                 "--port=" + QString::number(m_port), "--bind-address=127.0.0.1",
                                 "--socket=" + m_dir.filePath("mysqld.sock"),
                                 "--pid-file=" + m_dir.filePath("mysqld.pid"),
-                                "--log-error=" + m_dir.filePath("error.log"), "--skip-grant-tables",
+                                "--log-error=" + m_dir.filePath("error.log"), "--tmpdir=" + temporary,
+                                "--skip-grant-tables",
                                 "--max-connections=1000", "--character-set-server=utf8mb4",
                                 "--collation-server=utf8mb4_unicode_ci"});
     if (!m_server.waitForStarted(10000)) {
