@@ -1,7 +1,9 @@
 #include "ui/mainwindow.h"
 
 #include "common/constants.h"
+#include "connection/databasestatus.h"
 #include "connection/mysqlconnection.h"
+#include "connection/sqlfailurewatch.h"
 #include "records/course.h"
 #include "reports/exports/xmlutility.h"
 #include "server/business/businesscontroller.h"
@@ -63,6 +65,13 @@
 
 #include <limits>
 
+namespace {
+
+// Within 10 s of the database's return the window shows what it holds.
+const int OUTAGE_REFRESH_MS = 5000;
+
+} // namespace
+
 MainWindow::MainWindow(QWidget *parent, int printPeriodMs)
     : QMainWindow(parent), ui(new Ui::MainWindow), m_printDialog(new PrintDialog()),
       m_autoPrintDialog(new PrintDialog(nullptr, printPeriodMs))
@@ -102,6 +111,15 @@ MainWindow::MainWindow(QWidget *parent, int printPeriodMs)
     connect(m_configDialog, &ConfigDialog::notifyUpdateConfig, m_businessController,
             &BusinessController::onUpdateConfig);
 
+    // An outage of the database: told once, then read again every few
+    // seconds until it answers, and at once when a statement succeeds.
+    m_outageRefresh.setInterval(OUTAGE_REFRESH_MS);
+    connect(&m_outageRefresh, &QTimer::timeout, this, &MainWindow::refreshAfterOutage);
+    connect(DatabaseStatus::instance(), &DatabaseStatus::reachable, this, &MainWindow::onDatabaseReachable,
+            Qt::QueuedConnection);
+    connect(m_businessControllerClient, &BusinessControllerClient::notifyWriteKept, this,
+            &MainWindow::onDatabaseUnreachable, Qt::QueuedConnection);
+
     // Background loops.
     const int refreshSeconds = m_businessController->getTimeUpdateTheoryResult();
     if (refreshSeconds >= 1)
@@ -119,6 +137,8 @@ MainWindow::~MainWindow()
     m_autoPrintDialog.reset();
 
     IOController::destroyInstance();
+    // No terminal sends any more: what is not stored stays in the journal.
+    m_businessControllerClient->stopRetries();
     // The listener closed the terminals without a word to the business
     // logic: their database sessions end now, not with the process.
     m_businessControllerClient->closeTerminalConnections();
@@ -493,6 +513,16 @@ void MainWindow::exportXmlForm(int index, bool secondForm)
         qDebug() << "Error saving XML file.";
         return;
     }
+    // A course that cannot be read gives no form: an existing file stays as
+    // it was rather than become a form without candidates.
+    bool failed = false;
+    const QDomDocument document = secondForm ? m_businessController->exportKQSHMPXml(courseId, &failed)
+                                             : m_businessController->exportXml(courseId, &failed);
+    if (failed) {
+        qWarning() << "Error saving XML file." << path << "the course could not be read";
+        showNotice(QStringLiteral("Cảnh báo"), QStringLiteral("Export thất bại."));
+        return;
+    }
     // Written beside the target and put in its place whole, so a failed
     // write leaves no half file and never replaces an older one.
     QSaveFile file(path);
@@ -501,8 +531,6 @@ void MainWindow::exportXmlForm(int index, bool secondForm)
         showNotice(QStringLiteral("Cảnh báo"), QStringLiteral("Export thất bại."));
         return;
     }
-    const QDomDocument document = secondForm ? m_businessController->exportKQSHMPXml(courseId)
-                                             : m_businessController->exportXml(courseId);
     QTextStream stream(&file);
     stream.setCodec("utf-8");
     document.save(stream, 1);
@@ -678,8 +706,48 @@ void MainWindow::on_cmbCourse_currentIndexChanged(int)
         ui->lbCourse2->setText(course->getTenKhoaHoc());
     }
     on_refreshGui();
-    m_businessController->loadStudentsOfCourse(courseCode);
+    bool failed = false;
+    m_businessController->loadStudentsOfCourse(courseCode, &failed);
+    if (failed)
+        onDatabaseUnreachable();
     qInfo() << LOG_FINISH_FUNCTION;
+}
+
+void MainWindow::onDatabaseUnreachable()
+{
+    if (!m_outageRefresh.isActive())
+        m_outageRefresh.start();
+    if (m_outageNoticed)
+        return;
+    m_outageNoticed = true;
+    qWarning() << "MainWindow: the main database cannot be reached; the window keeps what it shows";
+    showNotice(QStringLiteral("Cảnh báo"),
+               QStringLiteral("Máy chủ không kết nối được cơ sở dữ liệu MySql mô phỏng"));
+}
+
+void MainWindow::onDatabaseReachable()
+{
+    // A later outage is told again.
+    m_outageNoticed = false;
+    if (m_outageRefresh.isActive())
+        refreshAfterOutage();
+}
+
+void MainWindow::refreshAfterOutage()
+{
+    const SqlFailureWatch watch;
+    const Course *course = m_businessController->getCurrentCourse();
+    bool failed = false;
+    if (course)
+        m_businessController->loadStudentsOfCourse(course->getIDKhoaHoc(), &failed);
+    if (!failed)
+        on_refreshGui();
+    // The window's own reads are statements too: once they succeed the
+    // outage is over, whenever the news of it arrives.
+    if (!watch.failed()) {
+        m_outageNoticed = false;
+        m_outageRefresh.stop();
+    }
 }
 
 void MainWindow::onDoubleClickedStartingCourse(const QModelIndex &index)
@@ -707,23 +775,50 @@ void MainWindow::onChangeStartingCourse()
 
 void MainWindow::onAddContestStudentList(QList<Course> courses)
 {
-    int row = 0;
+    QList<QStringList> inRoom;
     for (const Course &course : courses) {
-        auto *title = new QPushButton(course.getTenKhoaHoc());
+        QStringList orderNumbers;
+        std::unique_ptr<StudentInfoList> rows(m_businessController->getSoBaoDanhByState(course.getIDKhoaHoc()));
+        for (int j = 0; rows && j < rows->size(); ++j)
+            orderNumbers << rows->at(j)->getSoBaoDanh();
+        inRoom << orderNumbers;
+    }
+    fillCourseGrid(courses, inRoom);
+}
+
+bool MainWindow::readCourseGrid(QList<Course> *courses, QList<QStringList> *inRoom)
+{
+    const SqlFailureWatch watch;
+    *courses = m_businessController->getStartingCourses();
+    for (const Course &course : qAsConst(*courses)) {
+        QStringList orderNumbers;
+        std::unique_ptr<StudentInfoList> rows(m_businessController->getSoBaoDanhByState(course.getIDKhoaHoc()));
+        for (int j = 0; rows && j < rows->size(); ++j)
+            orderNumbers << rows->at(j)->getSoBaoDanh();
+        *inRoom << orderNumbers;
+    }
+    return !watch.failed();
+}
+
+void MainWindow::fillCourseGrid(const QList<Course> &courses, const QList<QStringList> &inRoom)
+{
+    int row = 0;
+    for (int i = 0; i < courses.size(); ++i) {
+        auto *title = new QPushButton(courses.at(i).getTenKhoaHoc());
         title->setStyleSheet(COURSE_BUTTON_STYLE);
         m_courseGrid->addWidget(title, row, 0, 1, 3);
         ++row;
 
-        std::unique_ptr<StudentInfoList> inRoom(m_businessController->getSoBaoDanhByState(course.getIDKhoaHoc()));
-        if (!inRoom || inRoom->size() == 0)
+        const QStringList orderNumbers = inRoom.value(i);
+        if (orderNumbers.isEmpty())
             continue;
         int column = 0;
-        for (int j = 0; j < inRoom->size(); ++j) {
+        for (int j = 0; j < orderNumbers.size(); ++j) {
             if (j > 0 && j % 3 == 0) {
                 ++row;
                 column = 0;
             }
-            m_courseGrid->addWidget(new QPushButton(inRoom->at(j)->getSoBaoDanh()), row, column, 1, 1);
+            m_courseGrid->addWidget(new QPushButton(orderNumbers.at(j)), row, column, 1, 1);
             ++column;
         }
         ++row;
@@ -740,19 +835,41 @@ void MainWindow::onRemoveContestStudentList()
 
 void MainWindow::onRefreshContestStudentList()
 {
-    const QList<Course> starting = m_businessController->getStartingCourses();
+    QList<Course> starting;
+    QList<QStringList> inRoom;
+    if (!readCourseGrid(&starting, &inRoom)) {
+        onDatabaseUnreachable();
+        return;
+    }
     onRemoveContestStudentList();
-    onAddContestStudentList(starting);
+    fillCourseGrid(starting, inRoom);
 }
 
 void MainWindow::on_refreshGui()
 {
     qInfo() << LOG_ENTER_FUNCTION;
-    onRefreshContestStudentList();
+    // Everything is read before anything shown changes: during an outage
+    // the grid and the counters keep what they showed.
+    QList<Course> starting;
+    QList<QStringList> inRoom;
+    bool read = readCourseGrid(&starting, &inRoom);
+    CourseReportSummary summary;
+    const bool courseChosen = ui->cmbCourse->currentIndex() != 0;
+    if (read && courseChosen) {
+        const SqlFailureWatch watch;
+        summary = m_businessController->getCourseReportSummary();
+        read = !watch.failed();
+    }
+    if (!read) {
+        onDatabaseUnreachable();
+        qInfo() << LOG_FINISH_FUNCTION;
+        return;
+    }
+    onRemoveContestStudentList();
+    fillCourseGrid(starting, inRoom);
     QLabel *const counters[] = {ui->lbTotal, ui->lbNotContest, ui->lbContest,
                                 ui->lbContested, ui->lbPass, ui->lbNotPass};
-    if (ui->cmbCourse->currentIndex() != 0) {
-        const CourseReportSummary summary = m_businessController->getCourseReportSummary();
+    if (courseChosen) {
         const int counts[] = {summary.getTotal(), summary.getNotContest(), summary.getContest(),
                               summary.getContested(), summary.getPass(), summary.getNotPass()};
         for (int i = 0; i < 6; ++i)

@@ -10,6 +10,8 @@
 #include <QMainWindow>
 #include <QPair>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 
 #include <memory>
 
@@ -156,9 +158,22 @@ private:
                            const QString &what);
     void exportXmlForm(int index, bool secondForm);
 
+    // The room grid's running courses and, for each, the order numbers in
+    // the room; false when they could not be read.
+    bool readCourseGrid(QList<Course> *courses, QList<QStringList> *inRoom);
+    void fillCourseGrid(const QList<Course> &courses, const QList<QStringList> &inRoom);
+    // The database is away: told once per outage, what is shown stays, and
+    // the window reads again until the database answers.
+    void onDatabaseUnreachable();
+    void onDatabaseReachable();
+    void refreshAfterOutage();
+
     Ui::MainWindow *ui;
     BusinessController *m_businessController = nullptr;
     CustomerBox m_customerBox;
+    // The operator has been told of the outage under way.
+    bool m_outageNoticed = false;
+    QTimer m_outageRefresh;
     AboutDialog *m_aboutDialog = nullptr;
     ConfirmDialog *m_confirmDialog = nullptr;
     TestAuxiliaryDb *m_testAuxiliaryDb = nullptr;
