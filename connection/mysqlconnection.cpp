@@ -2,6 +2,8 @@
 
 #include "common/constants.h"
 #include "connection/courserow.h"
+#include "connection/entryrow.h"
+#include "connection/personrow.h"
 #include "connection/sqlquery.h"
 #include "records/account.h"
 #include "records/crudstudentinfo.h"
@@ -14,13 +16,6 @@
 #include <QVariant>
 
 namespace {
-
-// A null date-time must store SQL NULL, not an empty text that strict mode
-// refuses for a DATETIME column.
-QVariant dateTimeValue(const QDateTime &value)
-{
-    return value.isValid() ? QVariant(value) : QVariant();
-}
 
 QString tableTimeText(const QVariant &value)
 {
@@ -750,89 +745,21 @@ int MySqlConnection::insertPersonRow(const Student &student)
 
 bool MySqlConnection::insertKhoaThiThiSinh(KhoaThiThiSinh khoaThiThiSinh)
 {
-    const KhoaThiThiSinh &k = khoaThiThiSinh;
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    SqlQuery query(m_db, "MySqlConnection::insertKhoaThiThiSinh",
-                   
-         "INSERT INTO khoathi_thisinh (IDKhoaHoc, IDThiSinh, SoBaoDanh, TraLoiDung, TraLoiSai, "
-         "KhongTraLoi, KetQua, SoChungChiTotNghiep, Thi, LoaiBang, TraLoi, UpdateTime, DiemChuan, GhiChu, "
-         "DiemMoPhong, DiemChuanMoPhong, KetQuaMoPhong, ThoiGianBatDauThi, ThoiGianKetThucThi, TrangThai, "
-         "CheckSumKQMP, SoHoSo, MaKySH, NoiDungSH, KetQuaSH, KetQuaSHLyThuyet, AnhChanDung) VALUES "
-         "(:IDKhoaHoc, :IDThiSinh, :SoBaoDanh, :TraLoiDung, :TraLoiSai, :KhongTraLoi, :KetQua, "
-         ":SoChungChiTotNghiep, :Thi, :LoaiBang, :TraLoi, :UpdateTime, :DiemChuan, :GhiChu, :DiemMoPhong, "
-         ":DiemChuanMoPhong, :KetQuaMoPhong, :ThoiGianBatDauThi, :ThoiGianKetThucThi, :TrangThai, "
-         ":CheckSumKQMP, :SoHoSo, :MaKySH, :NoiDungSH, :KetQuaSH, :KetQuaSHLyThuyet, :AnhChanDung);");
-    query.bind(":IDKhoaHoc", k.getIDKhoaHoc());
-    query.bind(":IDThiSinh", k.getIDThiSinh());
-    query.bind(":SoBaoDanh", k.getSoBaoDanh());
-    query.bind(":TraLoiDung", k.getTraLoiDung());
-    query.bind(":TraLoiSai", k.getTraLoiSai());
-    query.bind(":KhongTraLoi", k.getKhongTraLoi());
-    query.bind(":KetQua", k.getKetQua());
-    query.bind(":SoChungChiTotNghiep", k.getSoChungChiTotNghiep());
-    query.bind(":Thi", k.getThi());
-    query.bind(":LoaiBang", k.getLoaiBang());
-    query.bind(":TraLoi", k.getTraLoi());
-    query.bind(":UpdateTime", dateTimeValue(k.getUpdateTime()));
-    query.bind(":DiemChuan", k.getDiemChuan());
-    query.bind(":GhiChu", k.getGhiChu());
-    query.bind(":DiemMoPhong", k.getDiemMoPhong());
-    query.bind(":DiemChuanMoPhong", k.getDiemChuanMoPhong());
-    query.bind(":KetQuaMoPhong", k.getKetQuaMoPhong());
-    query.bind(":ThoiGianBatDauThi", dateTimeValue(k.getThoiGianBatDauThi()));
-    query.bind(":ThoiGianKetThucThi", dateTimeValue(k.getThoiGianKetThucThi()));
-    query.bind(":TrangThai", k.getTrangThai());
-    query.bind(":CheckSumKQMP", k.getCheckSumKQMP());
-    query.bind(":SoHoSo", k.getSoHoSo());
-    query.bind(":MaKySH", k.getMaKySH());
-    query.bind(":NoiDungSH", k.getNoiDungSH());
-    query.bind(":KetQuaSH", k.getKetQuaSH());
-    query.bind(":KetQuaSHLyThuyet", k.getKetQuaSHLyThuyet());
-    query.bind(":AnhChanDung", k.getAnhChanDung());
+    SqlQuery query(m_db, "MySqlConnection::insertKhoaThiThiSinh", entryInsertStatement());
+    bindEntryColumns(query, khoaThiThiSinh);
     return query.exec();
 }
 
 Student MySqlConnection::getStudent(int idThiSinh)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    Student student;
     SqlQuery query(m_db, "MySqlConnection::getStudent",
                    "SELECT * FROM thisinh WHERE IDThiSinh = :IDThiSinh");
     query.bind(":IDThiSinh", idThiSinh);
     query.exec();
-    query.first();
-    student.setIDThiSinh(fieldOf(query, "IDThiSinh").toInt());
-    student.setSoTT(fieldOf(query, "SoTT").toInt());
-    student.setMa_Dang_Ky(fieldOf(query, "Ma_Dang_Ky").toString());
-    student.setMa_Ky_SH(fieldOf(query, "Ma_Ky_SH").toString());
-    student.setHoTen(fieldOf(query, "HoTen").toString());
-    student.setGioiTinh(fieldOf(query, "GioiTinh").toString());
-    student.setSoCMT(fieldOf(query, "SoCMT").toString());
-    student.setNgaySinh(fieldOf(query, "NgaySinh").toDate());
-    student.setQuocTich(fieldOf(query, "QuocTich").toString());
-    return student;
+    return query.first() ? personFromRow(query, PersonNationality::Read) : Student();
 }
-
-namespace {
-
-Student foundStudent(SqlQuery &query)
-{
-    Student student;
-    query.exec();
-    if (!query.first())
-        return student;
-    student.setIDThiSinh(query.value("IDThiSinh").toInt());
-    student.setSoTT(query.value("SoTT").toInt());
-    student.setMa_Dang_Ky(query.value("Ma_Dang_Ky").toString());
-    student.setMa_Ky_SH(query.value("Ma_Ky_SH").toString());
-    student.setHoTen(query.value("HoTen").toString());
-    student.setGioiTinh(query.value("GioiTinh").toString());
-    student.setSoCMT(query.value("SoCMT").toString());
-    student.setNgaySinh(query.value("NgaySinh").toDate());
-    return student;
-}
-
-} // namespace
 
 Student MySqlConnection::findStudent(const QString &soCMT, const QString &hoTen)
 {
@@ -841,7 +768,8 @@ Student MySqlConnection::findStudent(const QString &soCMT, const QString &hoTen)
                    "SELECT * FROM thisinh WHERE SoCMT = :SoCMT AND HoTen = :HoTen");
     query.bind(":SoCMT", soCMT);
     query.bind(":HoTen", hoTen);
-    return foundStudent(query);
+    query.exec();
+    return query.first() ? personFromRow(query, PersonNationality::Skipped) : Student();
 }
 
 Student MySqlConnection::findStudent(const QString &soCMT, const QString &hoTen, const QString &maKySH)
@@ -852,7 +780,8 @@ Student MySqlConnection::findStudent(const QString &soCMT, const QString &hoTen,
     query.bind(":SoCMT", soCMT);
     query.bind(":HoTen", hoTen);
     query.bind(":Ma_Ky_SH", maKySH);
-    return foundStudent(query);
+    query.exec();
+    return query.first() ? personFromRow(query, PersonNationality::Skipped) : Student();
 }
 
 QList<KhoaThiThiSinh *> MySqlConnection::getKhoaThiThiSinhList(const QString &course)
@@ -863,38 +792,8 @@ QList<KhoaThiThiSinh *> MySqlConnection::getKhoaThiThiSinhList(const QString &co
                    "SELECT * FROM khoathi_thisinh WHERE IDKhoaHoc = :IDKhoaHoc ORDER BY SoBaoDanh * 1, ID");
     query.bind(":IDKhoaHoc", course);
     query.exec();
-    while (query.next()) {
-        auto *k = new KhoaThiThiSinh;
-        k->setID(query.value("ID").toInt());
-        k->setIDKhoaHoc(query.value("IDKhoaHoc").toString());
-        k->setIDThiSinh(query.value("IDThiSinh").toInt());
-        k->setSoBaoDanh(query.value("SoBaoDanh").toString());
-        k->setTraLoiDung(query.value("TraLoiDung").toInt());
-        k->setTraLoiSai(query.value("TraLoiSai").toInt());
-        k->setKhongTraLoi(query.value("KhongTraLoi").toInt());
-        k->setKetQua(query.value("KetQua").toString());
-        k->setSoChungChiTotNghiep(query.value("SoChungChiTotNghiep").toString());
-        k->setThi(query.value("Thi").toInt());
-        k->setLoaiBang(query.value("LoaiBang").toString());
-        k->setTraLoi(query.value("TraLoi").toString());
-        k->setUpdateTime(query.value("UpdateTime").toDateTime());
-        k->setDiemChuan(query.value("DiemChuan").toInt());
-        k->setGhiChu(query.value("GhiChu").toString());
-        k->setDiemMoPhong(query.value("DiemMoPhong").toInt());
-        k->setDiemChuanMoPhong(query.value("DiemChuanMoPhong").toInt());
-        k->setKetQuaMoPhong(query.value("KetQuaMoPhong").toString());
-        k->setThoiGianBatDauThi(query.value("ThoiGianBatDauThi").toDateTime());
-        k->setThoiGianKetThucThi(query.value("ThoiGianKetThucThi").toDateTime());
-        k->setTrangThai(query.value("TrangThai").toInt());
-        k->setCheckSumKQMP(query.value("CheckSumKQMP").toString());
-        k->setSoHoSo(query.value("SoHoSo").toString());
-        k->setMaKySH(query.value("MaKySH").toString());
-        k->setNoiDungSH(query.value("NoiDungSH").toString());
-        k->setKetQuaSH(query.value("KetQuaSH").toString());
-        k->setKetQuaSHLyThuyet(query.value("KetQuaSHLyThuyet").toString());
-        k->setAnhChanDung(query.value("AnhChanDung").toString());
-        entries.append(k);
-    }
+    while (query.next())
+        entries.append(new KhoaThiThiSinh(entryFromRow(query)));
     return entries;
 }
 
