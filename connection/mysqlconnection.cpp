@@ -15,7 +15,49 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <functional>
+#include <initializer_list>
+
 namespace {
+
+// One statement of a guarded deletion and its line in the log once done.
+struct DeleteStep
+{
+    const char *name;
+    const char *statement;
+    const char *doneLog;
+};
+
+// Deletes a record only while `guard` (prepared and bound by the caller, who
+// holds the connection's lock) finds nothing that still needs it: then runs
+// `steps` in order, each with `id` bound to `placeholder`. A guard without an
+// answer deletes nothing, and a step that fails stops there.
+SqlResultInfo guardedDelete(const QSqlDatabase &db, SqlQuery &guard, const std::function<void()> &logInUse,
+                            const QString &inUseMessage, const QString &placeholder, const QString &id,
+                            std::initializer_list<DeleteStep> steps)
+{
+    SqlResultInfo result;
+    if (!guard.exec()) {
+        result.setMessage(MSG_SQL_ERROR);
+        return result;
+    }
+    if (guard.next()) {
+        logInUse();
+        result.setMessage(inUseMessage);
+        return result;
+    }
+    for (const DeleteStep &step : steps) {
+        SqlQuery query(db, step.name, step.statement);
+        query.bind(placeholder, id);
+        if (!query.exec()) {
+            result.setMessage(MSG_SQL_ERROR);
+            return result;
+        }
+        qDebug() << step.doneLog;
+    }
+    result.setCode(0);
+    return result;
+}
 
 QString tableTimeText(const QVariant &value)
 {
@@ -89,43 +131,18 @@ bool MySqlConnection::updateCourse(Course *course)
 SqlResultInfo MySqlConnection::deleteCourse(const QString &id)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    SqlResultInfo result;
-
+    // Without an answer to the guard the course may be under examination:
+    // delete nothing.
     SqlQuery guard(m_db, "MySqlConnection::deleteCourse (guard)",
                    "select * from khoathi where IDKhoaHoc = :IDKhoaHoc and TrangThai = :TrangThai");
     guard.bind(":IDKhoaHoc", id);
     guard.bind(":TrangThai", 2);
-    // Without an answer to the guard the course may be under examination:
-    // delete nothing.
-    if (!guard.exec()) {
-        result.setMessage(MSG_SQL_ERROR);
-        return result;
-    }
-    if (guard.next()) {
-        qDebug() << "khoathi is starting";
-        result.setMessage(MSG_COURSE_IN_EXAM);
-        return result;
-    }
-
-    SqlQuery entries(m_db, "MySqlConnection::deleteCourse (entries)",
-                     "DELETE FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc");
-    entries.bind(":IDKhoaHoc", id);
-    if (!entries.exec()) {
-        result.setMessage(MSG_SQL_ERROR);
-        return result;
-    }
-    qDebug() << "remove khoathi_thisinh success";
-
-    SqlQuery course(m_db, "MySqlConnection::deleteCourse (course)",
-                    "DELETE FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
-    course.bind(":IDKhoaHoc", id);
-    if (!course.exec()) {
-        result.setMessage(MSG_SQL_ERROR);
-    } else {
-        qDebug() << "remove khoathi success";
-        result.setCode(0);
-    }
-    return result;
+    return guardedDelete(
+        m_db, guard, [] { qDebug() << "khoathi is starting"; }, MSG_COURSE_IN_EXAM, ":IDKhoaHoc", id,
+        {{"MySqlConnection::deleteCourse (entries)", "DELETE FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc",
+          "remove khoathi_thisinh success"},
+         {"MySqlConnection::deleteCourse (course)", "DELETE FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc",
+          "remove khoathi success"}});
 }
 
 bool MySqlConnection::insertKhoaThi(Course course)
@@ -307,32 +324,15 @@ bool MySqlConnection::updateProvince(Province province)
 SqlResultInfo MySqlConnection::deleteProvince(const QString &id)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    SqlResultInfo result;
-
+    // Without an answer to the guard a unit may still use the province.
     SqlQuery guard(m_db, "MySqlConnection::deleteProvince (guard)",
                    "select * from donvi where IDTinh = :IDTinh");
     guard.bind(":IDTinh", id);
-    // Without an answer to the guard a unit may still use the province.
-    if (!guard.exec()) {
-        result.setMessage(MSG_SQL_ERROR);
-        return result;
-    }
-    if (guard.next()) {
-        qDebug() << "Exist donvi using tinh: " << id;
-        result.setMessage(MSG_PROVINCE_IN_USE);
-        return result;
-    }
-
-    SqlQuery query(m_db, "MySqlConnection::deleteProvince (query)",
-                   "DELETE FROM tinh WHERE IDTinh = :IDTinh");
-    query.bind(":IDTinh", id);
-    if (!query.exec()) {
-        result.setMessage(MSG_SQL_ERROR);
-    } else {
-        qDebug() << "remove tinh success";
-        result.setCode(0);
-    }
-    return result;
+    return guardedDelete(
+        m_db, guard, [&id] { qDebug() << "Exist donvi using tinh: " << id; }, MSG_PROVINCE_IN_USE,
+        ":IDTinh", id,
+        {{"MySqlConnection::deleteProvince (query)", "DELETE FROM tinh WHERE IDTinh = :IDTinh",
+          "remove tinh success"}});
 }
 
 Province MySqlConnection::getProvince(const QString &id)
@@ -419,32 +419,15 @@ bool MySqlConnection::updateUnit(Unit *unit)
 SqlResultInfo MySqlConnection::deleteUnit(const QString &id)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    SqlResultInfo result;
-
+    // Without an answer to the guard a course may still use the unit.
     SqlQuery guard(m_db, "MySqlConnection::deleteUnit (guard)",
                    "select * from khoathi where IDDonVi = :IDDonVi");
     guard.bind(":IDDonVi", id);
-    // Without an answer to the guard a course may still use the unit.
-    if (!guard.exec()) {
-        result.setMessage(MSG_SQL_ERROR);
-        return result;
-    }
-    if (guard.next()) {
-        qDebug() << "Exist khoathi using donvi: " << id;
-        result.setMessage(MSG_UNIT_IN_USE);
-        return result;
-    }
-
-    SqlQuery query(m_db, "MySqlConnection::deleteUnit (query)",
-                   "DELETE FROM donvi WHERE IDDonVi = :IDDonVi");
-    query.bind(":IDDonVi", id);
-    if (!query.exec()) {
-        result.setMessage(MSG_SQL_ERROR);
-    } else {
-        qDebug() << "remove donvi success";
-        result.setCode(0);
-    }
-    return result;
+    return guardedDelete(
+        m_db, guard, [&id] { qDebug() << "Exist khoathi using donvi: " << id; }, MSG_UNIT_IN_USE,
+        ":IDDonVi", id,
+        {{"MySqlConnection::deleteUnit (query)", "DELETE FROM donvi WHERE IDDonVi = :IDDonVi",
+          "remove donvi success"}});
 }
 
 Unit MySqlConnection::getUnit(const QString &id)
