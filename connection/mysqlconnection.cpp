@@ -703,10 +703,10 @@ bool MySqlConnection::updateKetQuaSHLyThuyet(int id, const QString &ketQuaSHLyTh
 
 bool MySqlConnection::insertNguoiLX(Student student)
 {
-    return insertPersonRow(student) != 0;
+    return insertPerson(student) != 0;
 }
 
-int MySqlConnection::insertPersonRow(const Student &student)
+int MySqlConnection::insertPerson(const Student &student)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::insertNguoiLX",
