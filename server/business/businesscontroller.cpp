@@ -3,7 +3,6 @@
 #include "common/constants.h"
 #include "connection/auxiliarydb.h"
 #include "connection/databasestatus.h"
-#include "connection/maindbconnection.h"
 #include "connection/mysqlconnection.h"
 #include "connection/sqlfailurewatch.h"
 #include "connection/sqliteconnection.h"
@@ -95,7 +94,7 @@ BusinessController::BusinessController() : QObject(nullptr)
     m_jsonHandler = new JsonHandler(this);
     m_contestContent = m_jsonHandler->readContestContent();
 
-    m_mainDb = new MainDbConnection(this);
+    m_mainDb = new MySqlConnection(this);
     client->setMainConnection(m_mainDb);
     const QSqlError mainError =
         m_mainDb->initDatabase(MYSQL_CONNECTION_NAME, mainInfo.getHost(), mainInfo.getPort(),

@@ -28,7 +28,6 @@ class ContestContent;
 class CourseInfo;
 class FileUtility;
 class JsonHandler;
-class MainDbConnection;
 class MySqlConnection;
 class Province;
 class SqliteConnection;
@@ -192,7 +191,7 @@ private:
     QDomDocument exportWith(CommonExportXml *builder, const QString &courseId, bool *failed);
 
     StudentInfoList *m_currentRows = nullptr;
-    MainDbConnection *m_mainDb = nullptr;
+    MySqlConnection *m_mainDb = nullptr;
     MySqlConnection *m_mainDb2 = nullptr;
     SqliteConnection *m_videoDb = nullptr;
     AuxiliaryDb *m_auxDb = nullptr;
