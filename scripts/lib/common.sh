@@ -3,12 +3,12 @@
 
 ORV_PACKAGES=(
     cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
-    qtbase5-dev qtbase5-dev-tools qttools5-dev-tools libqt5svg5-dev
+    qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools libqt5svg5-dev
     libqt5sql5-mysql libqt5sql5-sqlite
     libfreeimage-dev libqrcodegencpp-dev libquazip1-qt5-dev
     mariadb-server mariadb-client
     python3 python3-openpyxl
-    libopenjp2-tools poppler-utils zxing-cpp-tools fonts-dejavu-core
+    libopenjp2-tools poppler-utils zxing-cpp-tools fonts-dejavu-core fonts-liberation2
     xvfb openbox imagemagick librsvg2-bin xdotool x11-utils
 )
 
