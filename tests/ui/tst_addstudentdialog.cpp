@@ -9,6 +9,7 @@
 #include "tests/support/imagefile.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/expectmodal.h"
 #include "tests/ui/textfits.h"
@@ -460,5 +461,5 @@ void TestAddStudentDialog::formShowsItsTextsUnclipped()
     m_dialog->hide();
 }
 
-ORV_TEST_MAIN_WIDGETS(TestAddStudentDialog)
+ORV_TEST_MAIN_DESKTOP(TestAddStudentDialog)
 #include "tst_addstudentdialog.moc"

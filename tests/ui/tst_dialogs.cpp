@@ -2,6 +2,7 @@
 // owners use them.
 
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "ui/aboutdialog.h"
 #include "ui/confirmdialog.h"
 #include "ui/customerbox.h"
@@ -129,5 +130,5 @@ void TestDialogs::aboutShowsTheTitleEachTime()
     }
 }
 
-ORV_TEST_MAIN_WIDGETS(TestDialogs)
+ORV_TEST_MAIN_DESKTOP(TestDialogs)
 #include "tst_dialogs.moc"

@@ -15,6 +15,7 @@
 #include "tests/support/terminalsteps.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/testterminal.h"
 #include "tests/support/testterminalmessages.h"
 #include "tests/support/workfolder.h"
@@ -251,5 +252,5 @@ void TestMainWindowAutoPrint::printerMode()
     QVERIFY(QDir(m_folder->filePath("pdf")).entryList(QDir::Files).isEmpty());
 }
 
-ORV_TEST_MAIN_WIDGETS(TestMainWindowAutoPrint)
+ORV_TEST_MAIN_DESKTOP(TestMainWindowAutoPrint)
 #include "tst_mainwindowautoprint.moc"

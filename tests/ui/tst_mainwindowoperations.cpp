@@ -8,6 +8,7 @@
 #include "tests/support/imagefile.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/expectmodal.h"
 #include "tests/ui/typetext.h"
@@ -552,5 +553,5 @@ void TestMainWindowOperations::addWithoutCourse()
     QCOMPARE(scalar("SELECT COUNT(*) FROM khoathi_thisinh WHERE SoBaoDanh = '40'").toInt(), 0);
 }
 
-ORV_TEST_MAIN_WIDGETS(TestMainWindowOperations)
+ORV_TEST_MAIN_DESKTOP(TestMainWindowOperations)
 #include "tst_mainwindowoperations.moc"

@@ -7,6 +7,7 @@
 #include "server/business/businesscontroller.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/typetext.h"
 #include "ui/mainwindow.h"
@@ -397,5 +398,5 @@ void TestMainWindowViews::courseNameMissingFromCombo()
     sql("UPDATE khoathi SET TenKhoaHoc = 'Khóa Hai' WHERE IDKhoaHoc = 'K2'");
 }
 
-ORV_TEST_MAIN_WIDGETS(TestMainWindowViews)
+ORV_TEST_MAIN_DESKTOP(TestMainWindowViews)
 #include "tst_mainwindowviews.moc"
