@@ -21,7 +21,10 @@ void CustomerBox::setContent(const QString &content)
     // Sized to the text shown now, never below the form's size: a long
     // message widens the box and the next short one narrows it again (the
     // layout alone would only ever grow it).
-    layout()->activate();
+    for (QLayout *level : {static_cast<QLayout *>(ui->horizontalLayout_2), layout()}) {
+        level->invalidate();
+        level->activate();
+    }
     const QSize fitting = sizeHint().expandedTo(minimumSizeHint());
     resize(fitting.expandedTo(m_formSize));
 }
