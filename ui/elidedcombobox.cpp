@@ -10,7 +10,6 @@
 
 ElidedComboBox::ElidedComboBox(QWidget *parent) : QComboBox(parent)
 {
-    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 }
 
 void ElidedComboBox::showPopup()

@@ -3,10 +3,10 @@
 
 #include <QComboBox>
 
-// A drop-down list of the tool row: a long entry does not widen it (it asks
-// for no more than its minimum width); the chosen entry is shown whole when
-// it fits, otherwise cut at the end with "…"; the list it drops down is as
-// wide as its longest entry.
+// A drop-down list of the tool row: the chosen entry is shown whole when it
+// fits, otherwise cut at the end with "…" (with a size adjust policy of
+// AdjustToMinimumContentsLength a long entry does not widen the box); the
+// list it drops down is as wide as its longest entry.
 class ElidedComboBox : public QComboBox
 {
     Q_OBJECT

@@ -594,6 +594,9 @@ void MainWindow::setUpCandidateViews()
     ui->startingCourseView->verticalHeader()->hide();
     m_startingCourseModel = new StartingCourseModel(this);
     ui->cbStudentType->addItems(RESULT_FILTER_LIST);
+    // A long course name does not widen the combo (and with it the window
+    // beyond the screen): the form's minimum width holds.
+    ui->cmbCourse->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     // The tool row's white background reaches the lists through the style
     // sheet and left their highlighted entry white on white.
     for (QComboBox *combo : {ui->cmbCourse, ui->cbStudentType})

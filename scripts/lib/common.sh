@@ -114,7 +114,7 @@ orv_db_stop() {
 }
 
 # orv_prepare_workdir ROOT WORK: the working folder layout the program reads
-# and writes (config/, reportTemplate/, videos/, pdf/, reports/). The sample
+# and writes (config/, reportTemplate/, videos/, pdf/, reports/, orv.db). The sample
 # settings are copied only where the folder has none, so an operator's edits
 # survive the next run; the templates are copied afresh (their XML sources
 # stay in the checkout).
@@ -126,6 +126,15 @@ orv_prepare_workdir() {
     done
     find "$root/reportTemplate" -maxdepth 1 -type f \( -name '*.xlsx' -o -name '*.lrxml' \) \
         -exec cp {} "$work/reportTemplate/" \;
+    # The list of exam videos (orv.db), empty until the centre fills it; a
+    # list already there is kept.
+    /usr/bin/python3 - "$work/orv.db" <<'PY' || return 1
+import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+db.execute("CREATE TABLE IF NOT EXISTS video (id INTEGER PRIMARY KEY, name TEXT NOT NULL, chapter INTEGER NOT NULL, th INTEGER NOT NULL)")
+db.commit()
+db.close()
+PY
 }
 
 # orv_write_db_config FILE DATABASE: a connection file (config/connection_mysql.csv
