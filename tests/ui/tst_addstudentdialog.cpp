@@ -548,6 +548,12 @@ void TestAddStudentDialog::formShowsItsTextsUnclipped()
     QComboBox *content = child<QComboBox>("cbContestContent");
     QVERIFY(textFits(content, content->currentText()));
     m_dialog->hide();
+    // Opened for adding, the photo's label asks for a path.
+    m_dialog->showForAdd(5);
+    QLabel *path = child<QLabel>("labelPath");
+    QCOMPARE(path->text(), QString("Chọn đường dẫn"));
+    QVERIFY(textFits(path, path->text()));
+    m_dialog->hide();
 }
 
 ORV_TEST_MAIN_DESKTOP(TestAddStudentDialog)
