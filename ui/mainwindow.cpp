@@ -11,6 +11,7 @@
 #include "server/network/iocontroller.h"
 #include "ui/aboutdialog.h"
 #include "ui/configdialog.h"
+#include "ui/elidedbutton.h"
 #include "ui/confirmdialog.h"
 #include "ui/exportstudentsdialog.h"
 #include "ui/importagaindialog.h"
@@ -41,6 +42,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCursor>
 #include <QDebug>
 #include <QDesktopServices>
@@ -178,6 +180,8 @@ void MainWindow::initModel()
     ui->startingCourseView->setModel(m_startingCourseModel);
     ui->startingCourseView->setColumnWidth(0, ui->startingCourseView->width());
     ui->startingCourseView->horizontalHeader()->setStretchLastSection(true);
+    // Filling the course combo has already built the grid once.
+    onRemoveContestStudentList();
     onAddContestStudentList(starting);
     qInfo() << LOG_FINISH_FUNCTION;
 }
@@ -598,6 +602,16 @@ const char *const COURSE_BUTTON_STYLE = "QPushButton {"
 
 } // namespace
 
+namespace {
+
+// The entry under the cursor or chosen in a drop-down list: the selection
+// colours of the window's buttons, white on blue.
+const char *const COMBO_LIST_STYLE = "QComboBox QAbstractItemView {"
+                                     " selection-background-color: #0058cc; selection-color: #fff; }"
+                                     "QComboBox::item:selected { background-color: #0058cc; color: #fff; }";
+
+} // namespace
+
 void MainWindow::setUpCandidateViews()
 {
     m_proxyModel = new ProxyStudentInfoModel(this);
@@ -608,10 +622,22 @@ void MainWindow::setUpCandidateViews()
     ui->startingCourseView->verticalHeader()->hide();
     m_startingCourseModel = new StartingCourseModel(this);
     ui->cbStudentType->addItems(RESULT_FILTER_LIST);
+    // A long course name does not widen the combo (and with it the window
+    // beyond the screen): the form's minimum width holds.
+    ui->cmbCourse->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // The tool row's white background reaches the lists through the style
+    // sheet and left their highlighted entry white on white.
+    for (QComboBox *combo : {ui->cmbCourse, ui->cbStudentType})
+        combo->setStyleSheet(COMBO_LIST_STYLE);
 
-    const QFont headerFont("Tahoma", 11);
+    QFont headerFont("Tahoma", 11);
+    // A header text too long for its column ends in "…" rather than being
+    // cut at both ends. The form's style sheet draws the sections bold, and
+    // the header measures its texts in its own font: bold too.
+    headerFont.setBold(true);
     ui->studentView->horizontalHeader()->setFont(headerFont);
     ui->studentView->verticalHeader()->setFont(headerFont);
+    ui->studentView->horizontalHeader()->setTextElideMode(Qt::ElideRight);
     ui->studentView->setContextMenuPolicy(Qt::CustomContextMenu);
     m_proxyModel->setSourceModel(m_businessController->getStudentModel());
     ui->studentView->setModel(m_proxyModel);
@@ -804,7 +830,7 @@ void MainWindow::fillCourseGrid(const QList<Course> &courses, const QList<QStrin
 {
     int row = 0;
     for (int i = 0; i < courses.size(); ++i) {
-        auto *title = new QPushButton(courses.at(i).getTenKhoaHoc());
+        auto *title = new ElidedButton(courses.at(i).getTenKhoaHoc());
         title->setStyleSheet(COURSE_BUTTON_STYLE);
         m_courseGrid->addWidget(title, row, 0, 1, 3);
         ++row;
@@ -818,7 +844,7 @@ void MainWindow::fillCourseGrid(const QList<Course> &courses, const QList<QStrin
                 ++row;
                 column = 0;
             }
-            m_courseGrid->addWidget(new QPushButton(orderNumbers.at(j)), row, column, 1, 1);
+            m_courseGrid->addWidget(new ElidedButton(orderNumbers.at(j)), row, column, 1, 1);
             ++column;
         }
         ++row;
@@ -970,6 +996,8 @@ void MainWindow::onAddContestant()
 {
     qInfo() << LOG_ENTER_FUNCTION;
     const SqlResultInfo result = m_businessController->addContestantInfo(m_addStudentDialog->getStudentInfo());
+    // A failed add opens again with what was typed, for correcting.
+    m_addStudentDialog->setSaveOutcome(result.getSuccess());
     if (result.getSuccess()) {
         showNotice("Thông tin", "Thêm học viên thành công");
         on_refreshGui();

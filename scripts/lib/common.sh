@@ -3,12 +3,12 @@
 
 ORV_PACKAGES=(
     cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
-    qtbase5-dev qtbase5-dev-tools qttools5-dev-tools libqt5svg5-dev
+    qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools libqt5svg5-dev
     libqt5sql5-mysql libqt5sql5-sqlite
     libfreeimage-dev libqrcodegencpp-dev libquazip1-qt5-dev
     mariadb-server mariadb-client
     python3 python3-openpyxl
-    libopenjp2-tools poppler-utils zxing-cpp-tools fonts-dejavu-core
+    libopenjp2-tools poppler-utils zxing-cpp-tools fonts-dejavu-core fonts-liberation2
     xvfb openbox imagemagick librsvg2-bin xdotool x11-utils
 )
 
@@ -155,7 +155,7 @@ orv_db_stop() {
 }
 
 # orv_prepare_workdir ROOT WORK: the working folder layout the program reads
-# and writes (config/, reportTemplate/, videos/, pdf/, reports/). The sample
+# and writes (config/, reportTemplate/, videos/, pdf/, reports/, orv.db). The sample
 # settings are copied only where the folder has none, so an operator's edits
 # survive the next run; the templates are copied afresh (their XML sources
 # stay in the checkout).
@@ -167,6 +167,15 @@ orv_prepare_workdir() {
     done
     find "$root/reportTemplate" -maxdepth 1 -type f \( -name '*.xlsx' -o -name '*.lrxml' \) \
         -exec cp {} "$work/reportTemplate/" \;
+    # The list of exam videos (orv.db), empty until the centre fills it; a
+    # list already there is kept.
+    /usr/bin/python3 - "$work/orv.db" <<'PY' || return 1
+import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+db.execute("CREATE TABLE IF NOT EXISTS video (id INTEGER PRIMARY KEY, name TEXT NOT NULL, chapter INTEGER NOT NULL, th INTEGER NOT NULL)")
+db.commit()
+db.close()
+PY
 }
 
 # orv_write_db_config FILE DATABASE: a connection file (config/connection_mysql.csv
