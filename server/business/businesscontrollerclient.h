@@ -49,9 +49,9 @@ public:
     static const qint64 MAX_PHOTO_BYTES = 4 * 1024 * 1024;
     // The client id of writes stored from the journal: no terminal has it,
     // so their result sheets are read through the main connection.
-    static const quint64 NO_TERMINAL = ~quint64(0);
+    static constexpr quint64 NO_TERMINAL = ~quint64(0);
     // Writes kept in the journal are tried again this often.
-    static const int RETRY_MS = 5000;
+    static constexpr int RETRY_MS = 5000;
 
     // Created on first use even when two threads ask at once; registers with
     // the input hub when created.

@@ -30,7 +30,7 @@
 class TerminalJournal
 {
 public:
-    static const qint64 REWRITE_BYTES = 1024 * 1024;
+    static constexpr qint64 REWRITE_BYTES = 1024 * 1024;
 
     struct Record
     {
