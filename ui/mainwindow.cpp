@@ -34,9 +34,9 @@
 #include "ui/addstudentdialog.h"
 #include "ui/autopdffilename.h"
 #include "ui/inforesetdialog.h"
-#include "ui/models/proxystudentinfomodel.h"
-#include "ui/models/startingcoursemodel.h"
-#include "ui/models/studentmodel.h"
+#include "models/proxystudentinfomodel.h"
+#include "models/startingcoursemodel.h"
+#include "models/studentmodel.h"
 
 #include "ui_mainwindow.h"
 

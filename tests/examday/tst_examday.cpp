@@ -33,7 +33,7 @@
 #include "tests/ui/typetext.h"
 #include "tests/xlsx/workbookreader.h"
 #include "ui/addcoursedialog.h"
-#include "ui/controller.h"
+#include "app/controller.h"
 #include "ui/exportstudentsdialog.h"
 #include "ui/importinfosdialog.h"
 #include "ui/importxmldialog.h"

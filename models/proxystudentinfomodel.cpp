@@ -1,4 +1,4 @@
-#include "ui/models/proxystudentinfomodel.h"
+#include "models/proxystudentinfomodel.h"
 
 #include "common/constants.h"
 
