@@ -7,12 +7,12 @@
 #include "server/business/businesscontroller.h"
 #include "server/network/iocontroller.h"
 #include "tests/support/imagefile.h"
+#include "tests/support/modalanswer.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/support/textfits.h"
+#include "tests/support/typetext.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/expectmodal.h"
-#include "tests/ui/textfits.h"
-#include "tests/ui/typetext.h"
 #include "ui/addstudentdialog.h"
 
 #include <QBuffer>
@@ -386,7 +386,7 @@ void TestAddStudentDialog::chosenPhoto()
     if (goneBeforeRead)
         QVERIFY(m_folder->writeFile("photos/" + file, m_previousPhoto));
 
-    auto chooser = ExpectModal::of<QFileDialog>([path, goneBeforeRead](QFileDialog *dialog) {
+    auto chooser = ModalAnswer::of<QFileDialog>([path, goneBeforeRead](QFileDialog *dialog) {
         if (path.isEmpty()) {
             dialog->reject();
             return;
@@ -399,10 +399,10 @@ void TestAddStudentDialog::chosenPhoto()
         if (goneBeforeRead)
             QFile::remove(path);
     });
-    std::unique_ptr<ExpectModal> box;
+    std::unique_ptr<ModalAnswer> box;
     if (!warning.isEmpty()) {
         // Comes up once the chooser has closed.
-        box = ExpectModal::of<QMessageBox>(ExpectModal::press(QMessageBox::Ok));
+        box = ModalAnswer::of<QMessageBox>(ModalAnswer::press(QMessageBox::Ok));
     }
     child<QPushButton>("pushButton")->click();
     QVERIFY(chooser->answered());

@@ -4,9 +4,9 @@
 // and the terminal's connection is closed. Run under ThreadSanitizer too.
 
 #include "server/network/iocontroller.h"
+#include "tests/support/dialogprobe.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/dialogprobe.h"
 #include "ui/controller.h"
 #include "ui/mainwindow.h"
 
