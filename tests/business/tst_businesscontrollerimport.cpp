@@ -8,6 +8,7 @@
 #include "records/unit.h"
 #include "server/business/businesscontroller.h"
 #include "server/network/iocontroller.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
@@ -78,8 +79,7 @@ void TestBusinessControllerImport::initTestCase()
     mainSql("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, NgayThi, TrangThai) VALUES"
             " ('K0', 'Khóa Cũ', CURDATE() - INTERVAL 1 DAY, 1)");
 
-    auxSql("INSERT INTO tinh VALUES ('AT1', 'Tỉnh Nhập')");
-    auxSql("INSERT INTO donvi VALUES ('AU1', 'AT1', 'Trung tâm Nhập')");
+    QVERIFY(ProvinceUnitRows::insert(m_folder->auxAdmin(), {{"AT1", "Tỉnh Nhập"}}, {{"AU1", "AT1", "Trung tâm Nhập"}}));
     auxSql("INSERT INTO khoahoc (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, NamHoc, Thi, HoiDong, TrungTam,"
            " TrangThai) VALUES ('AK1', 'Khóa Nhập', 'AU1', CURDATE(), 2024, 1, 'Hội đồng', 'Sân', 1)");
     const QStringList names = {"Vũ Văn Một", "Hồ Thị Hai", "Lý Văn Ba"};

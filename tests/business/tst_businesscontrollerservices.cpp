@@ -10,6 +10,7 @@
 #include "server/business/businesscontrollerclient.h"
 #include "server/business/resultchecksum.h"
 #include "server/network/iocontroller.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
@@ -130,8 +131,7 @@ void TestBusinessControllerServices::initTestCase()
                                 "{\"NOT_TEST_SIMULATION\": [5], \"NOT_TEST_THEORY_RESULT\": [0, 3],"
                                 " \"CONTEST_CONTENT_LIST\": [1, 3]}"));
 
-    sql("INSERT INTO tinh VALUES ('T1', 'Tỉnh Một')");
-    sql("INSERT INTO donvi VALUES ('U1', 'T1', 'Trung tâm Một')");
+    QVERIFY(ProvinceUnitRows::insert(db(), {{"T1", "Tỉnh Một"}}, {{"U1", "T1", "Trung tâm Một"}}));
     sql("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, NamHoc, TrangThai, TrungTam) VALUES"
         " ('K1', 'Khóa Một', 'U1', CURDATE(), 2024, 2, 'Sân Một'),"
         " ('K2', 'Khóa Hai', 'U1', CURDATE() - INTERVAL 30 DAY, 2024, 1, 'Sân Một'),"

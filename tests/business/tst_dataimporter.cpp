@@ -8,6 +8,7 @@
 #include "server/business/dataimporter.h"
 
 #include "tests/support/maindbsuite.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testmain.h"
 
 #include <QDomDocument>
@@ -119,8 +120,7 @@ void TestDataImporter::initTestCase()
     QVERIFY(TestDb::exec(m_auxAdmin, "ALTER TABLE khoahoc MODIFY TenKhoaHoc TEXT NULL"));
     QVERIFY(TestDb::exec(m_auxAdmin, "ALTER TABLE thisinh MODIFY HoTen TEXT NULL"));
     const QString longText = QString(300, QChar('x'));
-    QVERIFY(TestDb::exec(m_auxAdmin, "INSERT INTO tinh VALUES ('T01', 'Hà Nội')"));
-    QVERIFY(TestDb::exec(m_auxAdmin, "INSERT INTO donvi VALUES ('DV1', 'T01', 'Trường lái xe Số 1')"));
+    QVERIFY(ProvinceUnitRows::insert(m_auxAdmin, {{"T01", "Hà Nội"}}, {{"DV1", "T01", "Trường lái xe Số 1"}}));
     QVERIFY(TestDb::exec(
         m_auxAdmin,
         "INSERT INTO khoahoc VALUES "

@@ -4,6 +4,7 @@
 
 #include "connection/auxiliarydb.h"
 
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 
@@ -64,6 +65,8 @@ bool TestAuxiliaryDb::fill(const QString &dbName, bool dateAsText)
     if (!db.isOpen())
         return false;
     const QString date = dateAsText ? "DATE_FORMAT(%1, '%Y%m%d')" : "%1";
+    const QList<ProvinceUnitRows::Province> provinces = {{"T01", "Hà Nội"}};
+    const QList<ProvinceUnitRows::Unit> units = {{"DV1", "T01", "Trường lái xe Số 1"}};
     auto course = [&](const QString &id, const QString &when) {
         return TestDb::exec(
             db, QString("INSERT INTO khoahoc VALUES ('%1', 'Khóa %1', 'DV1', %2, 2026, 1, "
@@ -109,8 +112,7 @@ bool TestAuxiliaryDb::fill(const QString &dbName, bool dateAsText)
                              "(12, 'K-TODAY', 'MDK-012', 'KSH-1', 'Trần Thị Bình', 'Nữ', NULL, "
                              "'0987', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, "
                              "NULL)")
-         && TestDb::exec(db, "INSERT INTO tinh VALUES ('T01', 'Hà Nội')")
-         && TestDb::exec(db, "INSERT INTO donvi VALUES ('DV1', 'T01', 'Trường lái xe Số 1')");
+         && ProvinceUnitRows::insert(db, provinces, units);
     db.close();
     return ok;
 }

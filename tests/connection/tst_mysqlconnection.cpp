@@ -5,6 +5,7 @@
 #include "connection/mysqlconnection.h"
 #include "records/account.h"
 #include "tests/support/maindbsuite.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testmain.h"
 
 #include <QElapsedTimer>
@@ -330,9 +331,7 @@ void TestMySqlConnection::deleteCourse()
 
 void TestMySqlConnection::courseReportSummaryCounts()
 {
-    QVERIFY(TestDb::exec(m_admin, "INSERT INTO tinh (IDTinh, TenTinh) VALUES ('T1', 'Sở GTVT Hà Nội')"));
-    QVERIFY(TestDb::exec(m_admin, "INSERT INTO donvi (IDDonVi, IDTinh, TenDonVi) VALUES "
-                                  "('DV1', 'T1', 'Trung tâm Sát hạch 1')"));
+    QVERIFY(ProvinceUnitRows::insert(m_admin, {{"T1", "Sở GTVT Hà Nội"}}, {{"DV1", "T1", "Trung tâm Sát hạch 1"}}));
     addCourse("K1", "2", "2024-05-20");
     addCourse("K2", "2");
     // States NULL, 0, 0, 1, 2 x5 and an unknown 3; results in the spellings
@@ -403,8 +402,7 @@ void TestMySqlConnection::provinces()
 
 void TestMySqlConnection::deleteProvinceWhileUsed()
 {
-    QVERIFY(TestDb::exec(m_admin, "INSERT INTO tinh (IDTinh, TenTinh) VALUES ('T1', 'A'), ('T2', 'B')"));
-    QVERIFY(TestDb::exec(m_admin, "INSERT INTO donvi (IDDonVi, IDTinh, TenDonVi) VALUES ('DV1', 'T1', 'U')"));
+    QVERIFY(ProvinceUnitRows::insert(m_admin, {{"T1", "A"}, {"T2", "B"}}, {{"DV1", "T1", "U"}}));
 
     SqlResultInfo result = m_db->deleteProvince("T1");
     QCOMPARE(result.getCode(), -1);
@@ -473,9 +471,8 @@ void TestMySqlConnection::unitWithoutProvinceIsRefused()
 
 void TestMySqlConnection::getAllUnitsAttachesProvinces()
 {
-    QVERIFY(TestDb::exec(m_admin, "INSERT INTO tinh (IDTinh, TenTinh) VALUES ('T1', 'Hà Nội')"));
-    QVERIFY(TestDb::exec(m_admin, "INSERT INTO donvi (IDDonVi, IDTinh, TenDonVi) VALUES "
-                                  "('DV1', 'T1', 'Một'), ('DV2', 'T9', 'Hai'), ('DV3', 'T1', 'Ba')"));
+    QVERIFY(ProvinceUnitRows::insert(m_admin, {{"T1", "Hà Nội"}},
+                                     {{"DV1", "T1", "Một"}, {"DV2", "T9", "Hai"}, {"DV3", "T1", "Ba"}}));
     std::unique_ptr<QList<Unit *>> units(m_db->getAllUnits());
     QCOMPARE(units->size(), 3);
     for (Unit *unit : *units) {
@@ -495,8 +492,7 @@ void TestMySqlConnection::getAllUnitsAttachesProvinces()
 
 void TestMySqlConnection::deleteUnitWhileUsed()
 {
-    QVERIFY(TestDb::exec(m_admin, "INSERT INTO donvi (IDDonVi, IDTinh, TenDonVi) VALUES "
-                                  "('DV1', 'T1', 'A'), ('DV2', 'T1', 'B')"));
+    QVERIFY(ProvinceUnitRows::insert(m_admin, {}, {{"DV1", "T1", "A"}, {"DV2", "T1", "B"}}));
     addCourse("K1", "3", "2024-01-01", "DV1");
 
     SqlResultInfo result = m_db->deleteUnit("DV1");

@@ -6,6 +6,7 @@
 #include "connection/mysqlconnectionclient.h"
 #include "connection/mysqlopener.h"
 #include "tests/support/maindbsuite.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testmain.h"
 
 #include <QAtomicInt>
@@ -345,8 +346,7 @@ void TestMySqlConnectionClient::registrationCodes()
 
 void TestMySqlConnectionClient::printDetailByEntry()
 {
-    QVERIFY(exec("INSERT INTO tinh (IDTinh, TenTinh) VALUES ('T1', 'Sở GTVT')"));
-    QVERIFY(exec("INSERT INTO donvi (IDDonVi, IDTinh, TenDonVi) VALUES ('D1', 'T1', 'U1')"));
+    QVERIFY(ProvinceUnitRows::insert(m_admin, {{"T1", "Sở GTVT"}}, {{"D1", "T1", "U1"}}));
     QVERIFY(exec("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrungTam) VALUES "
                  "('C1', 'Khóa một', 'D1', '2024-03-05', 'Trung tâm 1')"));
     QVERIFY(exec("INSERT INTO thisinh (IDThiSinh, HoTen, SoCMT, NgaySinh) VALUES (1, 'Người một', '111', "

@@ -6,6 +6,7 @@
 #include "records/studentinfo.h"
 #include "records/studentinfolist.h"
 #include "tests/support/maindbsuite.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testmain.h"
 
 #include <QRegularExpression>
@@ -566,8 +567,8 @@ void TestMySqlConnectionEntries::resultTexts()
 
 void TestMySqlConnectionEntries::twoCoursesSharingAnOrderNumber()
 {
-    QVERIFY(exec("INSERT INTO tinh (IDTinh, TenTinh) VALUES ('T1', 'Sở GTVT Một'), ('T2', 'Sở GTVT Hai')"));
-    QVERIFY(exec("INSERT INTO donvi (IDDonVi, IDTinh, TenDonVi) VALUES ('D1', 'T1', 'U1'), ('D2', 'T2', 'U2')"));
+    QVERIFY(ProvinceUnitRows::insert(m_admin, {{"T1", "Sở GTVT Một"}, {"T2", "Sở GTVT Hai"}},
+                                     {{"D1", "T1", "U1"}, {"D2", "T2", "U2"}}));
     QVERIFY(exec("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrungTam) VALUES "
                  "('C1', 'Khóa một', 'D1', '2024-03-05', 'Trung tâm 1'), "
                  "('C2', 'Khóa hai', 'D2', '2024-12-25', 'Trung tâm 2')"));

@@ -10,6 +10,7 @@
 #include "server/business/businesscontrollerclient.h"
 #include "server/network/iocontroller.h"
 #include "tests/endtoend/endtoendfixture.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
 #include "models/studentmodel.h"
@@ -96,9 +97,8 @@ void TestTerminalSession::initTestCase()
     m_db = m_folder->mainAdmin();
 
     const QString photo = QString::fromLatin1(imageFile(300, 200).toBase64());
+    QVERIFY(ProvinceUnitRows::insert(m_db, {{"T1", "Hà Nội"}}, {{"D1", "T1", "Trung tâm Một"}}));
     const QStringList seed = {
-        "INSERT INTO tinh (IDTinh, TenTinh) VALUES ('T1', 'Hà Nội')",
-        "INSERT INTO donvi (IDDonVi, IDTinh, TenDonVi) VALUES ('D1', 'T1', 'Trung tâm Một')",
         "INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrungTam, TrangThai) VALUES "
         "('C1', 'Khóa một', 'D1', CURDATE(), 'Trung tâm Một', 2), "
         "('C2', 'Khóa hai', 'D1', CURDATE(), 'Trung tâm Một', 2), "

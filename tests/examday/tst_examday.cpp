@@ -16,22 +16,22 @@
 #include "reports/print/printdialog.h"
 #include "reports/print/sheetintegrity.h"
 #include "server/business/businesscontrollerclient.h"
-#include "tests/print/sheettools.h"
+#include "tests/support/automaticdialog.h"
+#include "tests/support/dialogprobe.h"
 #include "tests/support/imagefile.h"
+#include "tests/support/modalanswer.h"
+#include "tests/support/openedfiles.h"
+#include "tests/support/provinceunitrows.h"
+#include "tests/support/sheettools.h"
 #include "tests/support/terminalsteps.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/testterminal.h"
 #include "tests/support/testterminalmessages.h"
+#include "tests/support/typetext.h"
+#include "tests/support/workbookreader.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/automaticdialog.h"
-#include "tests/ui/dialogprobe.h"
-#include "tests/ui/expectmodal.h"
-#include "tests/ui/modalanswer.h"
-#include "tests/ui/openedfiles.h"
-#include "tests/ui/typetext.h"
-#include "tests/xlsx/workbookreader.h"
 #include "ui/addcoursedialog.h"
 #include "app/controller.h"
 #include "ui/exportstudentsdialog.h"
@@ -349,8 +349,7 @@ void TestExamDay::initTestCase()
     m_jp2 = jp2.readAll();
 
     // The theory-test system's course; its photos are JPEG files, green.
-    auxSql("INSERT INTO tinh VALUES ('AT1', 'Hà Nội')");
-    auxSql("INSERT INTO donvi VALUES ('AU1', 'AT1', 'Trung tâm Sát hạch Một')");
+    QVERIFY(ProvinceUnitRows::insert(m_folder->auxAdmin(), {{"AT1", "Hà Nội"}}, {{"AU1", "AT1", "Trung tâm Sát hạch Một"}}));
     auxSql(QString("INSERT INTO khoahoc (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, NamHoc, Thi, HoiDong,"
                    " TrungTam, TrangThai) VALUES ('%1', '%2', 'AU1', CURDATE(), 2026, 1, 'Hội đồng Một',"
                    " 'Trung tâm Sát hạch Một', 1)")
@@ -681,7 +680,7 @@ void TestExamDay::resetAndSatAgain()
     table()->selectRow(row);
 
     // The table's context menu, then the reset dialog with the reason.
-    std::unique_ptr<ExpectModal> menu = ExpectModal::popup<QMenu>([](QMenu *shown) {
+    std::unique_ptr<ModalAnswer> menu = ModalAnswer::popup<QMenu>([](QMenu *shown) {
         for (QAction *entry : shown->actions()) {
             if (entry->text() == "Thiết lập lại") {
                 shown->setActiveAction(entry);
@@ -731,7 +730,7 @@ void TestExamDay::theoryResultsRefreshed()
     // The theory-test system has marked ten of the morning candidates.
     auxSql(QString("UPDATE khoahoc_thisinh SET KetQua = 'DAT' WHERE IDKhoaHoc = '%1' AND SoBaoDanh * 1 <= 10")
                .arg(THEORY_ID));
-    std::unique_ptr<ExpectModal> answer = ExpectModal::messageBox();
+    std::unique_ptr<ModalAnswer> answer = ModalAnswer::messageBox();
     action("actionCapNhatKetQuaSHLyThuyet")->trigger();
     QVERIFY(answer->answered());
     QCOMPARE(answer->text(), QString("Có 10 học viên được cập nhật kết quả thi lý thuyết"));
@@ -826,7 +825,7 @@ void TestExamDay::excelReports()
 QDomDocument TestExamDay::xmlForm(const char *actionName, const QString &course, const QString &file)
 {
     const QString target = m_folder->filePath(file);
-    std::unique_ptr<ExpectModal> answer = ExpectModal::of<QFileDialog>([&](QFileDialog *dialog) {
+    std::unique_ptr<ModalAnswer> answer = ModalAnswer::of<QFileDialog>([&](QFileDialog *dialog) {
         dialog->selectFile(target);
         static_cast<QDialog *>(dialog)->accept();
     });
@@ -897,14 +896,9 @@ void TestExamDay::exitThroughTheMenu()
 {
     QString question;
     QTimer::singleShot(0, [this, &question]() {
-        ModalAnswer::next([&question](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            if (!box)
-                return;
-            question = box->text();
-            box->button(QMessageBox::Yes)->click();
-        });
+        std::unique_ptr<ModalAnswer> answer = ModalAnswer::messageBox(QMessageBox::Yes, 10000);
         action("actionExit")->trigger();
+        question = answer->text();
     });
     // A guard: the loop would otherwise run for ever on a failure.
     QTimer guard;

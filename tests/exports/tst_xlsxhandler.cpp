@@ -4,7 +4,7 @@
 #include "records/studentinfolist.h"
 #include "reports/exports/xlsxhandler.h"
 #include "tests/support/testmain.h"
-#include "tests/xlsx/workbookreader.h"
+#include "tests/support/workbookreader.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -9,6 +9,7 @@
 #include "server/business/resultchecksum.h"
 #include "tests/support/ownmariadb.h"
 #include "tests/support/terminalsteps.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/testterminal.h"
@@ -90,9 +91,8 @@ void TestTerminalOutage::initTestCase()
     m_folder.reset(new WorkFolder("outage", options));
     QVERIFY2(m_folder->isValid(), qPrintable(m_folder->error()));
 
+    QVERIFY(ProvinceUnitRows::insert(m_folder->mainAdmin(), {{"T1", "Hà Nội"}}, {{"D1", "T1", "Trung tâm Một"}}));
     const QStringList seed = {
-        "INSERT INTO tinh (IDTinh, TenTinh) VALUES ('T1', 'Hà Nội')",
-        "INSERT INTO donvi (IDDonVi, IDTinh, TenDonVi) VALUES ('D1', 'T1', 'Trung tâm Một')",
         "INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrungTam, TrangThai) VALUES "
         "('C1', 'Khóa một', 'D1', CURDATE(), 'Trung tâm Một', 2)",
         "INSERT INTO thisinh (IDThiSinh, HoTen, NgaySinh, SoCMT) VALUES (1, 'Nguyễn Văn A', '1990-05-17', '0123')",

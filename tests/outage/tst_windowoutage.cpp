@@ -5,12 +5,13 @@
 
 #include "server/business/businesscontroller.h"
 #include "tests/support/ownmariadb.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/dialogprobe.h"
-#include "tests/ui/expectmodal.h"
-#include "tests/ui/openedfiles.h"
+#include "tests/support/dialogprobe.h"
+#include "tests/support/modalanswer.h"
+#include "tests/support/openedfiles.h"
 #include "ui/exportstudentsdialog.h"
 #include "ui/mainwindow.h"
 
@@ -92,8 +93,7 @@ void TestWindowOutage::initTestCase()
     for (const char *name : {"Template_BaoCaoTongHop.xlsx", "Template_BaoCaoPhanLoai.xlsx"})
         QVERIFY(QFile::copy(TestDb::sourcePath(QString("reportTemplate/") + name),
                             m_folder->filePath(QString("reportTemplate/") + name)));
-    mainSql("INSERT INTO tinh VALUES ('T1', 'Hà Nội')");
-    mainSql("INSERT INTO donvi VALUES ('U1', 'T1', 'Trung tâm Một')");
+    QVERIFY(ProvinceUnitRows::insert(m_folder->mainAdmin(), {{"T1", "Hà Nội"}}, {{"U1", "T1", "Trung tâm Một"}}));
     mainSql("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, NamHoc, HoiDong, TrungTam, TrangThai)"
             " VALUES ('K1', 'Khóa một', 'U1', CURDATE(), 2024, 'Hà Nội', 'Trung tâm Một', 2)");
     mainSql("INSERT INTO thisinh (IDThiSinh, Ma_Dang_Ky, Ma_Ky_SH, HoTen, NgaySinh, SoCMT) VALUES"
@@ -189,7 +189,7 @@ void TestWindowOutage::exportsLeaveTheirFiles()
     const QString path = m_folder->filePath(file);
     const bool xml = file.endsWith(".xml");
     auto answerSave = [&]() {
-        return ExpectModal::of<QFileDialog>([&](QFileDialog *dialog) {
+        return ModalAnswer::of<QFileDialog>([&](QFileDialog *dialog) {
             // The second time the file is there: replacing it is the point.
             dialog->setOption(QFileDialog::DontConfirmOverwrite);
             dialog->selectFile(path);
@@ -197,7 +197,7 @@ void TestWindowOutage::exportsLeaveTheirFiles()
         });
     };
 
-    std::unique_ptr<ExpectModal> answer;
+    std::unique_ptr<ModalAnswer> answer;
     if (xml)
         answer = answerSave();
     exportFrom(action);

@@ -7,17 +7,19 @@
 #include "records/reportinfo.h"
 #include "reports/print/printdialog.h"
 #include "reports/print/sheetintegrity.h"
-#include "tests/print/modalanswerer.h"
-#include "tests/print/sheetfolder.h"
-#include "tests/print/sheettools.h"
 #include "tests/support/imagefile.h"
 #include "tests/support/jp2file.h"
+#include "tests/support/modalanswer.h"
+#include "tests/support/sheetfolder.h"
+#include "tests/support/sheettools.h"
 #include "tests/support/testmain.h"
 
 #include <FreeImage.h>
 
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -71,6 +73,36 @@ QPushButton *button(PrintDialog &dialog, const char *name)
     return dialog.findChild<QPushButton *>(name);
 }
 
+// Answers the next modal window for as long as it lives and writes down what
+// it was: "box: <title> / <text>" for a message box (answered Ok), "file
+// dialog" for a file dialog (given `saveAs`, or cancelled when that is
+// empty), else the window's class name (cancelled).
+std::unique_ptr<ModalAnswer> answerNext(QString *seen, const QString &saveAs = QString())
+{
+    return ModalAnswer::of<QWidget>(
+        [seen, saveAs](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                *seen = "box: " + box->windowTitle() + " / " + box->text();
+                ModalAnswer::press(QMessageBox::Ok)(box);
+            } else if (auto *files = qobject_cast<QFileDialog *>(modal)) {
+                *seen = "file dialog";
+                if (saveAs.isEmpty()) {
+                    files->reject();
+                } else {
+                    files->selectFile(saveAs);
+                    static_cast<QDialog *>(files)->accept(); // QFileDialog::accept is protected
+                }
+            } else {
+                *seen = modal->metaObject()->className();
+                if (auto *dialog = qobject_cast<QDialog *>(modal))
+                    dialog->reject();
+                else
+                    modal->close();
+            }
+        },
+        ModalAnswer::NoTimeout);
+}
+
 } // namespace
 
 class TestPrintDialog : public QObject
@@ -83,9 +115,10 @@ private:
     QString exportPdf(PrintDialog &dialog, const QString &path, bool layout = false)
     {
         QFile::remove(path);
-        ModalAnswerer answerer(path);
+        QString seen;
+        std::unique_ptr<ModalAnswer> answer = answerNext(&seen, path);
         button(dialog, "pbToPdf")->click();
-        if (answerer.seen() != "file dialog" || !QFile::exists(path))
+        if (seen != "file dialog" || !QFile::exists(path))
             return QString();
         return SheetTools::pdfText(path, layout);
     }
@@ -142,20 +175,23 @@ private slots:
         PrintDialog dialog;
         QVERIFY(dialog.isTemplateValid());
         {
-            ModalAnswerer answerer;
+            QString seen;
+            std::unique_ptr<ModalAnswer> answer = answerNext(&seen);
             dialog.setDetail(candidate(score, resultValid));
-            QCOMPARE(answerer.seen(), onFill);
+            QCOMPARE(seen, onFill);
         }
         QCOMPARE(dialog.isTemplateValid(), templateValid);
         {
-            ModalAnswerer answerer;
+            QString seen;
+            std::unique_ptr<ModalAnswer> answer = answerNext(&seen);
             button(dialog, "pbToPdf")->click();
-            QCOMPARE(answerer.seen(), onPdf);
+            QCOMPARE(seen, onPdf);
         }
         {
-            ModalAnswerer answerer;
+            QString seen;
+            std::unique_ptr<ModalAnswer> answer = answerNext(&seen);
             button(dialog, "pbPrint")->click();
-            QCOMPARE(answerer.seen(), onPrint);
+            QCOMPARE(seen, onPrint);
         }
     }
 

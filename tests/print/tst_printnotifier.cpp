@@ -6,7 +6,7 @@
 #include "lib/report/reportengine.h"
 #include "records/reportinfo.h"
 #include "reports/print/printdialog.h"
-#include "tests/print/sheetfolder.h"
+#include "tests/support/sheetfolder.h"
 #include "tests/support/testmain.h"
 
 #include <QApplication>

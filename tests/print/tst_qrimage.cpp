@@ -1,7 +1,7 @@
 // The QR symbol's SVG and image: the image read back by an independent
 // decoder gives exactly the text encoded.
 #include "reports/print/qrimage.h"
-#include "tests/print/sheettools.h"
+#include "tests/support/sheettools.h"
 #include "tests/support/testmain.h"
 
 #include <QDir>

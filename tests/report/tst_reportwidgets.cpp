@@ -2,6 +2,7 @@
 // printer.
 #include "lib/report/previewreportwidget.h"
 #include "lib/report/reportengine.h"
+#include "tests/support/modalanswer.h"
 #include "tests/support/testmain.h"
 
 #include <QApplication>
@@ -10,7 +11,6 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <memory>
 
@@ -85,17 +85,10 @@ private slots:
         LimeReport::ReportEngine engine;
         QVERIFY(engine.loadFromByteArray(SHEET));
         std::unique_ptr<LimeReport::PreviewReportWidget> preview(engine.createPreviewWidget());
-        QTimer::singleShot(0, this, [&] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            if (answer.isEmpty()) {
-                dialog->reject();
-                return;
-            }
-            dialog->selectFile(m_dir.filePath(answer));
-            static_cast<QDialog *>(dialog)->accept(); // QFileDialog::accept is protected
-        });
+        std::unique_ptr<ModalAnswer> chooser =
+            ModalAnswer::of<QFileDialog>(ModalAnswer::choose(answer.isEmpty() ? QString() : m_dir.filePath(answer)));
         QCOMPARE(preview->printToPDF(), !written.isEmpty());
+        QVERIFY(chooser->answered());
         if (!written.isEmpty())
             QVERIFY(QFile::exists(m_dir.filePath(written)));
     }

@@ -10,7 +10,7 @@
 
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
 
 #include <QLineEdit>

@@ -7,13 +7,13 @@
 #include "server/business/businesscontroller.h"
 #include "server/network/iocontroller.h"
 #include "tests/support/imagefile.h"
+#include "tests/support/modalanswer.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
+#include "tests/support/textfits.h"
+#include "tests/support/typetext.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/expectmodal.h"
-#include "tests/ui/textfits.h"
-#include "tests/ui/typetext.h"
 #include "ui/addstudentdialog.h"
 
 #include <QBuffer>
@@ -276,7 +276,7 @@ void TestAddStudentDialog::failedAddOpensWithWhatWasTyped()
     child<QDateEdit>("dateEdit")->setDate(QDate(1999, 9, 9));
     child<QComboBox>("comboBox")->setCurrentText("F");
     const QString photo = photoPath("square.png");
-    auto chooser = ExpectModal::of<QFileDialog>([photo](QFileDialog *dialog) {
+    auto chooser = ModalAnswer::of<QFileDialog>([photo](QFileDialog *dialog) {
         dialog->findChild<QLineEdit *>("fileNameEdit")->setText(photo);
         static_cast<QDialog *>(dialog)->accept();
     });
@@ -476,7 +476,7 @@ void TestAddStudentDialog::chosenPhoto()
     if (goneBeforeRead)
         QVERIFY(m_folder->writeFile("photos/" + file, m_previousPhoto));
 
-    auto chooser = ExpectModal::of<QFileDialog>([path, goneBeforeRead](QFileDialog *dialog) {
+    auto chooser = ModalAnswer::of<QFileDialog>([path, goneBeforeRead](QFileDialog *dialog) {
         if (path.isEmpty()) {
             dialog->reject();
             return;
@@ -489,10 +489,10 @@ void TestAddStudentDialog::chosenPhoto()
         if (goneBeforeRead)
             QFile::remove(path);
     });
-    std::unique_ptr<ExpectModal> box;
+    std::unique_ptr<ModalAnswer> box;
     if (!warning.isEmpty()) {
         // Comes up once the chooser has closed.
-        box = ExpectModal::of<QMessageBox>(ExpectModal::press(QMessageBox::Ok));
+        box = ModalAnswer::of<QMessageBox>(ModalAnswer::press(QMessageBox::Ok));
     }
     child<QPushButton>("pushButton")->click();
     QVERIFY(chooser->answered());

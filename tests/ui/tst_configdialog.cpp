@@ -7,10 +7,10 @@
 #include "server/network/iocontroller.h"
 #include "ui/configdialog.h"
 
+#include "tests/support/modalanswer.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/modalanswer.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -96,11 +96,9 @@ QString TestConfigDialog::printChecks() const
 
 void TestConfigDialog::save(QMessageBox::StandardButton answer)
 {
-    QString title;
-    QString text;
-    ModalAnswer::pressInNextBox(answer, &title, &text);
+    std::unique_ptr<ModalAnswer> box = ModalAnswer::messageBox(answer, 10000);
     click("saveButton");
-    QCOMPARE(QStringList({title, text}), QStringList({"Thông báo", "Xác nhận lưu cấu hình hiện tại"}));
+    QCOMPARE(QStringList({box->title(), box->text()}), QStringList({"Thông báo", "Xác nhận lưu cấu hình hiện tại"}));
 }
 
 void TestConfigDialog::formAsGiven()

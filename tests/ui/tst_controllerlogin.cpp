@@ -5,7 +5,7 @@
 // fields empty, and Escape never closes it.
 
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "app/controller.h"
 #include "ui/logindialog.h"

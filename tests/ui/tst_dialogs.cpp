@@ -2,7 +2,7 @@
 // owners use them.
 
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "ui/aboutdialog.h"
 #include "ui/confirmdialog.h"
 #include "ui/customerbox.h"

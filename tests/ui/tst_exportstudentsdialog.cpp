@@ -1,9 +1,9 @@
 // The export choice: which signal each mode sends and with which position.
 
 #include "records/course.h"
+#include "tests/support/dialogprobe.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
-#include "tests/ui/dialogprobe.h"
+#include "tests/support/desktopmain.h"
 #include "ui/exportstudentsdialog.h"
 
 #include <QComboBox>

@@ -7,11 +7,13 @@
 #include "records/unit.h"
 #include "server/business/businesscontroller.h"
 #include "server/network/iocontroller.h"
+#include "tests/support/dialogprobe.h"
+#include "tests/support/modalanswer.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/dialogprobe.h"
 #include "ui/addcoursedialog.h"
 #include "ui/importagaindialog.h"
 #include "ui/importinfosdialog.h"
@@ -93,8 +95,7 @@ void TestImportDialogs::initTestCase()
 {
     m_folder.reset(new WorkFolder("impdlg", withPhotoFolders()));
     QVERIFY2(m_folder->isValid(), qPrintable(m_folder->error()));
-    mainSql("INSERT INTO tinh VALUES ('T1', 'Hà Nội')");
-    mainSql("INSERT INTO donvi VALUES ('U1', 'T1', 'Trung tâm Một')");
+    QVERIFY(ProvinceUnitRows::insert(m_folder->mainAdmin(), {{"T1", "Hà Nội"}}, {{"U1", "T1", "Trung tâm Một"}}));
     mainSql("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrangThai, GhiChu) VALUES"
             " ('K1', 'Khóa Chuẩn Bị', 'U1', '2024-05-04', 1, 'anh/k1'),"
             " ('K2', 'Khóa Đang Thi', 'U1', '2024-05-03', 2, NULL),"
@@ -153,7 +154,8 @@ void TestImportDialogs::xmlFileChooser()
     m_xml->showDialog();
     auto *path = m_xml->findChild<QLineEdit *>("leXmlPath");
     path->setText("before.xml");
-    DialogProbe::answerFileDialog(chosen ? file : QString());
+    std::unique_ptr<ModalAnswer> answer =
+        ModalAnswer::of<QFileDialog>(ModalAnswer::choose(chosen ? file : QString()));
     click(m_xml.get(), "btnGetXml");
     QCOMPARE(path->text(), chosen ? file : QString());
     QCOMPARE(path->toolTip(), chosen ? file : QString());
@@ -289,10 +291,10 @@ void TestImportDialogs::photoFolderRow()
     DialogProbe::screenshot(&dialog, "addcoursedialog-photofolder");
 
     const QString chosen = m_folder->filePath("videos");
-    DialogProbe::answerFileDialog(chosen);
+    std::unique_ptr<ModalAnswer> answer = ModalAnswer::of<QFileDialog>(ModalAnswer::choose(chosen));
     click(&dialog, "btnBrowseAvatarFolder");
     QCOMPARE(folder->text(), chosen);
-    DialogProbe::answerFileDialog(QString());
+    answer = ModalAnswer::of<QFileDialog>(ModalAnswer::choose(QString()));
     click(&dialog, "btnBrowseAvatarFolder");
     QCOMPARE(folder->text(), chosen);
 
@@ -311,8 +313,7 @@ void TestImportDialogs::photoFolderRow()
 
 void TestImportDialogs::importBeforeManagersOpened()
 {
-    auxSql("INSERT INTO tinh VALUES ('AT1', 'Tỉnh Nhập')");
-    auxSql("INSERT INTO donvi VALUES ('AU1', 'AT1', 'Trung tâm Nhập')");
+    QVERIFY(ProvinceUnitRows::insert(m_folder->auxAdmin(), {{"AT1", "Tỉnh Nhập"}}, {{"AU1", "AT1", "Trung tâm Nhập"}}));
     auxSql("INSERT INTO khoahoc (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, NamHoc, Thi, HoiDong, TrungTam,"
            " TrangThai) VALUES ('AK1', 'Khóa Nhập', 'AU1', CURDATE(), 2024, 1, 'Hội đồng', 'Sân', 1)");
 

@@ -1,11 +1,11 @@
 // The reset-reason dialog: a reason is required, handed over exactly as
 // typed, at most 50 characters, and every opening starts empty.
 
+#include "tests/support/modalanswer.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
-#include "tests/ui/expectmodal.h"
-#include "tests/ui/textfits.h"
-#include "tests/ui/typetext.h"
+#include "tests/support/desktopmain.h"
+#include "tests/support/textfits.h"
+#include "tests/support/typetext.h"
 #include "ui/inforesetdialog.h"
 
 #include <QLabel>
@@ -76,7 +76,7 @@ void TestInfoResetDialog::emptyReasonRefused()
 {
     openDialog();
     QSignalSpy confirmed(m_dialog, &InfoResetDialog::confirmResetAccount);
-    auto box = ExpectModal::messageBox();
+    auto box = ModalAnswer::messageBox();
     button("startButton")->click();
     QVERIFY(box->answered());
     QCOMPARE(box->title(), QString("Cảnh báo"));

@@ -5,7 +5,7 @@
 #include "ui/logindialog.h"
 
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 
 #include <QAction>
 #include <QApplication>

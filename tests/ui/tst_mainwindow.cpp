@@ -3,11 +3,11 @@
 // closable by the system, the PDF folder cleared at start-up, the form's
 // menus, every action reaching its handler, and the exit menu.
 
+#include "tests/support/dialogprobe.h"
+#include "tests/support/modalanswer.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/dialogprobe.h"
-#include "tests/ui/modalanswer.h"
 #include "app/controller.h"
 #include "app/loghandler.h"
 #include "ui/mainwindow.h"
@@ -234,8 +234,10 @@ void TestMainWindow::exitWithNoKeepsRunning()
     QString title;
     QString text;
     QTimer::singleShot(0, [&]() {
-        ModalAnswer::pressInNextBox(QMessageBox::No, &title, &text);
+        std::unique_ptr<ModalAnswer> answer = ModalAnswer::messageBox(QMessageBox::No, 10000);
         action("actionExit")->trigger();
+        title = answer->title();
+        text = answer->text();
         // Still running after the answer: only this ends the loop.
         QTimer::singleShot(50, []() { QCoreApplication::exit(7); });
     });
@@ -249,13 +251,10 @@ void TestMainWindow::exitWithNoKeepsRunning()
 void TestMainWindow::exitWithYesEndsTheLoop()
 {
     QTimer::singleShot(0, [this]() {
-        ModalAnswer::next([](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            if (!box)
-                return;
+        std::unique_ptr<ModalAnswer> answer = ModalAnswer::of<QMessageBox>([](QMessageBox *box) {
             QVERIFY(box->defaultButton() == box->button(QMessageBox::No));
             box->button(QMessageBox::Yes)->click();
-        });
+        }, 10000);
         action("actionExit")->trigger();
     });
     // A guard: the loop would otherwise run for ever on a failure.

@@ -5,21 +5,22 @@
 // printer mode a sheet sent to a missing printer is logged. The run mode is
 // read once per process: ORV_AUTO_PRINT (2 or 1) picks the scenario.
 
+#include "records/reportinfo.h"
 #include "reports/print/printdialog.h"
 #include "reports/print/sheetintegrity.h"
-#include "records/reportinfo.h"
 #include "server/business/businesscontroller.h"
 #include "server/business/businesscontrollerclient.h"
 #include "server/network/iocontroller.h"
-#include "tests/print/sheettools.h"
+#include "tests/support/automaticdialog.h"
+#include "tests/support/provinceunitrows.h"
+#include "tests/support/sheettools.h"
 #include "tests/support/terminalsteps.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/testterminal.h"
 #include "tests/support/testterminalmessages.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/automaticdialog.h"
 #include "ui/mainwindow.h"
 
 #include <QComboBox>
@@ -105,8 +106,7 @@ void TestMainWindowAutoPrint::initTestCase()
         QVERIFY(m_folder->writeFile("reportTemplate/" + name, source.readAll()));
     }
 
-    sql("INSERT INTO tinh VALUES ('T1', 'Hà Nội')");
-    sql("INSERT INTO donvi VALUES ('U1', 'T1', 'Trung tâm Một')");
+    QVERIFY(ProvinceUnitRows::insert(m_folder->mainAdmin(), {{"T1", "Hà Nội"}}, {{"U1", "T1", "Trung tâm Một"}}));
     sql(QString("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrangThai, TrungTam) VALUES"
                 " ('C1', '%1', 'U1', CURDATE(), 2, 'Sân sát hạch Một')")
             .arg(COURSE_NAME));

@@ -3,11 +3,11 @@
 // controller, which keeps the values and rewrites config/run_mode.csv.
 
 #include "server/business/businesscontroller.h"
+#include "tests/support/dialogprobe.h"
+#include "tests/support/modalanswer.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/dialogprobe.h"
-#include "tests/ui/modalanswer.h"
 #include "ui/configdialog.h"
 #include "app/controller.h"
 #include "ui/mainwindow.h"
@@ -96,7 +96,7 @@ void TestMainWindowConfig::noLeavesTheFileAsItWas()
     const QByteArray before = runModeFile();
     QVERIFY(!before.isEmpty());
     editEverything();
-    ModalAnswer::pressInNextBox(QMessageBox::No);
+    std::unique_ptr<ModalAnswer> answer = ModalAnswer::messageBox(QMessageBox::No, 10000);
     click("saveButton");
 
     QVERIFY(!m_dialog->isVisible());
@@ -110,13 +110,11 @@ void TestMainWindowConfig::noLeavesTheFileAsItWas()
 void TestMainWindowConfig::yesWritesTheFileAndTheSettings()
 {
     editEverything();
-    QString title;
-    QString text;
-    ModalAnswer::pressInNextBox(QMessageBox::Yes, &title, &text);
+    std::unique_ptr<ModalAnswer> answer = ModalAnswer::messageBox(QMessageBox::Yes, 10000);
     click("saveButton");
 
-    QCOMPARE(title, QString("Thông báo"));
-    QCOMPARE(text, QString("Xác nhận lưu cấu hình hiện tại"));
+    QCOMPARE(answer->title(), QString("Thông báo"));
+    QCOMPARE(answer->text(), QString("Xác nhận lưu cấu hình hiện tại"));
     QVERIFY(!m_dialog->isVisible());
     QCOMPARE(runModeFile(),
              QByteArray("AUTO_PRINT:2\nAUTO_UPDATE_RESULT_OF_FRIEND_DB:60\nCHECK_PASSING_THEORY:1\n"));

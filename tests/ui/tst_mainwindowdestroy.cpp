@@ -4,10 +4,10 @@
 // and the terminal's connection is closed. Run under ThreadSanitizer too.
 
 #include "server/network/iocontroller.h"
+#include "tests/support/dialogprobe.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/dialogprobe.h"
 #include "app/controller.h"
 #include "ui/mainwindow.h"
 

@@ -5,13 +5,14 @@
 
 #include "records/course.h"
 #include "server/business/businesscontroller.h"
+#include "tests/support/dialogprobe.h"
+#include "tests/support/modalanswer.h"
+#include "tests/support/openedfiles.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/dialogprobe.h"
-#include "tests/ui/expectmodal.h"
-#include "tests/ui/openedfiles.h"
 #include "ui/exportstudentsdialog.h"
 #include "ui/mainwindow.h"
 
@@ -64,8 +65,7 @@ void TestMainWindowExports::initTestCase()
     for (const char *name : {"Template_BaoCaoTongHop.xlsx", "Template_BaoCaoPhanLoai.xlsx"})
         QVERIFY(QFile::copy(TestDb::sourcePath(QString("reportTemplate/") + name),
                             m_folder->filePath(QString("reportTemplate/") + name)));
-    mainSql("INSERT INTO tinh VALUES ('T1', 'Hà Nội')");
-    mainSql("INSERT INTO donvi VALUES ('U1', 'T1', 'Trung tâm Một')");
+    QVERIFY(ProvinceUnitRows::insert(m_folder->mainAdmin(), {{"T1", "Hà Nội"}}, {{"U1", "T1", "Trung tâm Một"}}));
     // Listed newest first: K00 at position 0, K19 at position 19.
     for (int i = 0; i < 20; ++i)
         mainSql(QString("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, NamHoc, HoiDong,"
@@ -168,7 +168,7 @@ void TestMainWindowExports::xmlForms()
     QFETCH(bool, secondForm);
     const QString target = m_folder->filePath(proposed + "-saved.xml");
     QString offered;
-    std::unique_ptr<ExpectModal> answer = ExpectModal::of<QFileDialog>([&](QFileDialog *dialog) {
+    std::unique_ptr<ModalAnswer> answer = ModalAnswer::of<QFileDialog>([&](QFileDialog *dialog) {
         offered = QFileInfo(dialog->selectedFiles().value(0)).fileName();
         dialog->selectFile(target);
         static_cast<QDialog *>(dialog)->accept();
@@ -197,8 +197,8 @@ void TestMainWindowExports::xmlForms()
 void TestMainWindowExports::cancelledSave()
 {
     const QStringList files = QDir(m_folder->path()).entryList(QDir::Files);
-    std::unique_ptr<ExpectModal> answer =
-        ExpectModal::of<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); });
+    std::unique_ptr<ModalAnswer> answer =
+        ModalAnswer::of<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); });
     QTest::ignoreMessage(QtDebugMsg, "Error saving XML file.");
     exportFrom("actionExport_XML", 12);
     QVERIFY(answer->answered());
@@ -210,7 +210,7 @@ void TestMainWindowExports::cancelledSave()
 void TestMainWindowExports::unwritableTarget()
 {
     const QString target = m_folder->filePath("no/such/folder/K12.xml");
-    std::unique_ptr<ExpectModal> answer = ExpectModal::of<QFileDialog>([&](QFileDialog *dialog) {
+    std::unique_ptr<ModalAnswer> answer = ModalAnswer::of<QFileDialog>([&](QFileDialog *dialog) {
         dialog->selectFile(target);
         static_cast<QDialog *>(dialog)->accept();
     });
@@ -227,8 +227,8 @@ void TestMainWindowExports::indexOutsideTheList()
     auto *dialog = m_window->findChild<ExportStudentsDialog *>();
     const QStringList before = reportFiles();
     // No save dialog may come up; should one, it is cancelled.
-    std::unique_ptr<ExpectModal> saveDialog =
-        ExpectModal::of<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); }, 200);
+    std::unique_ptr<ModalAnswer> saveDialog =
+        ModalAnswer::of<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); }, 200);
     emit dialog->notifyExportExcel(-1);
     emit dialog->notifyExportAbsentStudentsExcel(20);
     emit dialog->notifyExportXml(-1);

@@ -5,12 +5,13 @@
 
 #include "records/course.h"
 #include "server/business/businesscontroller.h"
+#include "tests/support/dialogprobe.h"
+#include "tests/support/modalanswer.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/dialogprobe.h"
-#include "tests/ui/expectmodal.h"
 #include "ui/exportstudentsdialog.h"
 #include "ui/importinfosdialog.h"
 #include "ui/importxmldialog.h"
@@ -19,6 +20,7 @@
 #include "ui/managecoursedialog.h"
 #include "ui/manageprovincedialog.h"
 #include "ui/manageunitdialog.h"
+#include "models/studentmodel.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -121,8 +123,7 @@ void TestMainWindowImports::initTestCase()
 {
     m_folder.reset(new WorkFolder("uiimports"));
     QVERIFY2(m_folder->isValid(), qPrintable(m_folder->error()));
-    mainSql("INSERT INTO tinh VALUES ('T1', 'Hà Nội')");
-    mainSql("INSERT INTO donvi VALUES ('U1', 'T1', 'Trung tâm Một')");
+    QVERIFY(ProvinceUnitRows::insert(m_folder->mainAdmin(), {{"T1", "Hà Nội"}}, {{"U1", "T1", "Trung tâm Một"}}));
     mainSql("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrangThai) VALUES"
             " ('AK0', 'Khóa Đã Nhập', 'U1', '2024-05-03', 1),"
             " ('AK2', 'Tên Khác', 'U1', '2024-05-02', 1),"
@@ -131,8 +132,7 @@ void TestMainWindowImports::initTestCase()
             " (50, 'DK-IN', 'KY-X', 'Người Đã Có')");
     mainSql("INSERT INTO khoathi_thisinh (IDKhoaHoc, IDThiSinh, SoBaoDanh) VALUES ('K5', 50, '1')");
 
-    auxSql("INSERT INTO tinh VALUES ('AT1', 'Tỉnh Nhập')");
-    auxSql("INSERT INTO donvi VALUES ('AU1', 'AT1', 'Trung tâm Nhập')");
+    QVERIFY(ProvinceUnitRows::insert(m_folder->auxAdmin(), {{"AT1", "Tỉnh Nhập"}}, {{"AU1", "AT1", "Trung tâm Nhập"}}));
     auxSql("INSERT INTO khoahoc (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, NamHoc, Thi, HoiDong, TrungTam,"
            " TrangThai) VALUES"
            " ('AK1', 'Khóa Nhập', 'AU1', CURDATE(), 2024, 1, 'Hội đồng', 'Trung tâm Nhập', 1),"
@@ -317,7 +317,7 @@ void TestMainWindowImports::candidateListFile()
 
 void TestMainWindowImports::theoryResultMenu()
 {
-    std::unique_ptr<ExpectModal> answer = ExpectModal::messageBox();
+    std::unique_ptr<ModalAnswer> answer = ModalAnswer::messageBox();
     trigger("actionCapNhatKetQuaSHLyThuyet");
     QVERIFY(answer->answered());
     QCOMPARE(answer->title(), QString("Thông báo"));
@@ -343,7 +343,7 @@ void TestMainWindowImports::theoryResultMenu()
         return results;
     };
     QCOMPARE(theoryResults(), QStringList({"1:", "2:", "3:"}));
-    answer = ExpectModal::messageBox();
+    answer = ModalAnswer::messageBox();
     trigger("actionCapNhatKetQuaSHLyThuyet");
     QVERIFY(answer->answered());
     QCOMPARE(answer->text(), QString("Có 1 học viên được cập nhật kết quả thi lý thuyết"));

@@ -6,12 +6,13 @@
 
 #include "server/business/businesscontroller.h"
 #include "tests/support/imagefile.h"
+#include "tests/support/modalanswer.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
+#include "tests/support/typetext.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/expectmodal.h"
-#include "tests/ui/typetext.h"
 #include "ui/addstudentdialog.h"
 #include "ui/inforesetdialog.h"
 #include "ui/mainwindow.h"
@@ -162,8 +163,7 @@ void TestMainWindowOperations::initTestCase()
     QVERIFY2(m_folder->isValid(), qPrintable(m_folder->error()));
     m_photo = pngPhoto();
 
-    sql("INSERT INTO tinh VALUES ('T1', 'Hà Nội')");
-    sql("INSERT INTO donvi VALUES ('U1', 'T1', 'Trung tâm Một')");
+    QVERIFY(ProvinceUnitRows::insert(m_folder->mainAdmin(), {{"T1", "Hà Nội"}}, {{"U1", "T1", "Trung tâm Một"}}));
     sql("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrangThai, TrungTam) VALUES"
         " ('K1', 'Khóa Một', 'U1', CURDATE(), 2, 'Sân Một')");
     struct Entry
@@ -355,7 +355,7 @@ void TestMainWindowOperations::contextMenu()
 {
     selectEntry(111);
     QStringList texts;
-    auto menu = ExpectModal::popup<QMenu>([&texts](QMenu *m) {
+    auto menu = ModalAnswer::popup<QMenu>([&texts](QMenu *m) {
         for (QAction *a : m->actions())
             texts << a->text();
         m->setActiveAction(m->actions().value(1));
@@ -371,7 +371,7 @@ void TestMainWindowOperations::contextMenu()
     // "In kết quả" asks for the sheet of the selected candidate: with none
     // selected it says so.
     table()->clearSelection();
-    auto first = ExpectModal::popup<QMenu>([](QMenu *m) {
+    auto first = ModalAnswer::popup<QMenu>([](QMenu *m) {
         m->setActiveAction(m->actions().value(0));
         QTest::keyClick(m, Qt::Key_Return);
     });
@@ -399,7 +399,7 @@ void TestMainWindowOperations::printFromTheTable()
     altered[altered.size() / 2] = altered.at(altered.size() / 2) ^ 1;
     QVERIFY(m_folder->writeFile("reportTemplate/orv04.lrxml", altered));
     {
-        auto box = ExpectModal::messageBox();
+        auto box = ModalAnswer::messageBox();
         QMetaObject::invokeMethod(m_window.get(), "onPrintProcess");
         QVERIFY(box->answered());
         QCOMPARE(box->title(), QString("Cảnh báo"));

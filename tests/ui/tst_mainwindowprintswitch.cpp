@@ -5,17 +5,19 @@
 
 #include "server/business/businesscontroller.h"
 #include "server/network/iocontroller.h"
+#include "tests/support/modalanswer.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/terminalsteps.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/testterminal.h"
 #include "tests/support/testterminalmessages.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/modalanswer.h"
 #include "ui/configdialog.h"
 #include "ui/mainwindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -85,8 +87,7 @@ void TestMainWindowPrintSwitch::initTestCase()
         QVERIFY(m_folder->writeFile("reportTemplate/" + name, source.readAll()));
     }
 
-    sql("INSERT INTO tinh VALUES ('T1', 'Hà Nội')");
-    sql("INSERT INTO donvi VALUES ('U1', 'T1', 'Trung tâm Một')");
+    QVERIFY(ProvinceUnitRows::insert(m_folder->mainAdmin(), {{"T1", "Hà Nội"}}, {{"U1", "T1", "Trung tâm Một"}}));
     sql("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrangThai, TrungTam) VALUES"
         " ('C1', 'C1', 'U1', CURDATE(), 2, 'Sân sát hạch Một')");
     for (const Candidate &c : {BEFORE, AFTER}) {
@@ -147,7 +148,7 @@ void TestMainWindowPrintSwitch::pdfOnceSwitchedOn()
     m_window->findChild<QAction *>("actionConfigSystemFunction")->trigger();
     QVERIFY(dialog->isVisible());
     QTest::mouseClick(dialog->findChild<QAbstractButton *>("printCheckBox3"), Qt::LeftButton);
-    ModalAnswer::pressInNextBox(QMessageBox::Yes);
+    std::unique_ptr<ModalAnswer> answer = ModalAnswer::messageBox(QMessageBox::Yes, 10000);
     QTest::mouseClick(dialog->findChild<QAbstractButton *>("saveButton"), Qt::LeftButton);
     QCOMPARE(BusinessController::getInstance()->getAutoPrint(), 2);
     QVERIFY(m_folder->readFile("config/run_mode.csv").startsWith("AUTO_PRINT:2\n"));

@@ -5,11 +5,12 @@
 // running course. One window per process.
 
 #include "server/business/businesscontroller.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
+#include "tests/support/typetext.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/typetext.h"
 #include "ui/mainwindow.h"
 #include "ui/managecoursedialog.h"
 
@@ -85,8 +86,7 @@ void TestMainWindowViews::initTestCase()
     m_folder.reset(new WorkFolder("mwviews"));
     QVERIFY2(m_folder->isValid(), qPrintable(m_folder->error()));
 
-    sql("INSERT INTO tinh VALUES ('T1', 'Hà Nội')");
-    sql("INSERT INTO donvi VALUES ('U1', 'T1', 'Trung tâm Một')");
+    QVERIFY(ProvinceUnitRows::insert(m_folder->mainAdmin(), {{"T1", "Hà Nội"}}, {{"U1", "T1", "Trung tâm Một"}}));
     // Newest exam date first in the combo: K1, K2, K3.
     sql("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrangThai, TrungTam) VALUES"
         " ('K1', 'Khóa Một', 'U1', CURDATE(), 2, 'Sân Một'),"

@@ -6,9 +6,10 @@
 // hovered entries readably (measured on the rendered pixels). One window
 // per process.
 
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "ui/elidedbutton.h"
 #include "ui/elidedcombobox.h"
 #include "ui/mainwindow.h"
@@ -126,8 +127,7 @@ void TestOperatorScreen::initTestCase()
 {
     m_folder.reset(new WorkFolder("opscreen"));
     QVERIFY2(m_folder->isValid(), qPrintable(m_folder->error()));
-    sql("INSERT INTO tinh VALUES ('T1', 'Hà Nội')");
-    sql("INSERT INTO donvi VALUES ('U1', 'T1', 'Trung tâm Một')");
+    QVERIFY(ProvinceUnitRows::insert(m_folder->mainAdmin(), {{"T1", "Hà Nội"}}, {{"U1", "T1", "Trung tâm Một"}}));
     sql(QString("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrangThai, TrungTam) VALUES"
                 " ('K1', '%1', 'U1', CURDATE(), 2, 'Sân Một')")
             .arg(LONG_COURSE));

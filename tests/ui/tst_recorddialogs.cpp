@@ -6,11 +6,12 @@
 #include "records/unit.h"
 #include "server/business/businesscontroller.h"
 #include "server/network/iocontroller.h"
+#include "tests/support/dialogprobe.h"
+#include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/dialogprobe.h"
 #include "ui/addcoursedialog.h"
 #include "ui/addprovincedialog.h"
 #include "ui/addunitdialog.h"
@@ -114,10 +115,11 @@ void TestRecordDialogs::initTestCase()
 {
     m_folder.reset(new WorkFolder("recdlg"));
     QVERIFY2(m_folder->isValid(), qPrintable(m_folder->error()));
-    mainSql("INSERT INTO tinh VALUES ('T1', 'Hà Nội'), ('T2', 'Hải Phòng'), ('T3', 'Tỉnh Trống'),"
-            " ('T4', 'Tỉnh Bỏ')");
-    mainSql("INSERT INTO donvi VALUES ('U0', 'T1', 'Trung tâm Rỗng'), ('U1', 'T1', 'Trung tâm Một'),"
-            " ('U2', 'T2', 'Trung tâm Hai'), ('U3', 'T2', 'Trung tâm Ba')");
+    QVERIFY(ProvinceUnitRows::insert(
+        m_folder->mainAdmin(),
+        {{"T1", "Hà Nội"}, {"T2", "Hải Phòng"}, {"T3", "Tỉnh Trống"}, {"T4", "Tỉnh Bỏ"}},
+        {{"U0", "T1", "Trung tâm Rỗng"}, {"U1", "T1", "Trung tâm Một"}, {"U2", "T2", "Trung tâm Hai"},
+         {"U3", "T2", "Trung tâm Ba"}}));
     mainSql("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, NamHoc, HoiDong, TrungTam,"
             " TrangThai, GhiChu) VALUES"
             " ('K1', 'Khóa Đang Thi', 'U1', '2024-05-02', 2024, 'Hà Nội', 'Trung tâm Một', 2, NULL),"

@@ -1,10 +1,10 @@
 // Start-up without the main database: the database box, the log line that
 // says so, then the event loop ends with status 1 and no main window.
 
+#include "tests/support/modalanswer.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/modalanswer.h"
 #include "app/controller.h"
 #include "app/loghandler.h"
 #include "ui/mainwindow.h"
@@ -31,9 +31,11 @@ void TestStartupNoDb::databaseBoxThenStatusOne()
     bool mainWindowShown = false;
     {
         Controller controller;
-        ModalAnswer::pressInNextBox(QMessageBox::Ok, &title, &text);
+        std::unique_ptr<ModalAnswer> answer = ModalAnswer::messageBox(QMessageBox::Ok, 10000);
         controller.start();
         status = QCoreApplication::exec();
+        title = answer->title();
+        text = answer->text();
         for (QWidget *window : QApplication::topLevelWidgets())
             mainWindowShown |= qobject_cast<MainWindow *>(window) && window->isVisible();
     }

@@ -2,10 +2,10 @@
 // with the failed step and the socket error, then the event loop ends with
 // status 1 and no main window was shown.
 
+#include "tests/support/modalanswer.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/modalanswer.h"
 #include "app/controller.h"
 #include "ui/mainwindow.h"
 
@@ -26,14 +26,12 @@ void TestStartupPort::portBoxThenStatusOne()
     QTcpServer holder;
     QVERIFY(holder.listen(QHostAddress::AnyIPv4, folder.port()));
 
-    QString title;
-    QString text;
     {
         Controller controller;
-        ModalAnswer::pressInNextBox(QMessageBox::Ok, &title, &text);
+        std::unique_ptr<ModalAnswer> answer = ModalAnswer::messageBox(QMessageBox::Ok, 10000);
         controller.start();
-        QCOMPARE(title, QString("Cảnh báo"));
-        QCOMPARE(text, QString("Máy chủ không thể mở cổng listening (4) - (98)"));
+        QCOMPARE(answer->title(), QString("Cảnh báo"));
+        QCOMPARE(answer->text(), QString("Máy chủ không thể mở cổng listening (4) - (98)"));
         QCOMPARE(QCoreApplication::exec(), 1);
         for (QWidget *window : QApplication::topLevelWidgets())
             QVERIFY2(!qobject_cast<MainWindow *>(window) || !window->isVisible(), "main window shown");

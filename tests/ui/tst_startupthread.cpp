@@ -4,10 +4,10 @@
 
 #include "platform/thread.h"
 #include "server/network/iocontroller.h"
+#include "tests/support/modalanswer.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/modalanswer.h"
 #include "app/controller.h"
 
 class TestStartupThread : public QObject
@@ -27,11 +27,10 @@ void TestStartupThread::portBoxWithStatusSix()
     QVERIFY(IOController::getInstance());
     Thread::failStartsForTesting(1);
 
-    QString text;
     Controller controller;
-    ModalAnswer::pressInNextBox(QMessageBox::Ok, nullptr, &text);
+    std::unique_ptr<ModalAnswer> answer = ModalAnswer::messageBox(QMessageBox::Ok, 10000);
     controller.start();
-    QCOMPARE(text, QString("Máy chủ không thể mở cổng listening (6) - (0)"));
+    QCOMPARE(answer->text(), QString("Máy chủ không thể mở cổng listening (6) - (0)"));
     QCOMPARE(QCoreApplication::exec(), 1);
 }
 

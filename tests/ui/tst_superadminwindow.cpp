@@ -8,7 +8,7 @@
 #include "ui/superadminwindow.h"
 
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/testterminal.h"
 #include "tests/support/workfolder.h"
 

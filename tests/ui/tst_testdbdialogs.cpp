@@ -12,7 +12,7 @@
 
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
-#include "tests/ui/desktopmain.h"
+#include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/loopbackproxy.h"
 

@@ -2,7 +2,7 @@
 #include "lib/xlsx/document.h"
 #include "lib/xlsx/format.h"
 #include "tests/support/testmain.h"
-#include "tests/xlsx/workbookreader.h"
+#include "tests/support/workbookreader.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#ifndef TESTS_UI_OPENEDFILES_H
-#define TESTS_UI_OPENEDFILES_H
+#ifndef TESTS_SUPPORT_OPENEDFILES_H
+#define TESTS_SUPPORT_OPENEDFILES_H
 
 #include <QObject>
 #include <QStringList>
@@ -18,4 +18,4 @@ public slots:
     void openUrl(const QUrl &url) { paths << url.toLocalFile(); }
 };
 
-#endif // TESTS_UI_OPENEDFILES_H
+#endif // TESTS_SUPPORT_OPENEDFILES_H

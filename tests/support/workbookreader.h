@@ -1,10 +1,10 @@
-#ifndef TESTS_XLSX_WORKBOOKREADER_H
-#define TESTS_XLSX_WORKBOOKREADER_H
+#ifndef TESTS_SUPPORT_WORKBOOKREADER_H
+#define TESTS_SUPPORT_WORKBOOKREADER_H
 
 #include <QJsonObject>
 #include <QString>
 
-// A workbook as openpyxl reads it (tests/xlsx/readxlsx.py): "cells" by
+// A workbook as openpyxl reads it (tests/support/readxlsx.py): "cells" by
 // reference, "raw" cell types as written, "merged", "children", "order_ok",
 // "parts" (digest and compression of every entry), "dimension". An empty
 // object when the reader failed; `error` says why.
@@ -14,4 +14,4 @@ QJsonObject read(const QString &path, QString *error = nullptr);
 bool deflatedCopy(const QString &from, const QString &to);
 }
 
-#endif // TESTS_XLSX_WORKBOOKREADER_H
+#endif // TESTS_SUPPORT_WORKBOOKREADER_H

@@ -1,5 +1,5 @@
-#ifndef TESTS_PRINT_SHEETFOLDER_H
-#define TESTS_PRINT_SHEETFOLDER_H
+#ifndef TESTS_SUPPORT_SHEETFOLDER_H
+#define TESTS_SUPPORT_SHEETFOLDER_H
 
 // A working folder holding the two shipped result-sheet templates under
 // reportTemplate/, made current for its lifetime (the printing dialog reads
@@ -31,4 +31,4 @@ private:
     bool m_valid = false;
 };
 
-#endif // TESTS_PRINT_SHEETFOLDER_H
+#endif // TESTS_SUPPORT_SHEETFOLDER_H

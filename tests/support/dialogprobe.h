@@ -1,16 +1,15 @@
-#ifndef TESTS_UI_DIALOGPROBE_H
-#define TESTS_UI_DIALOGPROBE_H
+#ifndef TESTS_SUPPORT_DIALOGPROBE_H
+#define TESTS_SUPPORT_DIALOGPROBE_H
 
 // What the operator sees of the dialogs under test: the message boxes on
-// screen, the answer to a blocking file chooser, and pictures of the windows.
+// screen and pictures of the windows. Blocking dialogs are answered with
+// ModalAnswer.
 
 #include "ui/customerbox.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QLabel>
-#include <QTimer>
 #include <QWidget>
 
 namespace DialogProbe {
@@ -53,23 +52,6 @@ inline QString shownBoxes()
     return shown.join(QStringLiteral("; "));
 }
 
-// Answers the next file chooser from the event loop: with `path` selected,
-// or cancelled when `path` is empty. Call before the action that opens it.
-inline void answerFileDialog(const QString &path)
-{
-    QTimer::singleShot(0, [path]() {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        if (path.isEmpty()) {
-            dialog->reject();
-        } else {
-            dialog->selectFile(path);
-            static_cast<QDialog *>(dialog)->accept();
-        }
-    });
-}
-
 // Saves a picture of `widget` as <name>.png into the folder named by
 // ORV_SCREENSHOT_DIR, when it is set.
 inline void screenshot(QWidget *widget, const QString &name)
@@ -83,4 +65,4 @@ inline void screenshot(QWidget *widget, const QString &name)
 
 } // namespace DialogProbe
 
-#endif // TESTS_UI_DIALOGPROBE_H
+#endif // TESTS_SUPPORT_DIALOGPROBE_H

@@ -1,5 +1,5 @@
-#ifndef TESTS_UI_AUTOMATICDIALOG_H
-#define TESTS_UI_AUTOMATICDIALOG_H
+#ifndef TESTS_SUPPORT_AUTOMATICDIALOG_H
+#define TESTS_SUPPORT_AUTOMATICDIALOG_H
 
 #include "reports/print/printdialog.h"
 
@@ -17,4 +17,4 @@ inline PrintDialog *automaticDialog()
     return nullptr;
 }
 
-#endif // TESTS_UI_AUTOMATICDIALOG_H
+#endif // TESTS_SUPPORT_AUTOMATICDIALOG_H

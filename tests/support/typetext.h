@@ -1,5 +1,5 @@
-#ifndef TESTS_UI_TYPETEXT_H
-#define TESTS_UI_TYPETEXT_H
+#ifndef TESTS_SUPPORT_TYPETEXT_H
+#define TESTS_SUPPORT_TYPETEXT_H
 
 // Types text into a widget one key press a character, as the operator
 // would; unlike QTest::keyClicks it takes letters outside ASCII (Vietnamese
@@ -15,4 +15,4 @@ inline void typeText(QWidget *widget, const QString &text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-#endif // TESTS_UI_TYPETEXT_H
+#endif // TESTS_SUPPORT_TYPETEXT_H

@@ -1,5 +1,5 @@
-#ifndef TESTS_PRINT_SHEETTOOLS_H
-#define TESTS_PRINT_SHEETTOOLS_H
+#ifndef TESTS_SUPPORT_SHEETTOOLS_H
+#define TESTS_SUPPORT_SHEETTOOLS_H
 
 // Reading result sheets back with tools that share no code with ours:
 // poppler (pdftotext, pdftoppm, pdfimages) and zxing-cpp's ZXingReader.
@@ -21,4 +21,4 @@ int imageCount(const QString &pdfFile);
 
 } // namespace SheetTools
 
-#endif // TESTS_PRINT_SHEETTOOLS_H
+#endif // TESTS_SUPPORT_SHEETTOOLS_H

@@ -1,4 +1,4 @@
-#include "tests/print/sheetfolder.h"
+#include "tests/support/sheetfolder.h"
 
 #include <QDir>
 #include <QFile>

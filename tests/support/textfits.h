@@ -1,5 +1,5 @@
-#ifndef TESTS_UI_TEXTFITS_H
-#define TESTS_UI_TEXTFITS_H
+#ifndef TESTS_SUPPORT_TEXTFITS_H
+#define TESTS_SUPPORT_TEXTFITS_H
 
 // Whether a widget as laid out shows its text whole: the fonts that stand
 // in for the forms' own (DejaVu for Tahoma) run wider, and a form that fits
@@ -16,4 +16,4 @@ inline bool textFits(const QWidget *widget, const QString &text)
     return QFontMetrics(widget->font()).horizontalAdvance(text) + chrome <= widget->width();
 }
 
-#endif // TESTS_UI_TEXTFITS_H
+#endif // TESTS_SUPPORT_TEXTFITS_H

@@ -1,5 +1,5 @@
-#ifndef TESTS_UI_DESKTOPMAIN_H
-#define TESTS_UI_DESKTOPMAIN_H
+#ifndef TESTS_SUPPORT_DESKTOPMAIN_H
+#define TESTS_SUPPORT_DESKTOPMAIN_H
 
 // The main of the desktop's suites: the program's own fonts, locale and
 // translation of Qt's dialogs, so that what the suites measure and the
@@ -12,4 +12,4 @@
 
 #define ORV_TEST_MAIN_DESKTOP(TestObject) ORV_TEST_MAIN_SETUP(TestObject, QApplication, setUpDesktop(&app))
 
-#endif // TESTS_UI_DESKTOPMAIN_H
+#endif // TESTS_SUPPORT_DESKTOPMAIN_H

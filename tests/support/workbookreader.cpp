@@ -1,4 +1,4 @@
-#include "tests/xlsx/workbookreader.h"
+#include "tests/support/workbookreader.h"
 
 #include "tests/support/testdb.h"
 
@@ -11,7 +11,7 @@ QJsonObject read(const QString &path, QString *error)
 {
     QProcess python;
     python.start(QStringLiteral("/usr/bin/python3"),
-                 {TestDb::sourcePath(QStringLiteral("tests/xlsx/readxlsx.py")), path});
+                 {TestDb::sourcePath(QStringLiteral("tests/support/readxlsx.py")), path});
     if (!python.waitForFinished(60000) || python.exitCode() != 0) {
         if (error)
             *error = QString::fromUtf8(python.readAllStandardError());

@@ -1,4 +1,4 @@
-#include "tests/print/sheettools.h"
+#include "tests/support/sheettools.h"
 
 #include <QDebug>
 #include <QFileInfo>
