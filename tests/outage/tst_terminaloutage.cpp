@@ -223,9 +223,13 @@ void TestTerminalOutage::verifyChecksum(int id)
     const QSqlError error = connection.initDatabase("verify", server.host, server.port, m_folder->mainDbName(),
                                                     server.user, server.password);
     QVERIFY2(!error.isValid(), qPrintable(error.text()));
-    const ContestantResultInfo stored = connection.getContestantResultInfo(id);
-    const QString checksum = entryField(id, "CheckSumKQMP").toString();
+    // The checksum follows the stored result by a statement of its own.
+    QString checksum;
+    const QDeadlineTimer deadline(STORED_WITHIN_MS);
+    while ((checksum = entryField(id, "CheckSumKQMP").toString()).isEmpty() && !deadline.hasExpired())
+        QThread::msleep(100);
     QVERIFY(!checksum.isEmpty());
+    const ContestantResultInfo stored = connection.getContestantResultInfo(id);
     QVERIFY(ResultChecksum::verify(checksum, stored, QDateTime(QDate::currentDate(), QTime(0, 0))));
 }
 

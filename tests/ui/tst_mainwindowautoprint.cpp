@@ -192,8 +192,12 @@ void TestMainWindowAutoPrint::pdfMode()
     }
     QVERIFY2(firstAt >= 0 && secondAt >= 0, "both PDFs written");
     QVERIFY2(secondAt > firstAt, "in the order the results came");
-    // One sheet a period; the files appear within the polling step of it.
-    QVERIFY2(secondAt - firstAt >= PRINT_PERIOD_MS - 50,
+    // One sheet a period, not both at once. The files are written on the
+    // window's thread, so a first sheet handled late (the window still busy
+    // with the results it was just sent, slow under the sanitizers) shortens
+    // the gap between the files by that much; the notifier's own pace is
+    // measured by its suite.
+    QVERIFY2(secondAt - firstAt >= PRINT_PERIOD_MS / 2,
              qPrintable(QString("%1 ms apart").arg(secondAt - firstAt)));
 
     // Two done, one still in the room: the window as the operator sees it.
