@@ -14,6 +14,7 @@
 #include "ui/addstudentdialog.h"
 #include "ui/inforesetdialog.h"
 #include "ui/mainwindow.h"
+#include "ui/models/studentmodel.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -31,8 +32,6 @@
 #include <memory>
 
 namespace {
-
-enum Column { ColId = 0, ColName = 1, ColOrderNumber = 2, ColScore = 8, ColResult = 10 };
 
 QByteArray pngPhoto()
 {
@@ -122,7 +121,7 @@ int TestMainWindowOperations::shownRow(int id) const
 {
     const QAbstractItemModel *model = table()->model();
     for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, ColId).data().toInt() == id)
+        if (model->index(row, StudentModel::ColumnId).data().toInt() == id)
             return row;
     }
     return -1;
@@ -266,7 +265,7 @@ void TestMainWindowOperations::confirmEdit(const QString &newName)
 
 void TestMainWindowOperations::editKeepsLeadingZerosAndPhoto()
 {
-    QCOMPARE(shownCell(101, ColOrderNumber).toInt(), 7);
+    QCOMPARE(shownCell(101, StudentModel::ColumnOrderNumber).toInt(), 7);
     openEditFor(101);
     AddStudentDialog *dialog = widget<AddStudentDialog>();
     QCOMPARE(dialog->findChild<QLineEdit *>("leOrderNumber")->text(), QString("007"));
@@ -279,9 +278,9 @@ void TestMainWindowOperations::editKeepsLeadingZerosAndPhoto()
     QCOMPARE(entry(101, "SoBaoDanh").toString(), QString("007"));
     QCOMPARE(QByteArray::fromBase64(entry(101, "AnhChanDung").toByteArray()), m_photo);
     QCOMPARE(person(101, "HoTen").toString(), QString("Nguyễn Văn Bảy Mới"));
-    QCOMPARE(shownCell(101, ColName).toString(), QString("Nguyễn Văn Bảy Mới"));
+    QCOMPARE(shownCell(101, StudentModel::ColumnName).toString(), QString("Nguyễn Văn Bảy Mới"));
     // Still shown as a number.
-    QCOMPARE(shownCell(101, ColOrderNumber).toInt(), 7);
+    QCOMPARE(shownCell(101, StudentModel::ColumnOrderNumber).toInt(), 7);
 }
 
 void TestMainWindowOperations::cancelledConfirmationDeletesNothing()
@@ -331,7 +330,7 @@ void TestMainWindowOperations::afterADeletionTheRightCandidateChanges()
     confirmEdit("Phạm Thị Mười Mới");
     QCOMPARE(takeMessage(), QString("Thông tin / Cập nhật học viên thành công"));
     QCOMPARE(person(104, "HoTen").toString(), QString("Phạm Thị Mười Mới"));
-    QCOMPARE(shownCell(104, ColName).toString(), QString("Phạm Thị Mười Mới"));
+    QCOMPARE(shownCell(104, StudentModel::ColumnName).toString(), QString("Phạm Thị Mười Mới"));
     QCOMPARE(person(105, "HoTen").toString(), QString("Hoàng Văn Mười Một"));
 
     openResetFor(105);
@@ -342,8 +341,8 @@ void TestMainWindowOperations::afterADeletionTheRightCandidateChanges()
     QCOMPARE(entry(105, "DiemMoPhong").toInt(), -1);
     QVERIFY(entry(105, "KetQuaMoPhong").toString().isEmpty());
     QVERIFY(entry(105, "GhiChu").toString().endsWith("#Máy hỏng"));
-    QCOMPARE(shownCell(105, ColResult).toString(), QString());
-    QCOMPARE(shownCell(105, ColScore).toString(), QString());
+    QCOMPARE(shownCell(105, StudentModel::ColumnResult).toString(), QString());
+    QCOMPARE(shownCell(105, StudentModel::ColumnScore).toString(), QString());
     // The neighbours kept their results.
     QCOMPARE(entry(102, "KetQuaMoPhong").toString(), QString("DAT"));
     QCOMPARE(entry(108, "KetQuaMoPhong").toString(), QString("DAT"));
@@ -442,7 +441,7 @@ void TestMainWindowOperations::reloadWhileADialogIsOpen()
         confirmEdit("Đã Sửa");
         QCOMPARE(takeMessage(), QString("Thông tin / Cập nhật học viên thành công"));
         QCOMPARE(person(id, "HoTen").toString(), QString("Đã Sửa"));
-        QCOMPARE(shownCell(id, ColName).toString(), QString("Đã Sửa"));
+        QCOMPARE(shownCell(id, StudentModel::ColumnName).toString(), QString("Đã Sửa"));
     } else if (action == "delete") {
         widget<QDialog>("ConfirmDialog")->findChild<QPushButton *>("btnConfirm")->click();
         QCOMPARE(takeMessage(), QString("Thông tin / Xóa thông tin học viên thành công"));
@@ -454,7 +453,7 @@ void TestMainWindowOperations::reloadWhileADialogIsOpen()
         reset->findChild<QPushButton *>("startButton")->click();
         QCOMPARE(takeMessage(), QString("Thông tin / Thiết lập lại thông tin thành công"));
         QCOMPARE(entry(id, "DiemMoPhong").toInt(), -1);
-        QCOMPARE(shownCell(id, ColResult).toString(), QString());
+        QCOMPARE(shownCell(id, StudentModel::ColumnResult).toString(), QString());
     }
     // Nobody else was touched.
     QCOMPARE(person(110, "HoTen").toString(), QString("Dương Thị Mười Sáu"));
