@@ -2,6 +2,8 @@
 
 #include "common/constants.h"
 #include "connection/courserow.h"
+#include "connection/entryrow.h"
+#include "connection/personrow.h"
 #include "connection/sqlquery.h"
 #include "records/account.h"
 #include "records/crudstudentinfo.h"
@@ -13,13 +15,48 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <functional>
+#include <initializer_list>
+
 namespace {
 
-// A null date-time must store SQL NULL, not an empty text that strict mode
-// refuses for a DATETIME column.
-QVariant dateTimeValue(const QDateTime &value)
+// One statement of a guarded deletion and its line in the log once done.
+struct DeleteStep
 {
-    return value.isValid() ? QVariant(value) : QVariant();
+    const char *name;
+    const char *statement;
+    const char *doneLog;
+};
+
+// Deletes a record only while `guard` (prepared and bound by the caller, who
+// holds the connection's lock) finds nothing that still needs it: then runs
+// `steps` in order, each with `id` bound to `placeholder`. A guard without an
+// answer deletes nothing, and a step that fails stops there.
+SqlResultInfo guardedDelete(const QSqlDatabase &db, SqlQuery &guard, const std::function<void()> &logInUse,
+                            const QString &inUseMessage, const QString &placeholder, const QString &id,
+                            std::initializer_list<DeleteStep> steps)
+{
+    SqlResultInfo result;
+    if (!guard.exec()) {
+        result.setMessage(MSG_SQL_ERROR);
+        return result;
+    }
+    if (guard.next()) {
+        logInUse();
+        result.setMessage(inUseMessage);
+        return result;
+    }
+    for (const DeleteStep &step : steps) {
+        SqlQuery query(db, step.name, step.statement);
+        query.bind(placeholder, id);
+        if (!query.exec()) {
+            result.setMessage(MSG_SQL_ERROR);
+            return result;
+        }
+        qDebug() << step.doneLog;
+    }
+    result.setCode(0);
+    return result;
 }
 
 QString tableTimeText(const QVariant &value)
@@ -94,43 +131,18 @@ bool MySqlConnection::updateCourse(Course *course)
 SqlResultInfo MySqlConnection::deleteCourse(const QString &id)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    SqlResultInfo result;
-
+    // Without an answer to the guard the course may be under examination:
+    // delete nothing.
     SqlQuery guard(m_db, "MySqlConnection::deleteCourse (guard)",
                    "select * from khoathi where IDKhoaHoc = :IDKhoaHoc and TrangThai = :TrangThai");
     guard.bind(":IDKhoaHoc", id);
     guard.bind(":TrangThai", 2);
-    // Without an answer to the guard the course may be under examination:
-    // delete nothing.
-    if (!guard.exec()) {
-        result.setMessage(MSG_SQL_ERROR);
-        return result;
-    }
-    if (guard.next()) {
-        qDebug() << "khoathi is starting";
-        result.setMessage(MSG_COURSE_IN_EXAM);
-        return result;
-    }
-
-    SqlQuery entries(m_db, "MySqlConnection::deleteCourse (entries)",
-                     "DELETE FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc");
-    entries.bind(":IDKhoaHoc", id);
-    if (!entries.exec()) {
-        result.setMessage(MSG_SQL_ERROR);
-        return result;
-    }
-    qDebug() << "remove khoathi_thisinh success";
-
-    SqlQuery course(m_db, "MySqlConnection::deleteCourse (course)",
-                    "DELETE FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc");
-    course.bind(":IDKhoaHoc", id);
-    if (!course.exec()) {
-        result.setMessage(MSG_SQL_ERROR);
-    } else {
-        qDebug() << "remove khoathi success";
-        result.setCode(0);
-    }
-    return result;
+    return guardedDelete(
+        m_db, guard, [] { qDebug() << "khoathi is starting"; }, MSG_COURSE_IN_EXAM, ":IDKhoaHoc", id,
+        {{"MySqlConnection::deleteCourse (entries)", "DELETE FROM khoathi_thisinh where IDKhoaHoc = :IDKhoaHoc",
+          "remove khoathi_thisinh success"},
+         {"MySqlConnection::deleteCourse (course)", "DELETE FROM khoathi WHERE IDKhoaHoc = :IDKhoaHoc",
+          "remove khoathi success"}});
 }
 
 bool MySqlConnection::insertKhoaThi(Course course)
@@ -312,32 +324,15 @@ bool MySqlConnection::updateProvince(Province province)
 SqlResultInfo MySqlConnection::deleteProvince(const QString &id)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    SqlResultInfo result;
-
+    // Without an answer to the guard a unit may still use the province.
     SqlQuery guard(m_db, "MySqlConnection::deleteProvince (guard)",
                    "select * from donvi where IDTinh = :IDTinh");
     guard.bind(":IDTinh", id);
-    // Without an answer to the guard a unit may still use the province.
-    if (!guard.exec()) {
-        result.setMessage(MSG_SQL_ERROR);
-        return result;
-    }
-    if (guard.next()) {
-        qDebug() << "Exist donvi using tinh: " << id;
-        result.setMessage(MSG_PROVINCE_IN_USE);
-        return result;
-    }
-
-    SqlQuery query(m_db, "MySqlConnection::deleteProvince (query)",
-                   "DELETE FROM tinh WHERE IDTinh = :IDTinh");
-    query.bind(":IDTinh", id);
-    if (!query.exec()) {
-        result.setMessage(MSG_SQL_ERROR);
-    } else {
-        qDebug() << "remove tinh success";
-        result.setCode(0);
-    }
-    return result;
+    return guardedDelete(
+        m_db, guard, [&id] { qDebug() << "Exist donvi using tinh: " << id; }, MSG_PROVINCE_IN_USE,
+        ":IDTinh", id,
+        {{"MySqlConnection::deleteProvince (query)", "DELETE FROM tinh WHERE IDTinh = :IDTinh",
+          "remove tinh success"}});
 }
 
 Province MySqlConnection::getProvince(const QString &id)
@@ -424,32 +419,15 @@ bool MySqlConnection::updateUnit(Unit *unit)
 SqlResultInfo MySqlConnection::deleteUnit(const QString &id)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    SqlResultInfo result;
-
+    // Without an answer to the guard a course may still use the unit.
     SqlQuery guard(m_db, "MySqlConnection::deleteUnit (guard)",
                    "select * from khoathi where IDDonVi = :IDDonVi");
     guard.bind(":IDDonVi", id);
-    // Without an answer to the guard a course may still use the unit.
-    if (!guard.exec()) {
-        result.setMessage(MSG_SQL_ERROR);
-        return result;
-    }
-    if (guard.next()) {
-        qDebug() << "Exist khoathi using donvi: " << id;
-        result.setMessage(MSG_UNIT_IN_USE);
-        return result;
-    }
-
-    SqlQuery query(m_db, "MySqlConnection::deleteUnit (query)",
-                   "DELETE FROM donvi WHERE IDDonVi = :IDDonVi");
-    query.bind(":IDDonVi", id);
-    if (!query.exec()) {
-        result.setMessage(MSG_SQL_ERROR);
-    } else {
-        qDebug() << "remove donvi success";
-        result.setCode(0);
-    }
-    return result;
+    return guardedDelete(
+        m_db, guard, [&id] { qDebug() << "Exist khoathi using donvi: " << id; }, MSG_UNIT_IN_USE,
+        ":IDDonVi", id,
+        {{"MySqlConnection::deleteUnit (query)", "DELETE FROM donvi WHERE IDDonVi = :IDDonVi",
+          "remove donvi success"}});
 }
 
 Unit MySqlConnection::getUnit(const QString &id)
@@ -725,10 +703,10 @@ bool MySqlConnection::updateKetQuaSHLyThuyet(int id, const QString &ketQuaSHLyTh
 
 bool MySqlConnection::insertNguoiLX(Student student)
 {
-    return insertPersonRow(student) != 0;
+    return insertPerson(student) != 0;
 }
 
-int MySqlConnection::insertPersonRow(const Student &student)
+int MySqlConnection::insertPerson(const Student &student)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnection::insertNguoiLX",
@@ -750,89 +728,21 @@ int MySqlConnection::insertPersonRow(const Student &student)
 
 bool MySqlConnection::insertKhoaThiThiSinh(KhoaThiThiSinh khoaThiThiSinh)
 {
-    const KhoaThiThiSinh &k = khoaThiThiSinh;
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    SqlQuery query(m_db, "MySqlConnection::insertKhoaThiThiSinh",
-                   
-         "INSERT INTO khoathi_thisinh (IDKhoaHoc, IDThiSinh, SoBaoDanh, TraLoiDung, TraLoiSai, "
-         "KhongTraLoi, KetQua, SoChungChiTotNghiep, Thi, LoaiBang, TraLoi, UpdateTime, DiemChuan, GhiChu, "
-         "DiemMoPhong, DiemChuanMoPhong, KetQuaMoPhong, ThoiGianBatDauThi, ThoiGianKetThucThi, TrangThai, "
-         "CheckSumKQMP, SoHoSo, MaKySH, NoiDungSH, KetQuaSH, KetQuaSHLyThuyet, AnhChanDung) VALUES "
-         "(:IDKhoaHoc, :IDThiSinh, :SoBaoDanh, :TraLoiDung, :TraLoiSai, :KhongTraLoi, :KetQua, "
-         ":SoChungChiTotNghiep, :Thi, :LoaiBang, :TraLoi, :UpdateTime, :DiemChuan, :GhiChu, :DiemMoPhong, "
-         ":DiemChuanMoPhong, :KetQuaMoPhong, :ThoiGianBatDauThi, :ThoiGianKetThucThi, :TrangThai, "
-         ":CheckSumKQMP, :SoHoSo, :MaKySH, :NoiDungSH, :KetQuaSH, :KetQuaSHLyThuyet, :AnhChanDung);");
-    query.bind(":IDKhoaHoc", k.getIDKhoaHoc());
-    query.bind(":IDThiSinh", k.getIDThiSinh());
-    query.bind(":SoBaoDanh", k.getSoBaoDanh());
-    query.bind(":TraLoiDung", k.getTraLoiDung());
-    query.bind(":TraLoiSai", k.getTraLoiSai());
-    query.bind(":KhongTraLoi", k.getKhongTraLoi());
-    query.bind(":KetQua", k.getKetQua());
-    query.bind(":SoChungChiTotNghiep", k.getSoChungChiTotNghiep());
-    query.bind(":Thi", k.getThi());
-    query.bind(":LoaiBang", k.getLoaiBang());
-    query.bind(":TraLoi", k.getTraLoi());
-    query.bind(":UpdateTime", dateTimeValue(k.getUpdateTime()));
-    query.bind(":DiemChuan", k.getDiemChuan());
-    query.bind(":GhiChu", k.getGhiChu());
-    query.bind(":DiemMoPhong", k.getDiemMoPhong());
-    query.bind(":DiemChuanMoPhong", k.getDiemChuanMoPhong());
-    query.bind(":KetQuaMoPhong", k.getKetQuaMoPhong());
-    query.bind(":ThoiGianBatDauThi", dateTimeValue(k.getThoiGianBatDauThi()));
-    query.bind(":ThoiGianKetThucThi", dateTimeValue(k.getThoiGianKetThucThi()));
-    query.bind(":TrangThai", k.getTrangThai());
-    query.bind(":CheckSumKQMP", k.getCheckSumKQMP());
-    query.bind(":SoHoSo", k.getSoHoSo());
-    query.bind(":MaKySH", k.getMaKySH());
-    query.bind(":NoiDungSH", k.getNoiDungSH());
-    query.bind(":KetQuaSH", k.getKetQuaSH());
-    query.bind(":KetQuaSHLyThuyet", k.getKetQuaSHLyThuyet());
-    query.bind(":AnhChanDung", k.getAnhChanDung());
+    SqlQuery query(m_db, "MySqlConnection::insertKhoaThiThiSinh", entryInsertStatement());
+    bindEntryColumns(query, khoaThiThiSinh);
     return query.exec();
 }
 
 Student MySqlConnection::getStudent(int idThiSinh)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    Student student;
     SqlQuery query(m_db, "MySqlConnection::getStudent",
                    "SELECT * FROM thisinh WHERE IDThiSinh = :IDThiSinh");
     query.bind(":IDThiSinh", idThiSinh);
     query.exec();
-    query.first();
-    student.setIDThiSinh(fieldOf(query, "IDThiSinh").toInt());
-    student.setSoTT(fieldOf(query, "SoTT").toInt());
-    student.setMa_Dang_Ky(fieldOf(query, "Ma_Dang_Ky").toString());
-    student.setMa_Ky_SH(fieldOf(query, "Ma_Ky_SH").toString());
-    student.setHoTen(fieldOf(query, "HoTen").toString());
-    student.setGioiTinh(fieldOf(query, "GioiTinh").toString());
-    student.setSoCMT(fieldOf(query, "SoCMT").toString());
-    student.setNgaySinh(fieldOf(query, "NgaySinh").toDate());
-    student.setQuocTich(fieldOf(query, "QuocTich").toString());
-    return student;
+    return query.first() ? personFromRow(query, PersonNationality::Read) : Student();
 }
-
-namespace {
-
-Student foundStudent(SqlQuery &query)
-{
-    Student student;
-    query.exec();
-    if (!query.first())
-        return student;
-    student.setIDThiSinh(query.value("IDThiSinh").toInt());
-    student.setSoTT(query.value("SoTT").toInt());
-    student.setMa_Dang_Ky(query.value("Ma_Dang_Ky").toString());
-    student.setMa_Ky_SH(query.value("Ma_Ky_SH").toString());
-    student.setHoTen(query.value("HoTen").toString());
-    student.setGioiTinh(query.value("GioiTinh").toString());
-    student.setSoCMT(query.value("SoCMT").toString());
-    student.setNgaySinh(query.value("NgaySinh").toDate());
-    return student;
-}
-
-} // namespace
 
 Student MySqlConnection::findStudent(const QString &soCMT, const QString &hoTen)
 {
@@ -841,7 +751,8 @@ Student MySqlConnection::findStudent(const QString &soCMT, const QString &hoTen)
                    "SELECT * FROM thisinh WHERE SoCMT = :SoCMT AND HoTen = :HoTen");
     query.bind(":SoCMT", soCMT);
     query.bind(":HoTen", hoTen);
-    return foundStudent(query);
+    query.exec();
+    return query.first() ? personFromRow(query, PersonNationality::Skipped) : Student();
 }
 
 Student MySqlConnection::findStudent(const QString &soCMT, const QString &hoTen, const QString &maKySH)
@@ -852,7 +763,8 @@ Student MySqlConnection::findStudent(const QString &soCMT, const QString &hoTen,
     query.bind(":SoCMT", soCMT);
     query.bind(":HoTen", hoTen);
     query.bind(":Ma_Ky_SH", maKySH);
-    return foundStudent(query);
+    query.exec();
+    return query.first() ? personFromRow(query, PersonNationality::Skipped) : Student();
 }
 
 QList<KhoaThiThiSinh *> MySqlConnection::getKhoaThiThiSinhList(const QString &course)
@@ -863,38 +775,8 @@ QList<KhoaThiThiSinh *> MySqlConnection::getKhoaThiThiSinhList(const QString &co
                    "SELECT * FROM khoathi_thisinh WHERE IDKhoaHoc = :IDKhoaHoc ORDER BY SoBaoDanh * 1, ID");
     query.bind(":IDKhoaHoc", course);
     query.exec();
-    while (query.next()) {
-        auto *k = new KhoaThiThiSinh;
-        k->setID(query.value("ID").toInt());
-        k->setIDKhoaHoc(query.value("IDKhoaHoc").toString());
-        k->setIDThiSinh(query.value("IDThiSinh").toInt());
-        k->setSoBaoDanh(query.value("SoBaoDanh").toString());
-        k->setTraLoiDung(query.value("TraLoiDung").toInt());
-        k->setTraLoiSai(query.value("TraLoiSai").toInt());
-        k->setKhongTraLoi(query.value("KhongTraLoi").toInt());
-        k->setKetQua(query.value("KetQua").toString());
-        k->setSoChungChiTotNghiep(query.value("SoChungChiTotNghiep").toString());
-        k->setThi(query.value("Thi").toInt());
-        k->setLoaiBang(query.value("LoaiBang").toString());
-        k->setTraLoi(query.value("TraLoi").toString());
-        k->setUpdateTime(query.value("UpdateTime").toDateTime());
-        k->setDiemChuan(query.value("DiemChuan").toInt());
-        k->setGhiChu(query.value("GhiChu").toString());
-        k->setDiemMoPhong(query.value("DiemMoPhong").toInt());
-        k->setDiemChuanMoPhong(query.value("DiemChuanMoPhong").toInt());
-        k->setKetQuaMoPhong(query.value("KetQuaMoPhong").toString());
-        k->setThoiGianBatDauThi(query.value("ThoiGianBatDauThi").toDateTime());
-        k->setThoiGianKetThucThi(query.value("ThoiGianKetThucThi").toDateTime());
-        k->setTrangThai(query.value("TrangThai").toInt());
-        k->setCheckSumKQMP(query.value("CheckSumKQMP").toString());
-        k->setSoHoSo(query.value("SoHoSo").toString());
-        k->setMaKySH(query.value("MaKySH").toString());
-        k->setNoiDungSH(query.value("NoiDungSH").toString());
-        k->setKetQuaSH(query.value("KetQuaSH").toString());
-        k->setKetQuaSHLyThuyet(query.value("KetQuaSHLyThuyet").toString());
-        k->setAnhChanDung(query.value("AnhChanDung").toString());
-        entries.append(k);
-    }
+    while (query.next())
+        entries.append(new KhoaThiThiSinh(entryFromRow(query)));
     return entries;
 }
 

@@ -90,6 +90,12 @@ public:
     bool resetContestantResult(int id, const QString &course, const QString &reason);
     bool updateKetQuaSHLyThuyet(int id, const QString &ketQuaSHLyThuyet);
     bool insertNguoiLX(Student student);
+    // Writes the person as insertNguoiLX does and returns the new row's
+    // IDThiSinh, read from the insert itself; 0 when the row was not written.
+    // Imports link the entry to this key: several persons may share an
+    // identity number and name, and looking the person up again would pick
+    // an older row.
+    int insertPerson(const Student &student);
     bool insertKhoaThiThiSinh(KhoaThiThiSinh khoaThiThiSinh);
     Student getStudent(int idThiSinh);
     // IDThiSinh 0 when no such person exists.
@@ -107,11 +113,6 @@ public:
     // Order numbers of the entries in the examination, by numeric value.
     StudentInfoList *getSoBaoDanhByState(const QString &course);
     ReportInfo getPrintDetail(const QString &course, const QString &soBaoDanh);
-
-protected:
-    // Writes the person (as insertNguoiLX) and returns the new row's
-    // IDThiSinh, read from the insert itself; 0 when the row was not written.
-    int insertPersonRow(const Student &student);
 };
 
 #endif // CONNECTION_MYSQLCONNECTION_H

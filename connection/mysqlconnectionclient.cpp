@@ -23,7 +23,18 @@ void MySqlConnectionClient::closeConnection()
         QSqlDatabase::removeDatabase(name);
 }
 
-OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHoc, const QString &soBaoDanh)
+namespace {
+
+void tell(bool *unreachable, const SqlQuery &query)
+{
+    if (unreachable)
+        *unreachable = query.unreachable();
+}
+
+} // namespace
+
+OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHoc, const QString &soBaoDanh,
+                                                         bool *unreachable)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     OrderNumberCheck check;
@@ -33,6 +44,7 @@ OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHo
     course.bind(":TrangThai", 2);
     course.bind(":IDKhoaHoc", idKhoaHoc);
     course.exec();
+    tell(unreachable, course);
     if (!course.next()) {
         check.setStatus(4);
         return check;
@@ -46,6 +58,7 @@ OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHo
     entry.bind(":IDKhoaHoc", idKhoaHoc);
     entry.bind(":SoBaoDanh", soBaoDanh);
     entry.exec();
+    tell(unreachable, entry);
     if (!entry.next())
         return check;
 
@@ -85,23 +98,25 @@ QString MySqlConnectionClient::getCourseGhiChu(const QString &idKhoaHoc)
     return query.next() ? query.value("GhiChu").toString() : QString();
 }
 
-QString MySqlConnectionClient::getTraLoiMoPhong(int id)
+QString MySqlConnectionClient::getTraLoiMoPhong(int id, bool *unreachable)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::getTraLoiMoPhong",
                    "SELECT TraLoiMoPhong FROM khoathi_thisinh WHERE ID = :ID");
     query.bind(":ID", id);
     query.exec();
+    tell(unreachable, query);
     return query.next() ? query.value("TraLoiMoPhong").toString() : QString();
 }
 
-int MySqlConnectionClient::getContestantState(int id)
+int MySqlConnectionClient::getContestantState(int id, bool *unreachable)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::getContestantState",
                    "SELECT TrangThai FROM khoathi_thisinh WHERE ID = :ID");
     query.bind(":ID", id);
     query.exec();
+    tell(unreachable, query);
     return query.next() ? query.value("TrangThai").toInt() : -1;
 }
 
@@ -141,7 +156,8 @@ ReportInfo *MySqlConnectionClient::getPrintDetail(int id, const QString &idKhoaH
     return new ReportInfo(readPrintDetail(entry, idKhoaHoc, fieldOf(entry, "SoBaoDanh").toString()));
 }
 
-bool MySqlConnectionClient::updateContestStart(int id, const QString &startTime, int state)
+bool MySqlConnectionClient::updateContestStart(int id, const QString &startTime, int state,
+                                               bool *unreachable)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     // Only an entry that has not started: moving a finished one back into the
@@ -152,7 +168,9 @@ bool MySqlConnectionClient::updateContestStart(int id, const QString &startTime,
     query.bind(":TrangThai", state);
     query.bind(":ThoiGianBatDauThi", startTime);
     query.bind(":ID", id);
-    return query.exec() && query.numRowsAffected() > 0;
+    const bool ran = query.exec();
+    tell(unreachable, query);
+    return ran && query.numRowsAffected() > 0;
 }
 
 bool MySqlConnectionClient::updateAvatar(const QString &idKhoaHoc, const QString &soBaoDanh,
@@ -168,14 +186,16 @@ bool MySqlConnectionClient::updateAvatar(const QString &idKhoaHoc, const QString
     return query.exec();
 }
 
-bool MySqlConnectionClient::updateCheckSum(int id, const QString &checkSum)
+bool MySqlConnectionClient::updateCheckSum(int id, const QString &checkSum, bool *unreachable)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::updateCheckSum",
                    "UPDATE khoathi_thisinh SET CheckSumKQMP = :CheckSumKQMP where ID = :ID");
     query.bind(":CheckSumKQMP", checkSum);
     query.bind(":ID", id);
-    if (!query.exec())
+    const bool ran = query.exec();
+    tell(unreachable, query);
+    if (!ran)
         return false;
     qDebug() << "update checksum success: ";
     return true;
@@ -183,7 +203,7 @@ bool MySqlConnectionClient::updateCheckSum(int id, const QString &checkSum)
 
 bool MySqlConnectionClient::updateContestResult(const QString &idKhoaHoc, const QString &endTime, int score,
                                                 int passMark, const QString &result, int id,
-                                                const QString &answers)
+                                                const QString &answers, bool *unreachable)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     int attempts = 0;
@@ -193,7 +213,9 @@ bool MySqlConnectionClient::updateContestResult(const QString &idKhoaHoc, const 
                        "limit 1");
         query.bind(":ID", id);
         query.bind(":IDKhoaHoc", idKhoaHoc);
-        if (!query.exec())
+        const bool ran = query.exec();
+        tell(unreachable, query);
+        if (!ran)
             return false;
         if (query.next())
             attempts = query.value("ChiTietThi").toInt();
@@ -215,7 +237,9 @@ bool MySqlConnectionClient::updateContestResult(const QString &idKhoaHoc, const 
     query.bind(":ChiTietThi", QString::number(attempts + 1));
     query.bind(":ID", id);
     query.bind(":IDKhoaHoc", idKhoaHoc);
-    if (!query.exec())
+    const bool ran = query.exec();
+    tell(unreachable, query);
+    if (!ran)
         return false;
     // A matching row always changes (the attempt count moves), so no row
     // affected means nothing was stored.

@@ -26,13 +26,17 @@ public:
 
     // Status 0 admitted, 1 no such order number (or an unexpected state),
     // 2 result already stored, 3 in the examination now, 4 course not
-    // running, 6 no simulation test for the candidate's content code.
-    OrderNumberCheck checkOrderNumber(const QString &idKhoaHoc, const QString &soBaoDanh);
+    // running, 6 no simulation test for the candidate's content code. Each
+    // operation below that takes `unreachable` sets it (when given) to
+    // whether its answer comes from a database that could not be reached
+    // rather than from what is stored.
+    OrderNumberCheck checkOrderNumber(const QString &idKhoaHoc, const QString &soBaoDanh,
+                                      bool *unreachable = nullptr);
     // The course's photo folder; empty when there is no such course.
     QString getCourseGhiChu(const QString &idKhoaHoc);
-    QString getTraLoiMoPhong(int id);
+    QString getTraLoiMoPhong(int id, bool *unreachable = nullptr);
     // -1 when there is no such entry; NULL reads 0.
-    int getContestantState(int id);
+    int getContestantState(int id, bool *unreachable = nullptr);
     QString getKetQuaSHLyThuyet(const QString &idKhoaHoc, const QString &soBaoDanh);
     // Both set empty first, then filled from the entry's person when found.
     void getRegistrationCodes(const QString &idKhoaHoc, const QString &soBaoDanh, QString &maDangKy,
@@ -44,13 +48,14 @@ public:
     // Marks an entry that has not started yet as started; an entry in the
     // examination or with a stored result is left as it is. True when the
     // entry was marked (false also when the statement failed).
-    bool updateContestStart(int id, const QString &startTime, int state);
+    bool updateContestStart(int id, const QString &startTime, int state, bool *unreachable = nullptr);
     bool updateAvatar(const QString &idKhoaHoc, const QString &soBaoDanh, const QString &avatar);
-    bool updateCheckSum(int id, const QString &checkSum);
+    bool updateCheckSum(int id, const QString &checkSum, bool *unreachable = nullptr);
     // Stores the result of an entry in the examination and counts the
     // attempt; false when nothing was stored.
     bool updateContestResult(const QString &idKhoaHoc, const QString &endTime, int score, int passMark,
-                             const QString &result, int id, const QString &answers);
+                             const QString &result, int id, const QString &answers,
+                             bool *unreachable = nullptr);
 };
 
 #endif // CONNECTION_MYSQLCONNECTIONCLIENT_H

@@ -1,5 +1,8 @@
 #include "connection/sqlquery.h"
 
+#include "connection/databasestatus.h"
+#include "connection/sqlfailurewatch.h"
+
 #include <QDebug>
 #include <QSqlError>
 
@@ -20,6 +23,22 @@ bool isConnectionLost(const QSqlDatabase &db, const QSqlError &error)
     const QString text = error.text();
     return text.contains(QLatin1String("server has gone away"), Qt::CaseInsensitive)
            || text.contains(QLatin1String("lost connection"), Qt::CaseInsensitive);
+}
+
+// The client library's "can't connect" (no server on the port, an unknown
+// host, a connect or read that timed out) and the losses above.
+bool isUnreachable(const QSqlDatabase &db, const QSqlError &error)
+{
+    if (isConnectionLost(db, error))
+        return true;
+    static const char *const codes[] = {"2002", "2003", "2005", "2055"};
+    for (const char *code : codes) {
+        if (error.nativeErrorCode() == QLatin1String(code))
+            return true;
+    }
+    const QString text = error.text();
+    return text.contains(QLatin1String("can't connect"), Qt::CaseInsensitive)
+           || text.contains(QLatin1String("timed out"), Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -73,14 +92,28 @@ bool SqlQuery::reopen()
 
 bool SqlQuery::exec()
 {
-    if (run())
+    m_unreachable = false;
+    if (run()) {
+        DatabaseStatus::instance()->reportReachable(m_db);
         return true;
+    }
+    bool unreachable = isUnreachable(m_db, lastError());
     if (isConnectionLost(m_db, lastError())) {
         qWarning().noquote() << m_name << "lost the database connection (" + lastError().text()
                                               + "): reopening it and running the statement again";
-        if (reopen() && run())
+        if (!reopen()) {
+            unreachable = true;
+        } else if (run()) {
+            DatabaseStatus::instance()->reportReachable(m_db);
             return true;
+        } else {
+            unreachable = isUnreachable(m_db, lastError());
+        }
     }
+    m_unreachable = unreachable;
+    SqlFailureWatch::countFailure();
+    if (unreachable)
+        DatabaseStatus::instance()->reportUnreachable(m_db);
     qWarning().noquote() << m_name << "failed:" << lastError().text();
     return false;
 }

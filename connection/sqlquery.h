@@ -35,6 +35,11 @@ public:
     // connection.
     bool exec();
 
+    // The last exec() failed because the database server could not be
+    // reached (refused, gone away, lost, timed out), not because of the
+    // statement.
+    bool unreachable() const { return m_unreachable; }
+
 private:
     bool run();
     bool reopen();
@@ -44,6 +49,7 @@ private:
     QString m_statement;
     QVector<QPair<QString, QVariant>> m_values;
     bool m_prepared = false;
+    bool m_unreachable = false;
 };
 
 #endif // CONNECTION_SQLQUERY_H

@@ -52,17 +52,25 @@ AddStudentDialog::~AddStudentDialog()
 
 void AddStudentDialog::showForAdd(int mode)
 {
+    const bool keep = m_keepEntries && m_mode == mode;
     m_mode = mode;
-    ui->leName->clear();
-    ui->leOrderNumber->clear();
-    ui->leRank->clear();
-    ui->leId->clear();
-    ui->dateEdit->setDate(QDate::currentDate());
-    ui->comboBox->setCurrentIndex(0);
-    if (mode == 5)
-        clearPhoto();
+    if (!keep) {
+        ui->leName->clear();
+        ui->leOrderNumber->clear();
+        ui->leRank->clear();
+        ui->leId->clear();
+        ui->dateEdit->setDate(QDate::currentDate());
+        ui->comboBox->setCurrentIndex(0);
+        if (mode == 5)
+            clearPhoto();
+    }
     setWindowModality(Qt::ApplicationModal);
     open();
+}
+
+void AddStudentDialog::setSaveOutcome(bool saved)
+{
+    m_keepEntries = !saved;
 }
 
 void AddStudentDialog::showForEdit(int mode)
@@ -77,6 +85,8 @@ void AddStudentDialog::updateStudentInfo(const QString &name, const QDate &birth
                                          const QString &idNumber, const QString &gender,
                                          const QString &photoBase64, const QString &contentNumber)
 {
+    // The form now holds a stored candidate, not the failed add.
+    m_keepEntries = false;
     ui->leName->setText(name);
     ui->dateEdit->setDate(birthDate);
     ui->leOrderNumber->setText(orderNumber);
@@ -132,6 +142,12 @@ void AddStudentDialog::on_btnConfirm_clicked()
 void AddStudentDialog::on_btnCancel_clicked()
 {
     reject();
+}
+
+void AddStudentDialog::reject()
+{
+    m_keepEntries = false;
+    QDialog::reject();
 }
 
 void AddStudentDialog::on_pushButton_clicked()

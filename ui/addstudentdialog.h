@@ -32,8 +32,12 @@ public:
     ~AddStudentDialog() override;
 
     // Empties the text fields and opens the dialog; mode 5 also drops the
-    // previous photo.
+    // previous photo. After an add that could not be saved it opens with
+    // what was typed, photo included, for the operator to correct.
     void showForAdd(int mode);
+    // What became of the add this dialog ended with: the window tells it
+    // once it has tried to save.
+    void setSaveOutcome(bool saved);
     // Opens the dialog with what updateStudentInfo put in the form.
     void showForEdit(int mode);
     // Fills the form with a stored candidate; the photo is Base64 text.
@@ -41,6 +45,10 @@ public:
                            const QString &licenceClass, const QString &idNumber, const QString &gender,
                            const QString &photoBase64, const QString &contentNumber);
     CRUDStudentInfo getStudentInfo() const;
+
+public slots:
+    // Also Escape and the title bar's close: nothing to keep afterwards.
+    void reject() override;
 
 private slots:
     void on_btnConfirm_clicked();
@@ -52,6 +60,8 @@ private:
 
     Ui::AddStudentDialog *ui;
     int m_mode = 0;
+    // The last add failed to save: its entries wait for the next add.
+    bool m_keepEntries = false;
     CRUDStudentInfo m_studentInfo;
     QByteArray m_photo;
     std::shared_ptr<ContestContent> m_contestContent;

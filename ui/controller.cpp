@@ -1,6 +1,7 @@
 #include "ui/controller.h"
 
 #include "server/business/businesscontroller.h"
+#include "server/business/businesscontrollerclient.h"
 #include "server/network/iocontroller.h"
 #include "ui/logindialog.h"
 #include "ui/mainwindow.h"
@@ -67,6 +68,9 @@ void Controller::start(FirstWindow first)
         refuseToRun(m_mainWindow, "Máy chủ không kết nối được cơ sở dữ liệu MySql mô phỏng");
         return;
     }
+    // What the terminals sent while the database was away (or before the
+    // last exit) is stored now, without holding up the window.
+    BusinessControllerClient::getInstance()->startRetries();
     if (first == FirstWindow::Login)
         m_loginDialog->showForLogin();
     else

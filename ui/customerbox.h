@@ -2,6 +2,7 @@
 #define ORV_UI_CUSTOMERBOX_H
 
 #include <QDialog>
+#include <QSize>
 #include <QString>
 
 namespace Ui {
@@ -9,7 +10,7 @@ class CustomerBox;
 }
 
 // The program's own message box: a title, one line of bold text and a close
-// button. Shown without blocking; "Đóng" hides it.
+// button, as wide as its text. Shown without blocking; "Đóng" hides it.
 class CustomerBox : public QDialog
 {
     Q_OBJECT
@@ -26,6 +27,8 @@ private slots:
 
 private:
     Ui::CustomerBox *ui;
+    // The form's own size, the least the box takes.
+    QSize m_formSize;
 };
 
 #endif // ORV_UI_CUSTOMERBOX_H

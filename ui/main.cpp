@@ -1,4 +1,5 @@
 #include "ui/controller.h"
+#include "ui/desktopsetup.h"
 #include "ui/loghandler.h"
 #include "ui/mainwindow.h"
 #include "ui/signalwatcher.h"
@@ -18,6 +19,8 @@ int main(int argc, char *argv[])
     std::signal(SIGPIPE, SIG_IGN);
 
     QApplication app(argc, argv);
+    // Before the first widget: its fonts are resolved when it is made.
+    setUpDesktop(&app);
     // Closing a window never ends the exam server: only the exit menu (or
     // SIGINT/SIGTERM) does.
     QApplication::setQuitOnLastWindowClosed(false);

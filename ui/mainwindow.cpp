@@ -79,9 +79,10 @@ MainWindow::MainWindow(QWidget *parent, int printPeriodMs) : QMainWindow(parent)
 
     // The course and candidate views, the candidate dialogs and automatic
     // printing.
-    m_candidateViews = std::make_unique<CandidateViews>(this, ui, m_businessController);
-    m_candidateActions =
-        std::make_unique<CandidateActions>(this, ui, m_businessController, *m_candidateViews, m_customerBox);
+    m_candidateViews = std::make_unique<CandidateViews>(this, ui, m_businessController, m_businessControllerClient,
+                                                        m_customerBox);
+    m_candidateActions = std::make_unique<CandidateActions>(this, ui, m_businessController,
+                                                            m_candidateViews->proxyModel(), m_customerBox);
     m_autoPrinter = std::make_unique<AutoPrinter>(m_businessController, m_businessControllerClient, printPeriodMs);
     connect(ui->studentView, &QWidget::customContextMenuRequested, this, &MainWindow::on_tableViewMouseEvent);
     connect(m_businessController, &BusinessController::notifyUpdateCourseInfo, this, &MainWindow::on_refreshGui);
@@ -95,6 +96,8 @@ MainWindow::MainWindow(QWidget *parent, int printPeriodMs) : QMainWindow(parent)
     connect(m_candidateActions.get(), &CandidateActions::candidatesChanged, this, &MainWindow::on_refreshGui);
     connect(m_candidateActions.get(), &CandidateActions::roomGridChanged, this,
             &MainWindow::onRefreshContestStudentList);
+    // The database answers again after an outage.
+    connect(m_candidateViews->outage(), &DatabaseOutage::refreshRequested, this, &MainWindow::on_refreshGui);
     connect(ui->startingCourseView, &QAbstractItemView::doubleClicked, this,
             &MainWindow::onDoubleClickedStartingCourse);
     ManageCourseDialog *courses = m_importsAndExports->manageCourseDialog();
@@ -123,6 +126,8 @@ MainWindow::~MainWindow()
     m_autoPrinter.reset();
 
     IOController::destroyInstance();
+    // No terminal sends any more: what is not stored stays in the journal.
+    m_businessControllerClient->stopRetries();
     // The listener closed the terminals without a word to the business
     // logic: their database sessions end now, not with the process.
     m_businessControllerClient->closeTerminalConnections();
@@ -315,8 +320,7 @@ void MainWindow::onRefreshContestStudentList() { m_candidateViews->refreshRoomGr
 void MainWindow::on_refreshGui()
 {
     qInfo() << LOG_ENTER_FUNCTION;
-    onRefreshContestStudentList();
-    m_candidateViews->showCounters();
+    m_candidateViews->refreshGridAndCounters();
     qInfo() << LOG_FINISH_FUNCTION;
 }
 

@@ -5,6 +5,7 @@
 
 #include "records/fileutility.h"
 #include "server/business/businesscontroller.h"
+#include "server/business/businesscontrollerclient.h"
 #include "server/network/iocontroller.h"
 
 #include <QFile>
@@ -54,6 +55,7 @@ int main(int argc, char *argv[])
         IOController::destroyInstance();
         return 1;
     }
+    BusinessControllerClient::getInstance()->startRetries();
     std::printf("ready %s\n", qPrintable(controller->getFileUtility()->readTcpConnectionConfig()));
     std::fflush(stdout);
 
@@ -70,6 +72,7 @@ int main(int argc, char *argv[])
 
     // Every thread of the listener, the queue and the connections joined.
     IOController::destroyInstance();
+    BusinessControllerClient::getInstance()->stopRetries();
     std::printf("peak-rss-kb %lld\n", static_cast<long long>(peakResidentKb()));
     std::fflush(stdout);
     return status;

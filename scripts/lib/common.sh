@@ -3,12 +3,12 @@
 
 ORV_PACKAGES=(
     cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
-    qtbase5-dev qtbase5-dev-tools qttools5-dev-tools libqt5svg5-dev
+    qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools libqt5svg5-dev
     libqt5sql5-mysql libqt5sql5-sqlite
     libfreeimage-dev libqrcodegencpp-dev libquazip1-qt5-dev
     mariadb-server mariadb-client
     python3 python3-openpyxl
-    libopenjp2-tools poppler-utils zxing-cpp-tools fonts-dejavu-core
+    libopenjp2-tools poppler-utils zxing-cpp-tools fonts-dejavu-core fonts-liberation2
     xvfb openbox imagemagick librsvg2-bin xdotool x11-utils
 )
 
@@ -38,12 +38,27 @@ s.close()
 PY
 }
 
-# orv_db_start DIR [PASSWORD]: starts a private MariaDB with its data under DIR (created
-# and initialised when new), listening on a free loopback port. Writes
-# DIR/env with the ORV_DB_* variables the tests and the program read, and
-# sources it into the calling shell.
+# orv_port_free PORT: whether nothing listens on loopback PORT.
+orv_port_free() {
+    /usr/bin/python3 - "$1" <<'PY'
+import socket, sys
+s = socket.socket()
+s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+try:
+    s.bind(("127.0.0.1", int(sys.argv[1])))
+except OSError:
+    sys.exit(1)
+finally:
+    s.close()
+PY
+}
+
+# orv_db_start DIR [PASSWORD] [PORT]: starts a private MariaDB with its data under DIR (created
+# and initialised when new), listening on loopback PORT (default: a free
+# one). Writes DIR/env with the ORV_DB_* variables the tests and the program
+# read, and sources it into the calling shell.
 orv_db_start() {
-    local dir=$1 pass=${2:-orv-test-pass}
+    local dir=$1 pass=${2:-orv-test-pass} port=${3:-}
     mkdir -p "$dir"
     dir=$(cd "$dir" && pwd)
     if [ ! -d "$dir/data/mysql" ]; then
@@ -51,8 +66,12 @@ orv_db_start() {
             --auth-root-authentication-method=socket --skip-test-db >"$dir/install.log" 2>&1 || {
             cat "$dir/install.log" >&2; return 1; }
     fi
-    local port
-    port=$(orv_free_port)
+    if [ -z "$port" ]; then
+        port=$(orv_free_port)
+    elif ! orv_port_free "$port"; then
+        orv_log "Port $port on 127.0.0.1 is taken by another program: the MariaDB in $dir cannot start there."
+        return 1
+    fi
     mariadbd --no-defaults --user="$(id -un)" --datadir="$dir/data" --port="$port" \
         --bind-address=127.0.0.1 --socket="$dir/mysqld.sock" --pid-file="$dir/mysqld.pid" \
         --log-error="$dir/error.log" --max-connections=1000 --innodb-buffer-pool-size=256M \
@@ -86,6 +105,28 @@ ENV
     . "$dir/env"
 }
 
+# orv_db_start_kept DIR PASSWORD: starts the MariaDB of a working folder on
+# the port it had before (DIR/port), so that the connection files that point
+# at it stay right; the first time, or when another program has taken that
+# port, on a free one (ORV_DB_PORT_MOVED=1 then, and the caller rewrites the
+# connection files). The port is kept in DIR/port.
+orv_db_start_kept() {
+    local dir=$1 pass=$2 port=""
+    ORV_DB_PORT_MOVED=0
+    # One left running (scripts/db restart) holds the data and the port.
+    orv_db_stop "$dir"
+    if [ -f "$dir/port" ]; then
+        port=$(cat "$dir/port")
+        if ! orv_port_free "$port"; then
+            orv_log "Port $port of the local MariaDB is taken by another program: starting it on a new port."
+            port=""
+            ORV_DB_PORT_MOVED=1
+        fi
+    fi
+    orv_db_start "$dir" "$pass" "$port" || return 1
+    echo "$ORV_DB_PORT" >"$dir/port"
+}
+
 # orv_db_load DIR DATABASE FILE: creates DATABASE when missing and, when it
 # has no tables yet, loads FILE into it.
 orv_db_load() {
@@ -114,7 +155,7 @@ orv_db_stop() {
 }
 
 # orv_prepare_workdir ROOT WORK: the working folder layout the program reads
-# and writes (config/, reportTemplate/, videos/, pdf/, reports/). The sample
+# and writes (config/, reportTemplate/, videos/, pdf/, reports/, orv.db). The sample
 # settings are copied only where the folder has none, so an operator's edits
 # survive the next run; the templates are copied afresh (their XML sources
 # stay in the checkout).
@@ -126,6 +167,15 @@ orv_prepare_workdir() {
     done
     find "$root/reportTemplate" -maxdepth 1 -type f \( -name '*.xlsx' -o -name '*.lrxml' \) \
         -exec cp {} "$work/reportTemplate/" \;
+    # The list of exam videos (orv.db), empty until the centre fills it; a
+    # list already there is kept.
+    /usr/bin/python3 - "$work/orv.db" <<'PY' || return 1
+import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+db.execute("CREATE TABLE IF NOT EXISTS video (id INTEGER PRIMARY KEY, name TEXT NOT NULL, chapter INTEGER NOT NULL, th INTEGER NOT NULL)")
+db.commit()
+db.close()
+PY
 }
 
 # orv_write_db_config FILE DATABASE: a connection file (config/connection_mysql.csv

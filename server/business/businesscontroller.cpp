@@ -2,8 +2,9 @@
 
 #include "common/constants.h"
 #include "connection/auxiliarydb.h"
-#include "connection/maindbconnection.h"
+#include "connection/databasestatus.h"
 #include "connection/mysqlconnection.h"
+#include "connection/sqlfailurewatch.h"
 #include "connection/sqliteconnection.h"
 #include "records/account.h"
 #include "records/contestcontent.h"
@@ -42,6 +43,9 @@ const int KIND_FAILED = 0;
 const int KIND_PASSED = 1;
 const int KIND_ABSENT = 2;
 
+// The terminals' writes not yet stored, in the working folder.
+const char *const TERMINAL_JOURNAL_PATH = "terminal_journal.txt";
+
 void deleteCourses(QList<Course *> &courses)
 {
     qDeleteAll(courses);
@@ -79,15 +83,18 @@ BusinessController::BusinessController() : QObject(nullptr)
     IOController *io = IOController::getInstance();
     client->setSettings(this);
     client->setIOController(io);
+    // Before the listener starts: the first terminal's writes are kept too.
+    client->openJournal(TERMINAL_JOURNAL_PATH);
     io->setClientConnectionListener(client);
     io->createListenThread(m_fileUtility->readTcpConnectionConfig());
 
     const MySqlConnectionInfo mainInfo = m_fileUtility->readMysqlConnectionConfig(MYSQL_CONFIG_PATH);
+    DatabaseStatus::instance()->watch(mainInfo.getHost(), mainInfo.getPort(), mainInfo.getDbName());
     m_xlsxHandler = new XlsxHandler(this);
     m_jsonHandler = new JsonHandler(this);
     m_contestContent = m_jsonHandler->readContestContent();
 
-    m_mainDb = new MainDbConnection(this);
+    m_mainDb = new MySqlConnection(this);
     client->setMainConnection(m_mainDb);
     const QSqlError mainError =
         m_mainDb->initDatabase(MYSQL_CONNECTION_NAME, mainInfo.getHost(), mainInfo.getPort(),
@@ -280,9 +287,17 @@ void BusinessController::refreshAllCourses()
     // refilled in place because the course views hold this very list.
     if (!m_allCourses)
         return;
+    const SqlFailureWatch watch;
+    QList<Course *> *fresh = m_mainDb->getAllCourses();
+    // The list shown stays when the table cannot be read.
+    if (watch.failed()) {
+        if (fresh)
+            deleteCourses(*fresh);
+        delete fresh;
+        return;
+    }
     m_currentCourse = nullptr;
     deleteCourses(*m_allCourses);
-    QList<Course *> *fresh = m_mainDb->getAllCourses();
     if (fresh) {
         *m_allCourses = *fresh;
         delete fresh;
@@ -438,12 +453,23 @@ void BusinessController::announceRowChanged(int index)
                                      m_studentModel->index(index, m_studentModel->columnCount() - 1));
 }
 
-StudentModel *BusinessController::loadStudentsOfCourse(const QString &courseId)
+StudentModel *BusinessController::loadStudentsOfCourse(const QString &courseId, bool *failed)
 {
+    if (failed)
+        *failed = false;
     if (!m_studentModel)
         return nullptr;
     std::lock_guard<std::mutex> lock(m_rowLock);
+    const SqlFailureWatch watch;
     StudentInfoList *rows = m_mainDb->getStudentInfosOfCourse(courseId);
+    if (watch.failed()) {
+        qWarning() << "BusinessController::loadStudentsOfCourse: the candidates of course" << courseId
+                   << "could not be read; the table keeps the rows it shows";
+        delete rows;
+        if (failed)
+            *failed = true;
+        return m_studentModel;
+    }
     if (!rows)
         rows = new StudentInfoList;
     // The model lets go of the old rows before they are deleted.
@@ -621,7 +647,15 @@ void BusinessController::onUpdateConfig(int autoPrint, int timeUpdateTheoryResul
 
 bool BusinessController::exportClassified(const QString &courseId, int kind)
 {
+    const SqlFailureWatch watch;
     CourseInfo *info = getCourseInfo(courseId);
+    // An existing report stays as it was rather than become an empty one.
+    if (watch.failed()) {
+        qWarning() << "BusinessController::exportClassified: course" << courseId
+                   << "could not be read; no report written";
+        delete info;
+        return false;
+    }
     const bool saved = m_xlsxHandler->exportClassifiedReport(info, kind);
     delete info;
     return saved;
@@ -629,7 +663,14 @@ bool BusinessController::exportClassified(const QString &courseId, int kind)
 
 bool BusinessController::exportExcel(const QString &courseId)
 {
+    const SqlFailureWatch watch;
     CourseInfo *info = getCourseInfo(courseId);
+    if (watch.failed()) {
+        qWarning() << "BusinessController::exportExcel: course" << courseId
+                   << "could not be read; no report written";
+        delete info;
+        return false;
+    }
     const bool saved = m_xlsxHandler->exportSummaryReport(info);
     delete info;
     return saved;
@@ -650,21 +691,29 @@ bool BusinessController::exportAbsentStudentsExcel(const QString &courseId)
     return exportClassified(courseId, KIND_ABSENT);
 }
 
-QDomDocument BusinessController::exportWith(CommonExportXml *builder, const QString &courseId)
+QDomDocument BusinessController::exportWith(CommonExportXml *builder, const QString &courseId,
+                                            bool *failed)
 {
     delete m_xmlBuilder;
     m_xmlBuilder = builder;
-    return m_xmlBuilder->build(courseId);
+    const SqlFailureWatch watch;
+    QDomDocument document = m_xmlBuilder->build(courseId);
+    if (watch.failed())
+        qWarning() << "BusinessController::exportWith: course" << courseId
+                   << "could not be read; the form must not be written";
+    if (failed)
+        *failed = watch.failed();
+    return document;
 }
 
-QDomDocument BusinessController::exportXml(const QString &courseId)
+QDomDocument BusinessController::exportXml(const QString &courseId, bool *failed)
 {
-    return exportWith(new FirstFormExportXml(m_mainDb), courseId);
+    return exportWith(new FirstFormExportXml(m_mainDb), courseId, failed);
 }
 
-QDomDocument BusinessController::exportKQSHMPXml(const QString &courseId)
+QDomDocument BusinessController::exportKQSHMPXml(const QString &courseId, bool *failed)
 {
-    return exportWith(new SecondFormExportXml(m_mainDb), courseId);
+    return exportWith(new SecondFormExportXml(m_mainDb), courseId, failed);
 }
 
 // -------------------------------------------------------------------- login

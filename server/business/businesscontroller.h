@@ -28,7 +28,6 @@ class ContestContent;
 class CourseInfo;
 class FileUtility;
 class JsonHandler;
-class MainDbConnection;
 class MySqlConnection;
 class Province;
 class SqliteConnection;
@@ -92,7 +91,9 @@ public:
     SqlResultInfo deleteUnit(const QString &unitId);
 
     // Candidate table of the current course.
-    StudentModel *loadStudentsOfCourse(const QString &courseId);
+    // A read that fails leaves the rows shown as they were and sets
+    // `failed` (when given): an outage is not an empty course.
+    StudentModel *loadStudentsOfCourse(const QString &courseId, bool *failed = nullptr);
     SqlResultInfo addContestantInfo(const CRUDStudentInfo &info);
     // The row is found by the entry's id; `row` is the caller's view of it.
     bool updateContestantInfo(int id, int row, const CRUDStudentInfo &info);
@@ -117,8 +118,11 @@ public:
     bool exportFailedStudentsExcel(const QString &courseId);
     bool exportPassedStudentsExcel(const QString &courseId);
     bool exportAbsentStudentsExcel(const QString &courseId);
-    QDomDocument exportXml(const QString &courseId);
-    QDomDocument exportKQSHMPXml(const QString &courseId);
+    // The Excel reports write nothing and answer false when the course
+    // cannot be read. The XML forms set `failed` (when given) then, and their
+    // document must not be written.
+    QDomDocument exportXml(const QString &courseId, bool *failed = nullptr);
+    QDomDocument exportKQSHMPXml(const QString &courseId, bool *failed = nullptr);
 
     // The account's role, or -1.
     int validateLogin(const QString &userName, const QString &password);
@@ -184,10 +188,10 @@ private:
     int indexOfChangedRow(int id, int row, const char *caller) const;
     void announceRowChanged(int index);
     bool exportClassified(const QString &courseId, int kind);
-    QDomDocument exportWith(CommonExportXml *builder, const QString &courseId);
+    QDomDocument exportWith(CommonExportXml *builder, const QString &courseId, bool *failed);
 
     StudentInfoList *m_currentRows = nullptr;
-    MainDbConnection *m_mainDb = nullptr;
+    MySqlConnection *m_mainDb = nullptr;
     MySqlConnection *m_mainDb2 = nullptr;
     SqliteConnection *m_videoDb = nullptr;
     AuxiliaryDb *m_auxDb = nullptr;

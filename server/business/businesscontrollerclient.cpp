@@ -2,6 +2,7 @@
 
 #include "common/constants.h"
 #include "connection/mysqlconnection.h"
+#include "connection/databasestatus.h"
 #include "connection/mysqlconnectionclient.h"
 #include "records/contestantresultinfo.h"
 #include "records/fileutility.h"
@@ -24,6 +25,8 @@
 #include <QImage>
 #include <QStringList>
 #include <QTime>
+
+#include <chrono>
 
 namespace {
 
@@ -60,7 +63,13 @@ BusinessControllerClient *BusinessControllerClient::getInstance()
     return s_instance;
 }
 
-BusinessControllerClient::BusinessControllerClient() : QObject(nullptr) {}
+BusinessControllerClient::BusinessControllerClient() : QObject(nullptr)
+{
+    // Direct: the retries are woken from whichever thread's statement found
+    // the database back.
+    connect(DatabaseStatus::instance(), &DatabaseStatus::reachable, this,
+            [this]() { wakeRetries(); }, Qt::DirectConnection);
+}
 
 // The instance lives as long as the process; its connections close with it.
 BusinessControllerClient::~BusinessControllerClient() = default;
@@ -104,7 +113,7 @@ bool BusinessControllerClient::isNotTestTheoryResult(const QString &contentNumbe
     return settings && settings->isNotTestTheoryResult(contentNumber);
 }
 
-BusinessControllerClient::Connection BusinessControllerClient::openConnection(quint64 clientId)
+BusinessControllerClient::Connection BusinessControllerClient::openConnection(const QString &name)
 {
     // Read at each terminal, as the operator may point the server elsewhere.
     const MySqlConnectionInfo info = FileUtility().readMysqlConnectionConfig(MYSQL_CONFIG_PATH);
@@ -115,7 +124,7 @@ BusinessControllerClient::Connection BusinessControllerClient::openConnection(qu
         delete db;
     });
     const QSqlError error =
-        connection->initDatabase(QString::number(clientId), info.getHost(), info.getPort(),
+        connection->initDatabase(name, info.getHost(), info.getPort(),
                                  info.getDbName(), info.getUserName(), info.getPassword());
     if (error.isValid()) {
         qDebug() << "BusinessControllerClient::insertNewDbConnection: insert new db connection error: "
@@ -137,7 +146,7 @@ void BusinessControllerClient::insertNewDbConnection(quint64 clientId)
     }
     // Opened without the lock: a database that is slow to answer must not
     // hold up the printing of another terminal's sheet.
-    Connection connection = openConnection(clientId);
+    Connection connection = openConnection(QString::number(clientId));
     const std::lock_guard<std::mutex> locker(m_connectionsLock);
     if (!connection) {
         m_retryPending.insert(clientId);
@@ -272,14 +281,20 @@ QByteArray BusinessControllerClient::portraitForTerminal(MySqlConnectionClient *
 void BusinessControllerClient::orderNumberUpdated(quint64 clientId, const QString &courseCode,
                                                   const QString &orderNumber)
 {
-    qInfo().noquote() << LOG_ENTER_FUNCTION << "Student enter with ordernumber: " << orderNumber;
+    // The marker is quoted as every marker of the log is; its detail reads as
+    // it is written.
+    (qInfo() << LOG_ENTER_FUNCTION).noquote() << "Student enter with ordernumber: " << orderNumber;
     EnterResponseMessage reply(true);
     OrderNumberCheck check;
     check.setStatus(1);
 
     const Connection db = connectionFor(clientId);
     if (db) {
-        check = db->checkOrderNumber(courseCode, orderNumber);
+        bool unreachable = false;
+        check = db->checkOrderNumber(courseCode, orderNumber, &unreachable);
+        if (unreachable)
+            qWarning() << "BusinessControllerClient::orderNumberUpdated: the database could not be reached"
+                          " for course" << courseCode << "order number" << orderNumber;
         if (check.getStatus() == 0 && checkPassingTheoryExam()) {
             const QString theory = db->getKetQuaSHLyThuyet(courseCode, orderNumber);
             if (theory.compare(RESULT_PASS, Qt::CaseInsensitive) != 0
@@ -287,7 +302,7 @@ void BusinessControllerClient::orderNumberUpdated(quint64 clientId, const QStrin
                 check.setStatus(5);
         }
     }
-    qInfo().noquote() << LOG_ENTER_FUNCTION << "Student enter with Id: " << check.getID();
+    (qInfo() << LOG_ENTER_FUNCTION).noquote() << "Student enter with Id: " << check.getID();
 
     reply.setStatus(check.getStatus());
     if (db && (check.getStatus() == 0 || check.getStatus() == 2)) {
@@ -300,60 +315,140 @@ void BusinessControllerClient::orderNumberUpdated(quint64 clientId, const QStrin
         reply.setPortrait(portraitForTerminal(db.get(), courseCode, orderNumber));
     }
     send(clientId, reply);
-    qInfo().noquote() << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void BusinessControllerClient::infoConfirmUpdated(quint64 clientId, int entryId, bool flag, bool review)
 {
     Q_UNUSED(flag)
     const Connection db = connectionFor(clientId);
-    if (!db)
-        return;
-    qInfo().noquote() << LOG_ENTER_FUNCTION;
     if (review) {
+        if (!db)
+            return;
+        qInfo() << LOG_ENTER_FUNCTION;
+        bool unreachable = false;
         ReviewMessage message;
-        message.setAnswers(db->getTraLoiMoPhong(entryId).toLocal8Bit());
+        message.setAnswers(db->getTraLoiMoPhong(entryId, &unreachable).toLocal8Bit());
+        if (unreachable)
+            qWarning() << "BusinessControllerClient::infoConfirmUpdated: the database could not be reached"
+                          " for the review of entry" << entryId;
         send(clientId, message);
-    } else {
-        const QString startTime = Utility::getInstance()->currentDateTimeText();
-        // The operator's table shows a start only when the database took it:
-        // an entry already in the examination or finished keeps its state.
-        if (db->updateContestStart(entryId, startTime, 1))
-            emit notifyContestStartStored(entryId, startTime);
-        else
-            qDebug() << "BusinessControllerClient::infoConfirmUpdated: entry" << entryId
-                     << "was not marked as started";
+        qInfo() << LOG_FINISH_FUNCTION;
+        return;
     }
-    qInfo().noquote() << LOG_FINISH_FUNCTION;
+    // Kept even when the terminal has no connection: the database may be
+    // away, and the start must reach it when it returns.
+    if (!db && !m_journal.isOpen())
+        return;
+    qInfo() << LOG_ENTER_FUNCTION;
+    TerminalJournal::Record record;
+    record.kind = TerminalJournal::Record::Start;
+    record.entryId = entryId;
+    record.time = Utility::getInstance()->currentDateTimeText();
+    keepAndStore(db, clientId, record);
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 void BusinessControllerClient::contestResultUpdated(quint64 clientId, int score, int passMark,
                                                     bool passed, int entryId,
                                                     const QString &courseCode, const QString &answers)
 {
-    qInfo().noquote() << LOG_ENTER_FUNCTION << "Update score for student: " << QString::number(entryId);
+    (qInfo() << LOG_ENTER_FUNCTION).noquote() << "Update score for student: " << QString::number(entryId);
     const Connection db = connectionFor(clientId);
-    if (!db)
+    if (!db && !m_journal.isOpen())
         return;
+    TerminalJournal::Record record;
+    record.kind = TerminalJournal::Record::Result;
+    record.entryId = entryId;
+    record.courseCode = courseCode;
+    // The time it arrived, also when it is stored later.
+    record.time = Utility::getInstance()->currentDateTimeText();
+    record.score = score;
+    record.passMark = passMark;
+    record.passed = passed;
+    record.answers = answers;
+    keepAndStore(db, clientId, record);
+    qInfo() << LOG_FINISH_FUNCTION;
+}
 
-    if (db->getContestantState(entryId) != 1) {
-        qDebug() << "BusinessControllerClient::contestResultUpdated: Contestant has done the exam. This "
-                    "result will not be updated";
-        qInfo().noquote() << LOG_FINISH_FUNCTION;
+void BusinessControllerClient::keepAndStore(const Connection &db, quint64 clientId,
+                                            TerminalJournal::Record &record)
+{
+    bool claimed = false;
+    const qint64 number = m_journal.append(record, db != nullptr, &claimed);
+    if (number == 0) {
+        // Not kept (no journal, or it cannot be written): tried once.
+        if (db && store(db.get(), clientId, record) == Outcome::Unreachable)
+            qWarning() << "BusinessControllerClient: the database could not be reached and the write of"
+                          " entry" << record.entryId << "could not be kept";
         return;
     }
+    if (!claimed) {
+        // An earlier write of the entry waits, or the terminal has no
+        // connection: the retries store it in its turn.
+        wakeRetries();
+        return;
+    }
+    if (store(db.get(), clientId, record) == Outcome::Unreachable) {
+        m_journal.release(number);
+        warnKept(record);
+        emit notifyWriteKept();
+        return;
+    }
+    m_journal.finish(number);
+}
 
-    const QString result = passed ? RESULT_PASS : RESULT_FAIL;
-    const QString endTime = Utility::getInstance()->currentDateTimeText();
-    if (!db->updateContestResult(courseCode, endTime, score, passMark, result, entryId, answers)) {
+void BusinessControllerClient::warnKept(const TerminalJournal::Record &record)
+{
+    if (record.kind == TerminalJournal::Record::Start)
+        qWarning() << "BusinessControllerClient: the database could not be reached: the start of entry"
+                   << record.entryId << "is kept and will be stored when it returns";
+    else
+        qWarning() << "BusinessControllerClient: the database could not be reached: the result of entry"
+                   << record.entryId << "in course" << record.courseCode
+                   << "is kept and will be stored when it returns";
+}
+
+BusinessControllerClient::Outcome BusinessControllerClient::store(MySqlConnectionClient *db, quint64 clientId,
+                                                                  const TerminalJournal::Record &record)
+{
+    bool unreachable = false;
+    const int entryId = record.entryId;
+    if (record.kind == TerminalJournal::Record::Start) {
+        // The operator's table shows a start only when the database took it:
+        // an entry already in the examination or finished keeps its state.
+        if (db->updateContestStart(entryId, record.time, 1, &unreachable)) {
+            emit notifyContestStartStored(entryId, record.time);
+            return Outcome::Stored;
+        }
+        if (unreachable)
+            return Outcome::Unreachable;
+        qDebug() << "BusinessControllerClient::infoConfirmUpdated: entry" << entryId
+                 << "was not marked as started";
+        return Outcome::Refused;
+    }
+
+    const int state = db->getContestantState(entryId, &unreachable);
+    if (unreachable)
+        return Outcome::Unreachable;
+    if (state != 1) {
+        qDebug() << "BusinessControllerClient::contestResultUpdated: Contestant has done the exam. This "
+                    "result will not be updated";
+        return Outcome::Refused;
+    }
+
+    const QString result = record.passed ? RESULT_PASS : RESULT_FAIL;
+    if (!db->updateContestResult(record.courseCode, record.time, record.score, record.passMark, result,
+                                 entryId, record.answers, &unreachable)) {
+        if (unreachable)
+            return Outcome::Unreachable;
         // Nothing new is stored: a checksum now would seal the old row and a
         // sheet would print it as this result.
         qWarning() << "BusinessControllerClient::contestResultUpdated: the result of entry" << entryId
-                   << "in course" << courseCode << "was not stored";
-        qInfo().noquote() << LOG_FINISH_FUNCTION;
-        return;
+                   << "in course" << record.courseCode << "was not stored";
+        return Outcome::Refused;
     }
-    emit notifyContestResultStored(entryId, score, passMark, passed, endTime);
+    emit notifyContestResultStored(entryId, record.score, record.passMark, record.passed, record.time);
 
     const ContestantResultInfo stored = db->getContestantResultInfo(entryId);
     if (!db->updateCheckSum(entryId, ResultChecksum::make(stored, QDateTime::currentDateTime())))
@@ -361,8 +456,82 @@ void BusinessControllerClient::contestResultUpdated(quint64 clientId, int score,
                    << "was not stored";
 
     if (autoPrint() != 0)
-        emit notifyUpdateReport(clientId, entryId, courseCode);
-    qInfo().noquote() << LOG_FINISH_FUNCTION;
+        emit notifyUpdateReport(clientId, entryId, record.courseCode);
+    return Outcome::Stored;
+}
+
+bool BusinessControllerClient::openJournal(const QString &path)
+{
+    return m_journal.open(path);
+}
+
+int BusinessControllerClient::pendingWrites() const
+{
+    return m_journal.pendingCount();
+}
+
+void BusinessControllerClient::startRetries()
+{
+    if (m_retryThread.isStarted())
+        return;
+    if (!m_retryThread.start([this]() {
+            while (!m_retryThread.stopRequested()) {
+                retryRound();
+                std::unique_lock<std::mutex> locker(m_wakeLock);
+                m_wakeChanged.wait_for(locker, std::chrono::milliseconds(RETRY_MS),
+                                       [this]() { return m_wake || m_retryThread.stopRequested(); });
+                m_wake = false;
+            }
+            m_retryConnection.reset();
+        }))
+        qWarning() << "BusinessControllerClient: the thread that stores the kept writes could not be started";
+}
+
+void BusinessControllerClient::stopRetries()
+{
+    m_retryThread.requestStop();
+    {
+        const std::lock_guard<std::mutex> locker(m_wakeLock);
+        m_wake = true;
+    }
+    m_wakeChanged.notify_all();
+    m_retryThread.join();
+}
+
+void BusinessControllerClient::wakeRetries()
+{
+    {
+        const std::lock_guard<std::mutex> locker(m_wakeLock);
+        m_wake = true;
+    }
+    m_wakeChanged.notify_all();
+}
+
+void BusinessControllerClient::retryRound()
+{
+    if (m_journal.pendingCount() == 0)
+        return;
+    if (!m_retryConnection) {
+        m_retryConnection = openConnection(QStringLiteral("terminal-journal"));
+        if (!m_retryConnection)
+            return;
+    }
+    bool away = false;
+    for (const TerminalJournal::Record &record : m_journal.claimPending()) {
+        // Once the database is away, the rest wait for the next round: a
+        // later write of an entry never overtakes an earlier one.
+        if (away || m_retryThread.stopRequested()) {
+            m_journal.release(record.number);
+            continue;
+        }
+        if (store(m_retryConnection.get(), NO_TERMINAL, record) == Outcome::Unreachable) {
+            away = true;
+            emit notifyWriteKept();
+            m_journal.release(record.number);
+            continue;
+        }
+        m_journal.finish(record.number);
+    }
 }
 
 void BusinessControllerClient::handleAuthenStateTwo(quint64 clientId, const char *response16)
@@ -376,7 +545,7 @@ void BusinessControllerClient::handleContestNameRequest(quint64 clientId)
     const Connection db = connectionFor(clientId);
     if (!db)
         return;
-    qInfo().noquote() << LOG_ENTER_FUNCTION;
+    qInfo() << LOG_ENTER_FUNCTION;
     QStringList codes;
     QStringList names;
     const QList<Course> courses = db->getCoursesByState();
@@ -389,7 +558,7 @@ void BusinessControllerClient::handleContestNameRequest(quint64 clientId)
     reply.setCourseCodes(codes.join(';').toUtf8());
     reply.setCourseNames(names.join(';').toUtf8());
     send(clientId, reply);
-    qInfo().noquote() << LOG_FINISH_FUNCTION;
+    qInfo() << LOG_FINISH_FUNCTION;
 }
 
 ReportInfo *BusinessControllerClient::getReportInfo(qulonglong idClient, int id,

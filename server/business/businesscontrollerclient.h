@@ -2,6 +2,8 @@
 #define SERVER_BUSINESS_BUSINESSCONTROLLERCLIENT_H
 
 #include "records/reportinfo.h"
+#include "platform/thread.h"
+#include "server/business/terminaljournal.h"
 #include "server/network/clientconnectionlistener.h"
 #include "server/protocol/serverinputinterface.h"
 
@@ -12,6 +14,7 @@
 #include <QString>
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 
@@ -44,6 +47,11 @@ public:
     // the database server's packet limit (max_allowed_packet) and end the
     // terminal's connection.
     static const qint64 MAX_PHOTO_BYTES = 4 * 1024 * 1024;
+    // The client id of writes stored from the journal: no terminal has it,
+    // so their result sheets are read through the main connection.
+    static constexpr quint64 NO_TERMINAL = ~quint64(0);
+    // Writes kept in the journal are tried again this often.
+    static constexpr int RETRY_MS = 5000;
 
     // Created on first use even when two threads ask at once; registers with
     // the input hub when created.
@@ -53,6 +61,19 @@ public:
     void setSettings(TerminalSettings *settings);
     void setMainConnection(MySqlConnection *mainConnection);
     void setIOController(IOController *controller);
+
+    // Keeps the terminals' starts and results in the journal at `path`
+    // (what it still holds is stored once the retries start). Without it
+    // the writes are tried once, unkept.
+    bool openJournal(const QString &path);
+    // Stores what the journal holds, now and every RETRY_MS, and at once
+    // when a statement succeeds again after an outage; on a database
+    // connection of its own. Does not wait for any of it.
+    void startRetries();
+    // Joins the retries; what is still kept stays in the journal.
+    void stopRetries();
+    // The journal's records still to be stored.
+    int pendingWrites() const;
 
     void insertNewDbConnection(quint64 clientId);
     // Closes and forgets the terminal's connection; nothing for an unknown id.
@@ -89,9 +110,12 @@ signals:
     void notifyContestStartStored(int id, QString startTime);
     // The database now holds this result for entry `id`.
     void notifyContestResultStored(int id, int score, int passMark, bool passed, QString endTime);
+    // A terminal's write could not reach the database and is kept for later.
+    void notifyWriteKept();
 
 private:
     using Connection = std::shared_ptr<MySqlConnectionClient>;
+    enum class Outcome { Stored, Refused, Unreachable };
 
     BusinessControllerClient();
     ~BusinessControllerClient() override;
@@ -102,7 +126,15 @@ private:
     Connection connectionFor(quint64 clientId);
     Connection storedConnection(quint64 clientId) const;
     // Opens a connection for the terminal; null (logged) on a database error.
-    static Connection openConnection(quint64 clientId);
+    static Connection openConnection(const QString &name);
+    // Keeps the write in the journal, then tries it on the terminal's
+    // connection unless an earlier write of its entry is still waiting.
+    void keepAndStore(const Connection &db, quint64 clientId, TerminalJournal::Record &record);
+    // Stores the write, guarded by the entry's state.
+    Outcome store(MySqlConnectionClient *db, quint64 clientId, const TerminalJournal::Record &record);
+    static void warnKept(const TerminalJournal::Record &record);
+    void retryRound();
+    void wakeRetries();
     // The portrait of the course's photo folder stored as the entry's photo.
     static void importAvatar(MySqlConnectionClient *db, const QString &courseCode,
                              const QString &orderNumber);
@@ -125,6 +157,14 @@ private:
     // Terminals whose connection failed to open and have their one retry
     // left.
     QSet<quint64> m_retryPending;
+
+    TerminalJournal m_journal;
+    Thread m_retryThread;
+    std::mutex m_wakeLock;
+    std::condition_variable m_wakeChanged;
+    bool m_wake = false;
+    // The retries' own connection; used on their thread only.
+    Connection m_retryConnection;
 };
 
 #endif // SERVER_BUSINESS_BUSINESSCONTROLLERCLIENT_H

@@ -1,7 +1,6 @@
 #include "server/business/dataimporter.h"
 
 #include "connection/auxiliarydb.h"
-#include "connection/maindbconnection.h"
 #include "connection/mysqlconnection.h"
 #include "records/auxiliarykhoathithisinh.h"
 #include "records/auxiliarystudent.h"
@@ -49,7 +48,7 @@ struct OwnedList
 
 } // namespace
 
-DataImporter::DataImporter(MainDbConnection *main, MySqlConnection *main2, AuxiliaryDb *aux,
+DataImporter::DataImporter(MySqlConnection *main, MySqlConnection *main2, AuxiliaryDb *aux,
                            AuxiliaryDb *aux2)
     : m_main(main)
     , m_main2(main2)

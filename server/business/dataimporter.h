@@ -10,7 +10,6 @@
 #include <QString>
 
 class AuxiliaryDb;
-class MainDbConnection;
 class MySqlConnection;
 
 // Brings candidates into the main database: a whole course copied from the
@@ -47,7 +46,7 @@ public:
     // Writes go to `main`; the refresh reads through `main2` and `aux2`, the
     // course import through `aux`. None is owned; any may be null (the
     // operation then does nothing and reports nothing written).
-    DataImporter(MainDbConnection *main, MySqlConnection *main2, AuxiliaryDb *aux, AuxiliaryDb *aux2);
+    DataImporter(MySqlConnection *main, MySqlConnection *main2, AuxiliaryDb *aux, AuxiliaryDb *aux2);
 
     CourseImportResult importCourse(const QString &courseId);
     // (entries written, the file's declared total)
@@ -55,7 +54,7 @@ public:
     TheoryRefreshResult refreshTheoryResults(const QString &currentCourseId);
 
 private:
-    MainDbConnection *m_main;
+    MySqlConnection *m_main;
     MySqlConnection *m_main2;
     AuxiliaryDb *m_aux;
     AuxiliaryDb *m_aux2;

@@ -4,7 +4,6 @@
 // database.
 
 #include "connection/auxiliarydb.h"
-#include "connection/maindbconnection.h"
 #include "connection/mysqlconnection.h"
 #include "server/business/dataimporter.h"
 
@@ -99,7 +98,7 @@ private:
     }
 
     QSqlDatabase m_auxAdmin;
-    std::unique_ptr<MainDbConnection> m_main;
+    std::unique_ptr<MySqlConnection> m_main;
     std::unique_ptr<MySqlConnection> m_main2;
     std::unique_ptr<AuxiliaryDb> m_aux;
     std::unique_ptr<AuxiliaryDb> m_aux2;
@@ -156,7 +155,7 @@ void TestDataImporter::initTestCase()
         "(7, 'K-LONG', 31, '001', 30, 0, 0, 'DAT', NULL, 1, 'C', NULL, NULL, 32, NULL)"));
 
     const TestDb::Server s = TestDb::server();
-    m_main = std::make_unique<MainDbConnection>();
+    m_main = std::make_unique<MySqlConnection>();
     QCOMPARE(m_main->initDatabase("imp-main", s.host, s.port, kMainDb, s.user, s.password).type(),
              QSqlError::NoError);
     m_main2 = std::make_unique<MySqlConnection>();

@@ -4,6 +4,9 @@
 #include "server/business/resultchecksum.h"
 #include "tests/support/testmain.h"
 
+#include <QLocale>
+#include <QScopeGuard>
+
 namespace {
 
 const QByteArray Salt = QByteArray::fromHex("000102030405060708090a0b0c0d0e0f");
@@ -52,16 +55,24 @@ void TestResultChecksum::knownAnswers_data()
 {
     QTest::addColumn<QDateTime>("storedAt");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("at the cut-over: unsalted") << at("31/08/2022 23:59:59") << Unsalted;
-    QTest::newRow("long before: unsalted") << at("01/01/2020 08:00:00") << Unsalted;
-    QTest::newRow("a second after: salted") << at("01/09/2022 00:00:00") << Salted;
-    QTest::newRow("today: salted") << QDateTime::currentDateTime() << Salted;
+    // The operator's desktop runs with the Vietnamese default locale: the
+    // checksums must not change with it.
+    QTest::addColumn<QString>("locale");
+    for (const char *locale : {"C", "vi_VN"}) {
+        QTest::addRow("at the cut-over: unsalted, %s", locale) << at("31/08/2022 23:59:59") << Unsalted << locale;
+        QTest::addRow("long before: unsalted, %s", locale) << at("01/01/2020 08:00:00") << Unsalted << locale;
+        QTest::addRow("a second after: salted, %s", locale) << at("01/09/2022 00:00:00") << Salted << locale;
+        QTest::addRow("today: salted, %s", locale) << QDateTime::currentDateTime() << Salted << locale;
+    }
 }
 
 void TestResultChecksum::knownAnswers()
 {
     QFETCH(QDateTime, storedAt);
     QFETCH(QString, expected);
+    QFETCH(QString, locale);
+    QLocale::setDefault(QLocale(locale));
+    const auto restoreLocale = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
     QCOMPARE(ResultChecksum::make(sample(), storedAt, Salt), expected);
 }
 

@@ -21,6 +21,7 @@
 #include "tests/support/terminalsteps.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/testterminal.h"
 #include "tests/support/testterminalmessages.h"
 #include "tests/support/workfolder.h"
@@ -922,5 +923,5 @@ void TestExamDay::exitThroughTheMenu()
     QTRY_COMPARE(sessions(), m_sessionsBefore);
 }
 
-ORV_TEST_MAIN_WIDGETS(TestExamDay)
+ORV_TEST_MAIN_DESKTOP(TestExamDay)
 #include "tst_examday.moc"

@@ -10,7 +10,9 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <memory>
 
@@ -101,14 +103,23 @@ private slots:
     {
         QTest::addColumn<QString>("form");
         QTest::addColumn<QString>("golden");
-        QTest::newRow("first form") << "first" << "tests/fixtures/exports/firstform_K01.xml";
-        QTest::newRow("second form") << "second" << "tests/fixtures/exports/secondform_K01.xml";
+        // The operator's desktop runs with the Vietnamese default locale:
+        // the files must not change with it.
+        QTest::addColumn<QString>("locale");
+        for (const char *locale : {"C", "vi_VN"}) {
+            QTest::addRow("first form, %s", locale) << "first" << "tests/fixtures/exports/firstform_K01.xml" << locale;
+            QTest::addRow("second form, %s", locale) << "second" << "tests/fixtures/exports/secondform_K01.xml"
+                                                     << locale;
+        }
     }
 
     void matchesGoldenFile()
     {
         QFETCH(QString, form);
         QFETCH(QString, golden);
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        const auto restoreLocale = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
         const QDomDocument document = builder(form)->build("K01");
         const QDateTime after = QDateTime::currentDateTime().addSecs(1);

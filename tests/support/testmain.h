@@ -8,7 +8,9 @@
 #include <QTest>
 #include <QTextCodec>
 
-#define ORV_TEST_MAIN_IMPL(TestObject, AppType)                                          \
+// `setUp` runs once the application object `app` exists, before the test
+// object is made.
+#define ORV_TEST_MAIN_SETUP(TestObject, AppType, setUp)                                   \
     int main(int argc, char *argv[])                                                   \
     {                                                                                   \
         QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));              \
@@ -16,10 +18,13 @@
             qputenv("QT_QPA_PLATFORM", "offscreen");                                    \
         AppType app(argc, argv);                                                        \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                        \
+        setUp;                                                                          \
         TestObject tc;                                                                  \
         QTEST_SET_MAIN_SOURCE_PATH                                                      \
         return QTest::qExec(&tc, argc, argv);                                           \
     }
+
+#define ORV_TEST_MAIN_IMPL(TestObject, AppType) ORV_TEST_MAIN_SETUP(TestObject, AppType, (void)app)
 
 // For suites that need no GUI classes.
 #define ORV_TEST_MAIN_CORE(TestObject) ORV_TEST_MAIN_IMPL(TestObject, QCoreApplication)

@@ -10,6 +10,7 @@
 
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 
 #include <QLineEdit>
@@ -168,5 +169,5 @@ void TestAccount::refusedInputChangesNothing()
     QCOMPARE(accounts(), count);
 }
 
-ORV_TEST_MAIN_WIDGETS(TestAccount)
+ORV_TEST_MAIN_DESKTOP(TestAccount)
 #include "tst_account.moc"

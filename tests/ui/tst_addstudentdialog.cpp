@@ -9,6 +9,7 @@
 #include "tests/support/imagefile.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/expectmodal.h"
 #include "tests/ui/textfits.h"
@@ -96,6 +97,10 @@ private slots:
     void confirmRightAfterOpeningForAdd();
     void textsHandedOverAsTyped();
     void cancelEndsWithZero();
+    void failedAddOpensWithWhatWasTyped_data();
+    void failedAddOpensWithWhatWasTyped();
+    void inputsHoldNoMoreThanTheirColumns_data();
+    void inputsHoldNoMoreThanTheirColumns();
     void storedCandidateFillsTheForm_data();
     void storedCandidateFillsTheForm();
     void storedPhoto_data();
@@ -247,6 +252,91 @@ void TestAddStudentDialog::cancelEndsWithZero()
     QCOMPARE(finished.count(), 1);
     QCOMPARE(finished.at(0).at(0).toInt(), 0);
     QVERIFY(!m_dialog->isVisible());
+}
+
+void TestAddStudentDialog::failedAddOpensWithWhatWasTyped_data()
+{
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("save failed") << "failed" << true;
+    QTest::newRow("saved") << "saved" << false;
+    QTest::newRow("save failed, then cancelled") << "cancelled" << false;
+    QTest::newRow("save failed, then a change opened") << "edited" << false;
+}
+
+void TestAddStudentDialog::failedAddOpensWithWhatWasTyped()
+{
+    QFETCH(QString, outcome);
+    QFETCH(bool, kept);
+    m_dialog->showForAdd(5);
+    typeText(child<QLineEdit>("leName"), "Trần Văn Gõ");
+    typeText(child<QLineEdit>("leOrderNumber"), "12");
+    typeText(child<QLineEdit>("leRank"), "B2");
+    typeText(child<QLineEdit>("leId"), "0790");
+    child<QDateEdit>("dateEdit")->setDate(QDate(1999, 9, 9));
+    child<QComboBox>("comboBox")->setCurrentText("F");
+    const QString photo = photoPath("square.png");
+    auto chooser = ExpectModal::of<QFileDialog>([photo](QFileDialog *dialog) {
+        dialog->findChild<QLineEdit *>("fileNameEdit")->setText(photo);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    child<QPushButton>("pushButton")->click();
+    QVERIFY(chooser->answered());
+    QCOMPARE(confirm(), 5);
+    const CRUDStudentInfo typed = m_dialog->getStudentInfo();
+    QVERIFY(!typed.getAnhChanDung().isEmpty());
+    m_dialog->setSaveOutcome(outcome == "saved");
+    if (outcome == "cancelled") {
+        m_dialog->showForAdd(5);
+        child<QPushButton>("btnCancel")->click();
+    } else if (outcome == "edited") {
+        openWithPreviousPhoto();
+        child<QPushButton>("btnCancel")->click();
+    }
+
+    m_dialog->showForAdd(5);
+    QCOMPARE(confirm(), 5);
+    const CRUDStudentInfo again = m_dialog->getStudentInfo();
+    if (kept) {
+        QCOMPARE(again.getHoTen(), typed.getHoTen());
+        QCOMPARE(again.getSoBaoDanh(), QString("12"));
+        QCOMPARE(again.getLoaiBang(), QString("B2"));
+        QCOMPARE(again.getSoCMT(), QString("0790"));
+        QCOMPARE(again.getNgaySinh(), QDate(1999, 9, 9));
+        QCOMPARE(again.getGioiTinh(), QString("F"));
+        QCOMPARE(again.getAnhChanDung(), typed.getAnhChanDung());
+        QCOMPARE(child<QLabel>("labelPath")->text(), QString("square.png"));
+    } else {
+        QCOMPARE(again.getHoTen(), QString());
+        QCOMPARE(again.getSoBaoDanh(), QString());
+        QCOMPARE(again.getNgaySinh(), QDate::currentDate());
+        QCOMPARE(again.getGioiTinh(), QString("M"));
+        QCOMPARE(again.getAnhChanDung(), QString());
+        QCOMPARE(child<QLabel>("labelPath")->text(), QString("Chọn đường dẫn"));
+    }
+    m_dialog->setSaveOutcome(true);
+}
+
+void TestAddStudentDialog::inputsHoldNoMoreThanTheirColumns_data()
+{
+    // The column sizes of sql/main_schema.sql.
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("columnSize");
+    QTest::newRow("name, HoTen") << "leName" << 255;
+    QTest::newRow("order number, SoBaoDanh") << "leOrderNumber" << 32;
+    QTest::newRow("licence class, LoaiBang") << "leRank" << 16;
+    QTest::newRow("identity number, SoCMT") << "leId" << 64;
+}
+
+void TestAddStudentDialog::inputsHoldNoMoreThanTheirColumns()
+{
+    QFETCH(QString, input);
+    QFETCH(int, columnSize);
+    m_dialog->showForAdd(5);
+    auto *edit = child<QLineEdit>(qPrintable(input));
+    edit->setText(QString(columnSize + 5, QChar(0x1EA0)));
+    QCOMPARE(edit->text().size(), columnSize);
+    m_dialog->reject();
 }
 
 void TestAddStudentDialog::storedCandidateFillsTheForm_data()
@@ -458,7 +548,13 @@ void TestAddStudentDialog::formShowsItsTextsUnclipped()
     QComboBox *content = child<QComboBox>("cbContestContent");
     QVERIFY(textFits(content, content->currentText()));
     m_dialog->hide();
+    // Opened for adding, the photo's label asks for a path.
+    m_dialog->showForAdd(5);
+    QLabel *path = child<QLabel>("labelPath");
+    QCOMPARE(path->text(), QString("Chọn đường dẫn"));
+    QVERIFY(textFits(path, path->text()));
+    m_dialog->hide();
 }
 
-ORV_TEST_MAIN_WIDGETS(TestAddStudentDialog)
+ORV_TEST_MAIN_DESKTOP(TestAddStudentDialog)
 #include "tst_addstudentdialog.moc"

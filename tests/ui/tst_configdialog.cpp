@@ -8,6 +8,7 @@
 #include "ui/configdialog.h"
 
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/modalanswer.h"
 
@@ -302,5 +303,5 @@ void TestConfigDialog::runModeFileFollowsTheAnswer()
     QCOMPARE(controller->getCheckPassingTheoryExam(), false);
 }
 
-ORV_TEST_MAIN_WIDGETS(TestConfigDialog)
+ORV_TEST_MAIN_DESKTOP(TestConfigDialog)
 #include "tst_configdialog.moc"

@@ -5,6 +5,7 @@
 // fields empty, and Escape never closes it.
 
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "ui/controller.h"
 #include "ui/logindialog.h"
@@ -158,5 +159,5 @@ void TestControllerLogin::superAdministratorSignsOut()
     QCOMPARE(window<LoginDialog>()->findChild<QLineEdit *>("lineEditName")->text(), QString());
 }
 
-ORV_TEST_MAIN_WIDGETS(TestControllerLogin)
+ORV_TEST_MAIN_DESKTOP(TestControllerLogin)
 #include "tst_controllerlogin.moc"

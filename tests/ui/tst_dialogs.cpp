@@ -2,12 +2,20 @@
 // owners use them.
 
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "ui/aboutdialog.h"
 #include "ui/confirmdialog.h"
 #include "ui/customerbox.h"
 
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -21,6 +29,9 @@ private slots:
     void messageBoxOutlivesTheDialogThatShowedIt();
     void confirmationReportsItsCodeOnlyOnYes();
     void aboutShowsTheTitleEachTime();
+    void messageBoxFitsItsText_data();
+    void messageBoxFitsItsText();
+    void qtDialogsSpeakVietnamese();
 };
 
 namespace {
@@ -129,5 +140,82 @@ void TestDialogs::aboutShowsTheTitleEachTime()
     }
 }
 
-ORV_TEST_MAIN_WIDGETS(TestDialogs)
+void TestDialogs::messageBoxFitsItsText_data()
+{
+    // Texts shown one after the other in the same box, and whether the box
+    // is then wider than the form's 400 pixels.
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<bool>("wider");
+    const QString longText = "Không thể xóa khóa thi đang thi, hãy dừng khóa thi trước khi xóa khóa thi";
+    QTest::newRow("short") << QStringList{"Export thất bại."} << false;
+    QTest::newRow("long") << QStringList{longText} << true;
+    QTest::newRow("long, then short") << QStringList{longText, "Export thất bại."} << false;
+    QTest::newRow("short, then long") << QStringList{"Export thất bại.", longText} << true;
+}
+
+void TestDialogs::messageBoxFitsItsText()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(bool, wider);
+    CustomerBox box;
+    box.show();
+    for (const QString &text : texts)
+        box.setContent(text);
+    // The window system answers a resize with an event.
+    QTRY_COMPARE(box.width() > 400, wider);
+    QVERIFY(box.width() >= 400 && box.height() >= 169);
+    auto *label = box.findChild<QLabel *>("lbContent");
+    QVERIFY(QFontMetrics(label->font()).horizontalAdvance(texts.last()) <= label->width());
+}
+
+void TestDialogs::qtDialogsSpeakVietnamese()
+{
+    auto buttonTexts = [](QWidget *dialog) {
+        QStringList texts;
+        for (QAbstractButton *b : dialog->findChildren<QAbstractButton *>())
+            texts << b->text();
+        return texts;
+    };
+    auto labelTexts = [](QWidget *dialog) {
+        QStringList texts;
+        for (QLabel *l : dialog->findChildren<QLabel *>())
+            texts << l->text();
+        return texts;
+    };
+
+    QFileDialog open(nullptr, "Chọn tập tin");
+    open.setOption(QFileDialog::DontUseNativeDialog);
+    open.setAcceptMode(QFileDialog::AcceptOpen);
+    open.show();
+    QVERIFY(labelTexts(&open).contains("Tìm trong:"));
+    QVERIFY(labelTexts(&open).contains("Tên &tập tin:"));
+    QVERIFY(labelTexts(&open).contains("Loại tập tin:"));
+    QVERIFY(buttonTexts(&open).contains("&Mở"));
+    QVERIFY(buttonTexts(&open).contains("Hủy bỏ"));
+    open.setAcceptMode(QFileDialog::AcceptSave);
+    QVERIFY(buttonTexts(&open).contains("&Lưu"));
+    open.hide();
+
+    QMessageBox question(QMessageBox::Question, "Cảnh báo", "?", QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(question.button(QMessageBox::Yes)->text(), QString("&Có"));
+    QCOMPARE(question.button(QMessageBox::No)->text(), QString("&Không"));
+    QMessageBox warning(QMessageBox::Warning, "Cảnh báo", "!", QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(warning.button(QMessageBox::Ok)->text(), QString("Đồng ý"));
+    QCOMPARE(warning.button(QMessageBox::Cancel)->text(), QString("Hủy bỏ"));
+
+    QPrinter printer;
+    QPrintDialog print(&printer);
+    print.show();
+    QCOMPARE(print.windowTitle(), QString("In"));
+    QVERIFY(buttonTexts(&print).contains("&In"));
+    QVERIFY(buttonTexts(&print).contains("&Tùy chọn >>"));
+    QStringList printers;
+    for (QComboBox *combo : print.findChildren<QComboBox *>())
+        for (int i = 0; i < combo->count(); ++i)
+            printers << combo->itemText(i);
+    QVERIFY2(printers.contains("In ra tập tin (PDF)"), qPrintable(printers.join('|')));
+    print.hide();
+}
+
+ORV_TEST_MAIN_DESKTOP(TestDialogs)
 #include "tst_dialogs.moc"

@@ -2,6 +2,7 @@
 
 #include "records/course.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/ui/dialogprobe.h"
 #include "ui/exportstudentsdialog.h"
 
@@ -142,5 +143,5 @@ void TestExportStudentsDialog::choiceKeptBetweenShowings()
     QCOMPARE(sent(), QStringList({"passed:7", "kqshmp:7"}));
 }
 
-ORV_TEST_MAIN_WIDGETS(TestExportStudentsDialog)
+ORV_TEST_MAIN_DESKTOP(TestExportStudentsDialog)
 #include "tst_exportstudentsdialog.moc"

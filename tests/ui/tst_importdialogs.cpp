@@ -9,6 +9,7 @@
 #include "server/network/iocontroller.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/dialogprobe.h"
 #include "ui/addcoursedialog.h"
@@ -348,5 +349,5 @@ void TestImportDialogs::importBeforeManagersOpened()
     QCOMPARE(columnOf(courseView, 2).count("Khóa Nhập"), 1);
 }
 
-ORV_TEST_MAIN_WIDGETS(TestImportDialogs)
+ORV_TEST_MAIN_DESKTOP(TestImportDialogs)
 #include "tst_importdialogs.moc"

@@ -2,6 +2,7 @@
 // typed, at most 50 characters, and every opening starts empty.
 
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/ui/expectmodal.h"
 #include "tests/ui/textfits.h"
 #include "tests/ui/typetext.h"
@@ -129,5 +130,5 @@ void TestInfoResetDialog::formShowsItsTextsUnclipped()
         QVERIFY2(textFits(b, b->text()), qPrintable(b->objectName()));
 }
 
-ORV_TEST_MAIN_WIDGETS(TestInfoResetDialog)
+ORV_TEST_MAIN_DESKTOP(TestInfoResetDialog)
 #include "tst_inforesetdialog.moc"

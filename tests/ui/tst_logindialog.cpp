@@ -5,6 +5,7 @@
 #include "ui/logindialog.h"
 
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -166,5 +167,5 @@ void TestLoginDialog::onlyTheProgramClosesIt()
     QVERIFY(!m_dialog->isVisible());
 }
 
-ORV_TEST_MAIN_WIDGETS(TestLoginDialog)
+ORV_TEST_MAIN_DESKTOP(TestLoginDialog)
 #include "tst_logindialog.moc"

@@ -4,6 +4,7 @@
 // menus, every action reaching its handler, and the exit menu.
 
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/dialogprobe.h"
 #include "tests/ui/modalanswer.h"
@@ -265,5 +266,5 @@ void TestMainWindow::exitWithYesEndsTheLoop()
     QCOMPARE(QCoreApplication::exec(), 0);
 }
 
-ORV_TEST_MAIN_WIDGETS(TestMainWindow)
+ORV_TEST_MAIN_DESKTOP(TestMainWindow)
 #include "tst_mainwindow.moc"

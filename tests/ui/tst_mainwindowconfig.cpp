@@ -4,6 +4,7 @@
 
 #include "server/business/businesscontroller.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/dialogprobe.h"
 #include "tests/ui/modalanswer.h"
@@ -125,5 +126,5 @@ void TestMainWindowConfig::yesWritesTheFileAndTheSettings()
     QCOMPARE(controller->getCheckPassingTheoryExam(), true);
 }
 
-ORV_TEST_MAIN_WIDGETS(TestMainWindowConfig)
+ORV_TEST_MAIN_DESKTOP(TestMainWindowConfig)
 #include "tst_mainwindowconfig.moc"

@@ -5,6 +5,7 @@
 
 #include "server/network/iocontroller.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/dialogprobe.h"
 #include "ui/controller.h"
@@ -62,5 +63,5 @@ void TestMainWindowDestroy::destroyWhileLoopsRun()
     QTRY_COMPARE_WITH_TIMEOUT(terminal.state(), QAbstractSocket::UnconnectedState, 5000);
 }
 
-ORV_TEST_MAIN_WIDGETS(TestMainWindowDestroy)
+ORV_TEST_MAIN_DESKTOP(TestMainWindowDestroy)
 #include "tst_mainwindowdestroy.moc"

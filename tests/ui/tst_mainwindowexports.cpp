@@ -7,6 +7,7 @@
 #include "server/business/businesscontroller.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/dialogprobe.h"
 #include "tests/ui/expectmodal.h"
@@ -237,5 +238,5 @@ void TestMainWindowExports::indexOutsideTheList()
     QCOMPARE(m_opened.paths, QStringList());
 }
 
-ORV_TEST_MAIN_WIDGETS(TestMainWindowExports)
+ORV_TEST_MAIN_DESKTOP(TestMainWindowExports)
 #include "tst_mainwindowexports.moc"

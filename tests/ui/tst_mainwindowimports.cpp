@@ -7,6 +7,7 @@
 #include "server/business/businesscontroller.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/dialogprobe.h"
 #include "tests/ui/expectmodal.h"
@@ -353,5 +354,5 @@ void TestMainWindowImports::theoryResultMenu()
     QCOMPARE(theoryResults(), QStringList({"1:", "2:DAT", "3:"}));
 }
 
-ORV_TEST_MAIN_WIDGETS(TestMainWindowImports)
+ORV_TEST_MAIN_DESKTOP(TestMainWindowImports)
 #include "tst_mainwindowimports.moc"

@@ -8,6 +8,7 @@
 #include "tests/support/imagefile.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/expectmodal.h"
 #include "tests/ui/typetext.h"
@@ -18,6 +19,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QScopeGuard>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -506,11 +508,14 @@ void TestMainWindowOperations::add_data()
     QTest::addColumn<QString>("licenceClass");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("added");
-    QTest::newRow("new candidate") << "30" << "B2" << "Thông tin / Thêm học viên thành công" << true;
+    // The table gains a column the insert gives no value: the statement
+    // fails.
+    QTest::addColumn<bool>("refusingTable");
+    QTest::newRow("new candidate") << "30" << "B2" << "Thông tin / Thêm học viên thành công" << true << false;
     // The database's own refusal of the order number.
-    QTest::newRow("order number taken") << "30" << "B2" << "Thông tin / SoBaoDanh is exist" << false;
+    QTest::newRow("order number taken") << "30" << "B2" << "Thông tin / SoBaoDanh is exist" << false << false;
     // A failed statement comes back without a message of its own.
-    QTest::newRow("database error") << "31" << QString(17, 'B') << "Thông tin / Thêm học viên thất bại" << false;
+    QTest::newRow("database error") << "31" << "B2" << "Thông tin / Thêm học viên thất bại" << false << true;
 }
 
 void TestMainWindowOperations::add()
@@ -519,6 +524,13 @@ void TestMainWindowOperations::add()
     QFETCH(QString, licenceClass);
     QFETCH(QString, message);
     QFETCH(bool, added);
+    QFETCH(bool, refusingTable);
+    if (refusingTable)
+        sql("ALTER TABLE khoathi_thisinh ADD COLUMN Refused INT NOT NULL");
+    const auto restoreTable = qScopeGuard([this, refusingTable] {
+        if (refusingTable)
+            sql("ALTER TABLE khoathi_thisinh DROP COLUMN Refused");
+    });
 
     const int rows = table()->model()->rowCount();
     widget<QPushButton>("btnAdd")->click();
@@ -532,6 +544,16 @@ void TestMainWindowOperations::add()
     dialog->findChild<QPushButton *>("btnConfirm")->click();
     QCOMPARE(takeMessage(), message);
     QCOMPARE(table()->model()->rowCount(), rows + (added ? 1 : 0));
+    if (!added) {
+        // Opened again, the dialog holds what was typed, to be corrected;
+        // cancelled, it forgets it.
+        widget<QPushButton>("btnAdd")->click();
+        QCOMPARE(dialog->findChild<QLineEdit *>("leName")->text(), QString("Cao Văn Mới"));
+        QCOMPARE(dialog->findChild<QLineEdit *>("leOrderNumber")->text(), orderNumber);
+        QCOMPARE(dialog->findChild<QLineEdit *>("leRank")->text(), licenceClass);
+        QCOMPARE(dialog->findChild<QLineEdit *>("leId")->text(), "0019" + orderNumber);
+        dialog->findChild<QPushButton *>("btnCancel")->click();
+    }
     if (added) {
         QCOMPARE(scalar(QString("SELECT COUNT(*) FROM khoathi_thisinh WHERE IDKhoaHoc = 'K1' AND SoBaoDanh = '%1'")
                             .arg(orderNumber))
@@ -551,5 +573,5 @@ void TestMainWindowOperations::addWithoutCourse()
     QCOMPARE(scalar("SELECT COUNT(*) FROM khoathi_thisinh WHERE SoBaoDanh = '40'").toInt(), 0);
 }
 
-ORV_TEST_MAIN_WIDGETS(TestMainWindowOperations)
+ORV_TEST_MAIN_DESKTOP(TestMainWindowOperations)
 #include "tst_mainwindowoperations.moc"

@@ -8,6 +8,7 @@
 #include "tests/support/terminalsteps.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/testterminal.h"
 #include "tests/support/testterminalmessages.h"
 #include "tests/support/workfolder.h"
@@ -157,5 +158,5 @@ void TestMainWindowPrintSwitch::pdfOnceSwitchedOn()
     QCOMPARE(QDir(m_folder->filePath("pdf")).entryList(QDir::Files), QStringList{"C1_2.pdf"});
 }
 
-ORV_TEST_MAIN_WIDGETS(TestMainWindowPrintSwitch)
+ORV_TEST_MAIN_DESKTOP(TestMainWindowPrintSwitch)
 #include "tst_mainwindowprintswitch.moc"

@@ -8,6 +8,7 @@
 #include "server/network/iocontroller.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/dialogprobe.h"
 #include "ui/addcoursedialog.h"
@@ -445,5 +446,5 @@ void TestRecordDialogs::deletedUnitIsNotChosenLater()
     QCOMPARE(viewOf(m_units.get())->model()->index(row, 2).data().toString(), QString("Hà Nội"));
 }
 
-ORV_TEST_MAIN_WIDGETS(TestRecordDialogs)
+ORV_TEST_MAIN_DESKTOP(TestRecordDialogs)
 #include "tst_recorddialogs.moc"

@@ -2,6 +2,7 @@
 // says so, then the event loop ends with status 1 and no main window.
 
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/modalanswer.h"
 #include "ui/controller.h"
@@ -46,5 +47,5 @@ void TestStartupNoDb::databaseBoxThenStatusOne()
     QVERIFY2(log.contains(" - Debug: Unable to intialize Mysql database "), qPrintable(log));
 }
 
-ORV_TEST_MAIN_WIDGETS(TestStartupNoDb)
+ORV_TEST_MAIN_DESKTOP(TestStartupNoDb)
 #include "tst_startupnodb.moc"

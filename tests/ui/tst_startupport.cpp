@@ -3,6 +3,7 @@
 // status 1 and no main window was shown.
 
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/modalanswer.h"
 #include "ui/controller.h"
@@ -39,5 +40,5 @@ void TestStartupPort::portBoxThenStatusOne()
     }
 }
 
-ORV_TEST_MAIN_WIDGETS(TestStartupPort)
+ORV_TEST_MAIN_DESKTOP(TestStartupPort)
 #include "tst_startupport.moc"

@@ -5,6 +5,7 @@
 #include "platform/thread.h"
 #include "server/network/iocontroller.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/modalanswer.h"
 #include "ui/controller.h"
@@ -34,5 +35,5 @@ void TestStartupThread::portBoxWithStatusSix()
     QCOMPARE(QCoreApplication::exec(), 1);
 }
 
-ORV_TEST_MAIN_WIDGETS(TestStartupThread)
+ORV_TEST_MAIN_DESKTOP(TestStartupThread)
 #include "tst_startupthread.moc"

@@ -8,6 +8,7 @@
 #include "ui/superadminwindow.h"
 
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/testterminal.h"
 #include "tests/support/workfolder.h"
 
@@ -213,5 +214,5 @@ void TestSuperAdminWindow::onlyTheProgramClosesIt()
     QVERIFY(!m_window->isVisible());
 }
 
-ORV_TEST_MAIN_WIDGETS(TestSuperAdminWindow)
+ORV_TEST_MAIN_DESKTOP(TestSuperAdminWindow)
 #include "tst_superadminwindow.moc"

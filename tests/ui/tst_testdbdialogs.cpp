@@ -12,6 +12,7 @@
 
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
+#include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/loopbackproxy.h"
 
@@ -231,5 +232,5 @@ void TestTestDbDialogs::failedTestLeavesTheServerConnected()
     QCOMPARE(m_controller->getAuxiliaryCourses().size(), 1);
 }
 
-ORV_TEST_MAIN_WIDGETS(TestTestDbDialogs)
+ORV_TEST_MAIN_DESKTOP(TestTestDbDialogs)
 #include "tst_testdbdialogs.moc"

@@ -11,7 +11,7 @@
 #include "ui/confirmdialog.h"
 #include "ui/customerbox.h"
 #include "ui/inforesetdialog.h"
-#include "ui/mainwindow/candidateviews.h"
+#include "ui/models/proxystudentinfomodel.h"
 #include "ui/models/studentmodel.h"
 
 #include "ui_mainwindow.h"
@@ -28,9 +28,9 @@ const int REMOVE_CODE = 3;
 } // namespace
 
 CandidateActions::CandidateActions(QWidget *window, Ui::MainWindow *ui, BusinessController *businessController,
-                                   const CandidateViews &views, CustomerBox &notice)
-    : m_window(window), ui(ui), m_businessController(businessController), m_views(views), m_notice(notice),
-      m_printDialog(new PrintDialog())
+                                   const ProxyStudentInfoModel *proxyModel, CustomerBox &notice)
+    : m_window(window), ui(ui), m_businessController(businessController), m_proxyModel(proxyModel),
+      m_notice(notice), m_printDialog(new PrintDialog())
 {
     m_confirmDialog = new ConfirmDialog(window);
     m_infoResetDialog = new InfoResetDialog(window);
@@ -55,6 +55,37 @@ bool CandidateActions::hasCurrentCandidate()
     return false;
 }
 
+int CandidateActions::selectedModelRow() const
+{
+    const QItemSelection selection = m_proxyModel->mapSelectionToSource(ui->studentView->selectionModel()->selection());
+    const QModelIndexList cells = selection.indexes();
+    return cells.isEmpty() ? -1 : cells.first().row();
+}
+
+int CandidateActions::selectedId() const
+{
+    const int row = selectedModelRow();
+    if (row < 0)
+        return -1;
+    return cell(row, StudentModel::ColumnId).toInt();
+}
+
+int CandidateActions::modelRowOf(int id) const
+{
+    const QAbstractItemModel *model = m_proxyModel->sourceModel();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (model->data(model->index(row, StudentModel::ColumnId)).toInt() == id)
+            return row;
+    }
+    return -1;
+}
+
+QVariant CandidateActions::cell(int row, int column, int role) const
+{
+    const QAbstractItemModel *model = m_proxyModel->sourceModel();
+    return model->data(model->index(row, column), role);
+}
+
 void CandidateActions::openAdd()
 {
     m_addStudentDialog->showForAdd(ADD_CODE);
@@ -64,10 +95,10 @@ bool CandidateActions::openEdit()
 {
     if (!hasCurrentCandidate())
         return false;
-    const int row = m_views.selectedModelRow();
+    const int row = selectedModelRow();
     if (row < 0)
         return false;
-    auto cell = [this, row](int column, int role = Qt::DisplayRole) { return m_views.cell(row, column, role); };
+    auto cell = [this, row](int column, int role = Qt::DisplayRole) { return this->cell(row, column, role); };
     if (!cell(StudentModel::ColumnResult).toString().isEmpty()) {
         showNotice("Thông tin", "Thí sinh đã thi, không thể sửa thông tin");
         return false;
@@ -95,7 +126,7 @@ bool CandidateActions::openRemove()
 {
     if (!hasCurrentCandidate())
         return false;
-    m_removeId = m_views.selectedId();
+    m_removeId = selectedId();
     m_confirmDialog->setWindowModality(Qt::ApplicationModal);
     m_confirmDialog->setResultCode(REMOVE_CODE);
     m_confirmDialog->open();
@@ -106,7 +137,7 @@ bool CandidateActions::openReset()
 {
     if (!hasCurrentCandidate())
         return false;
-    m_resetId = m_views.selectedId();
+    m_resetId = selectedId();
     m_infoResetDialog->setModal(true);
     m_infoResetDialog->showDialog();
     return true;
@@ -118,7 +149,7 @@ bool CandidateActions::openPreview()
         showNotice("Thông tin", "Bạn chưa lựa chọn học viên");
         return false;
     }
-    const int id = m_views.selectedId();
+    const int id = selectedId();
     if (id == -1)
         return false;
     m_printDialog->setDetail(m_businessController->getReportInfo(id));
@@ -150,6 +181,8 @@ CandidateActions::Request CandidateActions::confirmDialogRequest() const
 void CandidateActions::addContestant()
 {
     const SqlResultInfo result = m_businessController->addContestantInfo(m_addStudentDialog->getStudentInfo());
+    // A failed add opens again with what was typed, for correcting.
+    m_addStudentDialog->setSaveOutcome(result.getSuccess());
     if (result.getSuccess()) {
         showNotice("Thông tin", "Thêm học viên thành công");
         emit candidatesChanged();
@@ -165,7 +198,7 @@ bool CandidateActions::editContestant()
     m_editId = -1;
     if (id == -1)
         return false;
-    const int row = m_views.modelRowOf(id);
+    const int row = modelRowOf(id);
     if (row >= 0 && m_businessController->updateContestantInfo(id, row, m_addStudentDialog->getStudentInfo())) {
         showNotice("Thông tin", "Cập nhật học viên thành công");
         emit candidatesChanged();
@@ -196,7 +229,7 @@ bool CandidateActions::resetContestant(const QString &comment)
     m_resetId = -1;
     if (id == -1)
         return false;
-    const int row = m_views.modelRowOf(id);
+    const int row = modelRowOf(id);
     if (row >= 0 && m_businessController->resetContestantResult(id, row, comment)) {
         showNotice("Thông tin", "Thiết lập lại thông tin thành công");
         emit roomGridChanged();

@@ -3,16 +3,17 @@
 
 #include <QObject>
 #include <QString>
+#include <QVariant>
 
 #include <memory>
 
 class AddStudentDialog;
 class BusinessController;
-class CandidateViews;
 class ConfirmDialog;
 class CustomerBox;
 class InfoResetDialog;
 class PrintDialog;
+class ProxyStudentInfoModel;
 class QWidget;
 
 namespace Ui {
@@ -31,8 +32,9 @@ public:
     // What a closed dialog asks for.
     enum Request { NoRequest, AddRequest, EditRequest, RemoveRequest };
 
+    // proxyModel: the candidate table's, through which studentView shows it.
     CandidateActions(QWidget *window, Ui::MainWindow *ui, BusinessController *businessController,
-                     const CandidateViews &views, CustomerBox &notice);
+                     const ProxyStudentInfoModel *proxyModel, CustomerBox &notice);
     ~CandidateActions() override;
 
     ConfirmDialog *confirmDialog() const { return m_confirmDialog; }
@@ -69,11 +71,20 @@ private:
     void showNotice(const QString &title, const QString &content);
     // False, with a notice, when the table has no current candidate.
     bool hasCurrentCandidate();
+    // The StudentModel row of studentView's selection, -1 when nothing is
+    // selected.
+    int selectedModelRow() const;
+    // The entry id of studentView's selection, -1 when nothing is selected.
+    int selectedId() const;
+    // The StudentModel row now showing entry `id`, -1 when none.
+    int modelRowOf(int id) const;
+    // A cell of StudentModel row `row`.
+    QVariant cell(int row, int column, int role = Qt::DisplayRole) const;
 
     QWidget *m_window;
     Ui::MainWindow *ui;
     BusinessController *m_businessController;
-    const CandidateViews &m_views;
+    const ProxyStudentInfoModel *m_proxyModel;
     CustomerBox &m_notice;
     std::unique_ptr<PrintDialog> m_printDialog;
     ConfirmDialog *m_confirmDialog = nullptr;

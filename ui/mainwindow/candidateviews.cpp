@@ -1,24 +1,25 @@
 #include "ui/mainwindow/candidateviews.h"
 
 #include "common/constants.h"
+#include "connection/sqlfailurewatch.h"
 #include "records/coursereportsummary.h"
 #include "records/studentinfo.h"
 #include "records/studentinfolist.h"
 #include "server/business/businesscontroller.h"
+#include "ui/elidedbutton.h"
 #include "ui/models/proxystudentinfomodel.h"
 #include "ui/models/startingcoursemodel.h"
 #include "ui/models/studentmodel.h"
 
 #include "ui_mainwindow.h"
 
+#include <QComboBox>
 #include <QDebug>
 #include <QFont>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QIcon>
-#include <QItemSelectionModel>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include <iterator>
 #include <memory>
@@ -60,10 +61,18 @@ const char *const COURSE_BUTTON_STYLE = "QPushButton {"
                                         "background-color: #bac1ca;"
                                         "}";
 
+// The entry under the cursor or chosen in a drop-down list: the selection
+// colours of the window's buttons, white on blue.
+const char *const COMBO_LIST_STYLE = "QComboBox QAbstractItemView {"
+                                     " selection-background-color: #0058cc; selection-color: #fff; }"
+                                     "QComboBox::item:selected { background-color: #0058cc; color: #fff; }";
+
 } // namespace
 
-CandidateViews::CandidateViews(QWidget *window, Ui::MainWindow *ui, BusinessController *businessController)
-    : ui(ui), m_businessController(businessController)
+CandidateViews::CandidateViews(QWidget *window, Ui::MainWindow *ui, BusinessController *businessController,
+                               BusinessControllerClient *businessControllerClient, CustomerBox &notice)
+    : ui(ui), m_businessController(businessController),
+      m_outage(businessController, businessControllerClient, notice)
 {
     ui->leSearch->setClearButtonEnabled(true);
     ui->leSearch->addAction(QIcon(":/icon/resources/icon/search.svg"), QLineEdit::TrailingPosition);
@@ -73,10 +82,22 @@ CandidateViews::CandidateViews(QWidget *window, Ui::MainWindow *ui, BusinessCont
     ui->startingCourseView->verticalHeader()->hide();
     m_startingCourseModel = new StartingCourseModel(window);
     ui->cbStudentType->addItems(RESULT_FILTER_LIST);
+    // A long course name does not widen the combo (and with it the window
+    // beyond the screen): the form's minimum width holds.
+    ui->cmbCourse->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // The tool row's white background reaches the lists through the style
+    // sheet and left their highlighted entry white on white.
+    for (QComboBox *combo : {ui->cmbCourse, ui->cbStudentType})
+        combo->setStyleSheet(COMBO_LIST_STYLE);
 
-    const QFont headerFont("Tahoma", 11);
+    QFont headerFont("Tahoma", 11);
+    // A header text too long for its column ends in "…" rather than being
+    // cut at both ends. The form's style sheet draws the sections bold, and
+    // the header measures its texts in its own font: bold too.
+    headerFont.setBold(true);
     ui->studentView->horizontalHeader()->setFont(headerFont);
     ui->studentView->verticalHeader()->setFont(headerFont);
+    ui->studentView->horizontalHeader()->setTextElideMode(Qt::ElideRight);
     ui->studentView->setContextMenuPolicy(Qt::CustomContextMenu);
     m_proxyModel->setSourceModel(m_businessController->getStudentModel());
     ui->studentView->setModel(m_proxyModel);
@@ -129,7 +150,10 @@ QString CandidateViews::chooseCourse()
 
 void CandidateViews::loadStudentsOfCourse(const QString &courseCode)
 {
-    m_businessController->loadStudentsOfCourse(courseCode);
+    bool failed = false;
+    m_businessController->loadStudentsOfCourse(courseCode, &failed);
+    if (failed)
+        m_outage.onDatabaseUnreachable();
 }
 
 void CandidateViews::showStartingCourses()
@@ -139,6 +163,8 @@ void CandidateViews::showStartingCourses()
     ui->startingCourseView->setModel(m_startingCourseModel);
     ui->startingCourseView->setColumnWidth(0, ui->startingCourseView->width());
     ui->startingCourseView->horizontalHeader()->setStretchLastSection(true);
+    // Filling the course combo has already built the grid once.
+    clearRoomGrid();
     addRoomGrid(starting);
 }
 
@@ -161,23 +187,49 @@ void CandidateViews::chooseStartingCourse(const QModelIndex &index)
 
 void CandidateViews::addRoomGrid(const QList<Course> &courses)
 {
-    int row = 0;
+    fillCourseGrid(courses, readInRoom(courses));
+}
+
+QList<QStringList> CandidateViews::readInRoom(const QList<Course> &courses)
+{
+    QList<QStringList> inRoom;
     for (const Course &course : courses) {
-        auto *title = new QPushButton(course.getTenKhoaHoc());
+        QStringList orderNumbers;
+        std::unique_ptr<StudentInfoList> rows(m_businessController->getSoBaoDanhByState(course.getIDKhoaHoc()));
+        for (int j = 0; rows && j < rows->size(); ++j)
+            orderNumbers << rows->at(j)->getSoBaoDanh();
+        inRoom << orderNumbers;
+    }
+    return inRoom;
+}
+
+bool CandidateViews::readCourseGrid(QList<Course> *courses, QList<QStringList> *inRoom)
+{
+    const SqlFailureWatch watch;
+    *courses = m_businessController->getStartingCourses();
+    *inRoom = readInRoom(*courses);
+    return !watch.failed();
+}
+
+void CandidateViews::fillCourseGrid(const QList<Course> &courses, const QList<QStringList> &inRoom)
+{
+    int row = 0;
+    for (int i = 0; i < courses.size(); ++i) {
+        auto *title = new ElidedButton(courses.at(i).getTenKhoaHoc());
         title->setStyleSheet(COURSE_BUTTON_STYLE);
         m_courseGrid->addWidget(title, row, 0, 1, 3);
         ++row;
 
-        std::unique_ptr<StudentInfoList> inRoom(m_businessController->getSoBaoDanhByState(course.getIDKhoaHoc()));
-        if (!inRoom || inRoom->size() == 0)
+        const QStringList orderNumbers = inRoom.value(i);
+        if (orderNumbers.isEmpty())
             continue;
         int column = 0;
-        for (int j = 0; j < inRoom->size(); ++j) {
+        for (int j = 0; j < orderNumbers.size(); ++j) {
             if (j > 0 && j % 3 == 0) {
                 ++row;
                 column = 0;
             }
-            m_courseGrid->addWidget(new QPushButton(inRoom->at(j)->getSoBaoDanh()), row, column, 1, 1);
+            m_courseGrid->addWidget(new ElidedButton(orderNumbers.at(j)), row, column, 1, 1);
             ++column;
         }
         ++row;
@@ -194,17 +246,39 @@ void CandidateViews::clearRoomGrid()
 
 void CandidateViews::refreshRoomGrid()
 {
-    const QList<Course> starting = m_businessController->getStartingCourses();
+    QList<Course> starting;
+    QList<QStringList> inRoom;
+    if (!readCourseGrid(&starting, &inRoom)) {
+        m_outage.onDatabaseUnreachable();
+        return;
+    }
     clearRoomGrid();
-    addRoomGrid(starting);
+    fillCourseGrid(starting, inRoom);
 }
 
-void CandidateViews::showCounters()
+void CandidateViews::refreshGridAndCounters()
 {
+    // Everything is read before anything shown changes: during an outage
+    // the grid and the counters keep what they showed.
+    QList<Course> starting;
+    QList<QStringList> inRoom;
+    bool read = readCourseGrid(&starting, &inRoom);
+    CourseReportSummary summary;
+    const bool courseChosen = ui->cmbCourse->currentIndex() != 0;
+    if (read && courseChosen) {
+        const SqlFailureWatch watch;
+        summary = m_businessController->getCourseReportSummary();
+        read = !watch.failed();
+    }
+    if (!read) {
+        m_outage.onDatabaseUnreachable();
+        return;
+    }
+    clearRoomGrid();
+    fillCourseGrid(starting, inRoom);
     QLabel *const counters[] = {ui->lbTotal, ui->lbNotContest, ui->lbContest,
                                 ui->lbContested, ui->lbPass, ui->lbNotPass};
-    if (ui->cmbCourse->currentIndex() != 0) {
-        const CourseReportSummary summary = m_businessController->getCourseReportSummary();
+    if (courseChosen) {
         const int counts[] = {summary.getTotal(), summary.getNotContest(), summary.getContest(),
                               summary.getContested(), summary.getPass(), summary.getNotPass()};
         for (int i = 0; i < 6; ++i)
@@ -218,35 +292,4 @@ void CandidateViews::showCounters()
 void CandidateViews::repaintTable()
 {
     ui->studentView->viewport()->update();
-}
-
-int CandidateViews::selectedModelRow() const
-{
-    const QItemSelection selection = m_proxyModel->mapSelectionToSource(ui->studentView->selectionModel()->selection());
-    const QModelIndexList cells = selection.indexes();
-    return cells.isEmpty() ? -1 : cells.first().row();
-}
-
-int CandidateViews::selectedId() const
-{
-    const int row = selectedModelRow();
-    if (row < 0)
-        return -1;
-    return cell(row, StudentModel::ColumnId).toInt();
-}
-
-int CandidateViews::modelRowOf(int id) const
-{
-    const QAbstractItemModel *model = m_proxyModel->sourceModel();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->data(model->index(row, StudentModel::ColumnId)).toInt() == id)
-            return row;
-    }
-    return -1;
-}
-
-QVariant CandidateViews::cell(int row, int column, int role) const
-{
-    const QAbstractItemModel *model = m_proxyModel->sourceModel();
-    return model->data(model->index(row, column), role);
 }

@@ -2,13 +2,16 @@
 #define ORV_UI_MAINWINDOW_CANDIDATEVIEWS_H
 
 #include "records/course.h"
+#include "ui/mainwindow/databaseoutage.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
-#include <QVariant>
+#include <QStringList>
 
 class BusinessController;
+class BusinessControllerClient;
+class CustomerBox;
 class ProxyStudentInfoModel;
 class QGridLayout;
 class QModelIndex;
@@ -22,13 +25,15 @@ class MainWindow;
 // The main window's views of courses and candidates: the candidate table
 // behind its search and filter proxy, the running courses' list, the course
 // choice, the room grid of the running courses' candidates and the chosen
-// course's counters. The models are children of the window.
+// course's counters. The models are children of the window. While the
+// main database is away the views keep what they show.
 class CandidateViews : public QObject
 {
     Q_OBJECT
 
 public:
-    CandidateViews(QWidget *window, Ui::MainWindow *ui, BusinessController *businessController);
+    CandidateViews(QWidget *window, Ui::MainWindow *ui, BusinessController *businessController,
+                   BusinessControllerClient *businessControllerClient, CustomerBox &notice);
 
     // Fills the course choice again; the list it was filled from.
     const QList<Course *> &listCourses();
@@ -48,23 +53,25 @@ public:
     void clearRoomGrid();
     // The room grid of the courses running now.
     void refreshRoomGrid();
-    // The chosen course's counters; blank while no course is chosen.
-    void showCounters();
+    // The room grid and the chosen course's counters (blank while no course
+    // is chosen), all read before anything shown changes.
+    void refreshGridAndCounters();
     void repaintTable();
 
-    // The StudentModel row of studentView's selection, -1 when nothing is
-    // selected.
-    int selectedModelRow() const;
-    // The entry id of studentView's selection, -1 when nothing is selected.
-    int selectedId() const;
-    // The StudentModel row now showing entry `id`, -1 when none.
-    int modelRowOf(int id) const;
-    // A cell of StudentModel row `row`.
-    QVariant cell(int row, int column, int role = Qt::DisplayRole) const;
+    ProxyStudentInfoModel *proxyModel() const { return m_proxyModel; }
+    DatabaseOutage *outage() { return &m_outage; }
 
 private:
+    // For each course, the order numbers of the candidates in the room.
+    QList<QStringList> readInRoom(const QList<Course> &courses);
+    // The room grid's running courses and those in the room; false when they
+    // could not be read.
+    bool readCourseGrid(QList<Course> *courses, QList<QStringList> *inRoom);
+    void fillCourseGrid(const QList<Course> &courses, const QList<QStringList> &inRoom);
+
     Ui::MainWindow *ui;
     BusinessController *m_businessController;
+    DatabaseOutage m_outage;
     ProxyStudentInfoModel *m_proxyModel;
     StartingCourseModel *m_startingCourseModel;
     QGridLayout *m_courseGrid;

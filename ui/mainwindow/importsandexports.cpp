@@ -255,6 +255,16 @@ void ImportsAndExports::exportXmlForm(int index, bool secondForm)
         qDebug() << "Error saving XML file.";
         return;
     }
+    // A course that cannot be read gives no form: an existing file stays as
+    // it was rather than become a form without candidates.
+    bool failed = false;
+    const QDomDocument document = secondForm ? m_businessController->exportKQSHMPXml(courseId, &failed)
+                                             : m_businessController->exportXml(courseId, &failed);
+    if (failed) {
+        qWarning() << "Error saving XML file." << path << "the course could not be read";
+        showNotice(QStringLiteral("Cảnh báo"), QStringLiteral("Export thất bại."));
+        return;
+    }
     // Written beside the target and put in its place whole, so a failed
     // write leaves no half file and never replaces an older one.
     QSaveFile file(path);
@@ -263,8 +273,6 @@ void ImportsAndExports::exportXmlForm(int index, bool secondForm)
         showNotice(QStringLiteral("Cảnh báo"), QStringLiteral("Export thất bại."));
         return;
     }
-    const QDomDocument document = secondForm ? m_businessController->exportKQSHMPXml(courseId)
-                                             : m_businessController->exportXml(courseId);
     QTextStream stream(&file);
     stream.setCodec("utf-8");
     document.save(stream, 1);
