@@ -3,7 +3,7 @@
 #include "records/course.h"
 #include "server/business/businesscontroller.h"
 #include "ui/addcoursedialog.h"
-#include "ui/models/coursemodel.h"
+#include "models/coursemodel.h"
 #include "ui_managecoursedialog.h"
 
 namespace {

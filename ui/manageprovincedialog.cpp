@@ -3,7 +3,7 @@
 #include "records/province.h"
 #include "server/business/businesscontroller.h"
 #include "ui/addprovincedialog.h"
-#include "ui/models/provincemodel.h"
+#include "models/provincemodel.h"
 #include "ui_manageprovincedialog.h"
 
 namespace {

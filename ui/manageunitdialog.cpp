@@ -4,7 +4,7 @@
 #include "records/unit.h"
 #include "server/business/businesscontroller.h"
 #include "ui/addunitdialog.h"
-#include "ui/models/unitmodel.h"
+#include "models/unitmodel.h"
 #include "ui_manageunitdialog.h"
 
 namespace {

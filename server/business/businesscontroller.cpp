@@ -26,7 +26,7 @@
 #include "server/network/authenticationcheck.h"
 #include "server/network/iocontroller.h"
 #include "server/protocol/inputdispatcher.h"
-#include "ui/models/studentmodel.h"
+#include "models/studentmodel.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -13,7 +13,7 @@
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
-#include "ui/models/studentmodel.h"
+#include "models/studentmodel.h"
 
 #include <QCryptographicHash>
 #include <QDir>

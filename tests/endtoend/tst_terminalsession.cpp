@@ -12,7 +12,7 @@
 #include "tests/endtoend/endtoendfixture.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
-#include "ui/models/studentmodel.h"
+#include "models/studentmodel.h"
 
 #include <QAbstractItemModel>
 #include <QDateTime>

@@ -12,6 +12,7 @@
 //
 // The slots are the day's steps, in order: each builds on the one before.
 
+#include "models/studentmodel.h"
 #include "records/reportinfo.h"
 #include "reports/print/printdialog.h"
 #include "reports/print/sheetintegrity.h"
@@ -33,14 +34,13 @@
 #include "tests/ui/typetext.h"
 #include "tests/xlsx/workbookreader.h"
 #include "ui/addcoursedialog.h"
-#include "ui/controller.h"
+#include "app/controller.h"
 #include "ui/exportstudentsdialog.h"
 #include "ui/importinfosdialog.h"
 #include "ui/importxmldialog.h"
 #include "ui/inforesetdialog.h"
 #include "ui/mainwindow.h"
 #include "ui/managecoursedialog.h"
-#include "ui/models/studentmodel.h"
 
 #include <QAction>
 #include <QComboBox>

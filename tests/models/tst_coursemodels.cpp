@@ -5,10 +5,10 @@
 #include "records/province.h"
 #include "records/unit.h"
 #include "tests/support/testmain.h"
-#include "ui/models/coursemodel.h"
-#include "ui/models/provincemodel.h"
-#include "ui/models/startingcoursemodel.h"
-#include "ui/models/unitmodel.h"
+#include "models/coursemodel.h"
+#include "models/provincemodel.h"
+#include "models/startingcoursemodel.h"
+#include "models/unitmodel.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

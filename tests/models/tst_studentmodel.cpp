@@ -3,8 +3,8 @@
 #include "records/studentinfo.h"
 #include "records/studentinfolist.h"
 #include "tests/support/testmain.h"
-#include "ui/models/proxystudentinfomodel.h"
-#include "ui/models/studentmodel.h"
+#include "models/proxystudentinfomodel.h"
+#include "models/studentmodel.h"
 
 #include <QAbstractItemModelTester>
 #include <QFont>

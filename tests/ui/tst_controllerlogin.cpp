@@ -7,7 +7,7 @@
 #include "tests/support/testmain.h"
 #include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "ui/controller.h"
+#include "app/controller.h"
 #include "ui/logindialog.h"
 #include "ui/mainwindow.h"
 #include "ui/superadminwindow.h"

@@ -3,7 +3,7 @@
 
 #include "tests/support/stdoutcapture.h"
 #include "tests/support/testmain.h"
-#include "ui/loghandler.h"
+#include "app/loghandler.h"
 
 #include <QDir>
 #include <QFile>

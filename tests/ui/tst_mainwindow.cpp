@@ -8,8 +8,8 @@
 #include "tests/support/workfolder.h"
 #include "tests/ui/dialogprobe.h"
 #include "tests/ui/modalanswer.h"
-#include "ui/controller.h"
-#include "ui/loghandler.h"
+#include "app/controller.h"
+#include "app/loghandler.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>

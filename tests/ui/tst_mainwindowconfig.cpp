@@ -9,7 +9,7 @@
 #include "tests/ui/dialogprobe.h"
 #include "tests/ui/modalanswer.h"
 #include "ui/configdialog.h"
-#include "ui/controller.h"
+#include "app/controller.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>

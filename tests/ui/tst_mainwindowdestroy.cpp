@@ -8,7 +8,7 @@
 #include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/dialogprobe.h"
-#include "ui/controller.h"
+#include "app/controller.h"
 #include "ui/mainwindow.h"
 
 #include <QElapsedTimer>

@@ -15,7 +15,7 @@
 #include "ui/importinfosdialog.h"
 #include "ui/importxmldialog.h"
 #include "ui/mainwindow.h"
-#include "ui/models/studentmodel.h"
+#include "models/studentmodel.h"
 #include "ui/managecoursedialog.h"
 #include "ui/manageprovincedialog.h"
 #include "ui/manageunitdialog.h"

@@ -4,6 +4,7 @@
 // and the remembered candidate when the table is reloaded while a dialog is
 // open. One window per process; the cases run in order on one course.
 
+#include "models/studentmodel.h"
 #include "server/business/businesscontroller.h"
 #include "tests/support/imagefile.h"
 #include "tests/support/testdb.h"
@@ -15,7 +16,6 @@
 #include "ui/addstudentdialog.h"
 #include "ui/inforesetdialog.h"
 #include "ui/mainwindow.h"
-#include "ui/models/studentmodel.h"
 
 #include <QComboBox>
 #include <QDateEdit>

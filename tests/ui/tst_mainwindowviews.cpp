@@ -4,6 +4,7 @@
 // search and filter through the real widgets, and the double click on a
 // running course. One window per process.
 
+#include "models/studentmodel.h"
 #include "server/business/businesscontroller.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
@@ -12,7 +13,6 @@
 #include "tests/ui/typetext.h"
 #include "ui/mainwindow.h"
 #include "ui/managecoursedialog.h"
-#include "ui/models/studentmodel.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

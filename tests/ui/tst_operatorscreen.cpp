@@ -6,13 +6,13 @@
 // hovered entries readably (measured on the rendered pixels). One window
 // per process.
 
+#include "models/studentmodel.h"
 #include "tests/support/testdb.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/desktopmain.h"
 #include "ui/elidedbutton.h"
 #include "ui/elidedcombobox.h"
 #include "ui/mainwindow.h"
-#include "ui/models/studentmodel.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

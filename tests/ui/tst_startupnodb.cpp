@@ -5,8 +5,8 @@
 #include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/modalanswer.h"
-#include "ui/controller.h"
-#include "ui/loghandler.h"
+#include "app/controller.h"
+#include "app/loghandler.h"
 #include "ui/mainwindow.h"
 
 class TestStartupNoDb : public QObject

@@ -6,7 +6,7 @@
 #include "tests/ui/desktopmain.h"
 #include "tests/support/workfolder.h"
 #include "tests/ui/modalanswer.h"
-#include "ui/controller.h"
+#include "app/controller.h"
 #include "ui/mainwindow.h"
 
 #include <QTcpServer>

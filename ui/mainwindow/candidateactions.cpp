@@ -1,6 +1,8 @@
 #include "ui/mainwindow/candidateactions.h"
 
 #include "connection/mysqlconnection.h"
+#include "models/proxystudentinfomodel.h"
+#include "models/studentmodel.h"
 #include "records/course.h"
 #include "records/crudstudentinfo.h"
 #include "records/reportinfo.h"
@@ -11,8 +13,6 @@
 #include "ui/confirmdialog.h"
 #include "ui/customerbox.h"
 #include "ui/inforesetdialog.h"
-#include "ui/models/proxystudentinfomodel.h"
-#include "ui/models/studentmodel.h"
 
 #include "ui_mainwindow.h"
 

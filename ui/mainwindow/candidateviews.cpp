@@ -2,14 +2,14 @@
 
 #include "common/constants.h"
 #include "connection/sqlfailurewatch.h"
+#include "models/proxystudentinfomodel.h"
+#include "models/startingcoursemodel.h"
+#include "models/studentmodel.h"
 #include "records/coursereportsummary.h"
 #include "records/studentinfo.h"
 #include "records/studentinfolist.h"
 #include "server/business/businesscontroller.h"
 #include "ui/elidedbutton.h"
-#include "ui/models/proxystudentinfomodel.h"
-#include "ui/models/startingcoursemodel.h"
-#include "ui/models/studentmodel.h"
 
 #include "ui_mainwindow.h"
 

@@ -1,4 +1,4 @@
-#include "ui/models/coursemodel.h"
+#include "models/coursemodel.h"
 
 #include "records/coursestatuslabels.h"
 

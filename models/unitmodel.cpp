@@ -1,4 +1,4 @@
-#include "ui/models/unitmodel.h"
+#include "models/unitmodel.h"
 
 #include "records/province.h"
 

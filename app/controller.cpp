@@ -1,4 +1,4 @@
-#include "ui/controller.h"
+#include "app/controller.h"
 
 #include "server/business/businesscontroller.h"
 #include "server/business/businesscontrollerclient.h"

@@ -1,4 +1,4 @@
-#include "ui/models/studentmodel.h"
+#include "models/studentmodel.h"
 
 #include "records/studentinfo.h"
 #include "records/utility.h"

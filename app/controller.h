@@ -1,5 +1,5 @@
-#ifndef ORV_UI_CONTROLLER_H
-#define ORV_UI_CONTROLLER_H
+#ifndef ORV_APP_CONTROLLER_H
+#define ORV_APP_CONTROLLER_H
 
 #include <QObject>
 #include <QString>
@@ -44,4 +44,4 @@ private:
     SuperAdminWindow *m_superAdminWindow = nullptr;
 };
 
-#endif // ORV_UI_CONTROLLER_H
+#endif // ORV_APP_CONTROLLER_H

@@ -1,5 +1,5 @@
-#ifndef ORV_UI_SIGNALWATCHER_H
-#define ORV_UI_SIGNALWATCHER_H
+#ifndef ORV_APP_SIGNALWATCHER_H
+#define ORV_APP_SIGNALWATCHER_H
 
 #include <QObject>
 
@@ -31,4 +31,4 @@ private:
     QSocketNotifier *m_notifier = nullptr;
 };
 
-#endif // ORV_UI_SIGNALWATCHER_H
+#endif // ORV_APP_SIGNALWATCHER_H

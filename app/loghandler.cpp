@@ -1,4 +1,4 @@
-#include "ui/loghandler.h"
+#include "app/loghandler.h"
 
 #include <QDateTime>
 #include <QFile>

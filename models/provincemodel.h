@@ -1,8 +1,8 @@
-#ifndef UI_MODELS_PROVINCEMODEL_H
-#define UI_MODELS_PROVINCEMODEL_H
+#ifndef MODELS_PROVINCEMODEL_H
+#define MODELS_PROVINCEMODEL_H
 
 #include "records/province.h"
-#include "ui/models/recordlistmodel.h"
+#include "models/recordlistmodel.h"
 
 // The council table of the province manager, over the business controller's
 // list of provinces.
@@ -23,4 +23,4 @@ public:
     bool addProvince(const Province &province);
 };
 
-#endif // UI_MODELS_PROVINCEMODEL_H
+#endif // MODELS_PROVINCEMODEL_H

@@ -1,4 +1,4 @@
-#include "ui/models/provincemodel.h"
+#include "models/provincemodel.h"
 
 #include <QStringList>
 

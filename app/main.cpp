@@ -1,8 +1,8 @@
-#include "ui/controller.h"
+#include "app/controller.h"
 #include "ui/desktopsetup.h"
-#include "ui/loghandler.h"
+#include "app/loghandler.h"
 #include "ui/mainwindow.h"
-#include "ui/signalwatcher.h"
+#include "app/signalwatcher.h"
 
 #include <QApplication>
 #include <QTextCodec>

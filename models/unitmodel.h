@@ -1,8 +1,8 @@
-#ifndef UI_MODELS_UNITMODEL_H
-#define UI_MODELS_UNITMODEL_H
+#ifndef MODELS_UNITMODEL_H
+#define MODELS_UNITMODEL_H
 
 #include "records/unit.h"
-#include "ui/models/recordlistmodel.h"
+#include "models/recordlistmodel.h"
 
 // The training-unit table of the unit manager, over the business
 // controller's list of units. A unit's province belongs to the province list
@@ -25,4 +25,4 @@ public:
     bool addUnit(const Unit &unit);
 };
 
-#endif // UI_MODELS_UNITMODEL_H
+#endif // MODELS_UNITMODEL_H

@@ -1,5 +1,5 @@
-#ifndef UI_MODELS_STARTINGCOURSEMODEL_H
-#define UI_MODELS_STARTINGCOURSEMODEL_H
+#ifndef MODELS_STARTINGCOURSEMODEL_H
+#define MODELS_STARTINGCOURSEMODEL_H
 
 #include "records/course.h"
 
@@ -35,4 +35,4 @@ private:
     QList<Course> m_courses;
 };
 
-#endif // UI_MODELS_STARTINGCOURSEMODEL_H
+#endif // MODELS_STARTINGCOURSEMODEL_H

@@ -1,8 +1,8 @@
-#ifndef UI_MODELS_COURSEMODEL_H
-#define UI_MODELS_COURSEMODEL_H
+#ifndef MODELS_COURSEMODEL_H
+#define MODELS_COURSEMODEL_H
 
 #include "records/course.h"
-#include "ui/models/recordlistmodel.h"
+#include "models/recordlistmodel.h"
 
 // The course table of the course manager, over the business controller's
 // list of all courses.
@@ -28,4 +28,4 @@ public:
     void endRefresh();
 };
 
-#endif // UI_MODELS_COURSEMODEL_H
+#endif // MODELS_COURSEMODEL_H

@@ -1,4 +1,4 @@
-#include "ui/models/startingcoursemodel.h"
+#include "models/startingcoursemodel.h"
 
 #include "common/constants.h"
 

@@ -1,7 +1,7 @@
-#include "ui/models/proxystudentinfomodel.h"
+#include "models/proxystudentinfomodel.h"
 
 #include "common/constants.h"
-#include "ui/models/studentmodel.h"
+#include "models/studentmodel.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "ui/signalwatcher.h"
+#include "app/signalwatcher.h"
 
 #include <QSocketNotifier>
 

@@ -1,5 +1,5 @@
-#ifndef ORV_UI_LOGHANDLER_H
-#define ORV_UI_LOGHANDLER_H
+#ifndef ORV_APP_LOGHANDLER_H
+#define ORV_APP_LOGHANDLER_H
 
 #include <QString>
 #include <QDebug>
@@ -15,4 +15,4 @@ void logMessageHandler(QtMsgType type, const QMessageLogContext &context, const 
 // "[...] - ".
 QString logLineBody(QtMsgType type, const QMessageLogContext &context, const QString &message);
 
-#endif // ORV_UI_LOGHANDLER_H
+#endif // ORV_APP_LOGHANDLER_H

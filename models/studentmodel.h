@@ -1,5 +1,5 @@
-#ifndef UI_MODELS_STUDENTMODEL_H
-#define UI_MODELS_STUDENTMODEL_H
+#ifndef MODELS_STUDENTMODEL_H
+#define MODELS_STUDENTMODEL_H
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -61,4 +61,4 @@ private:
     QList<StudentInfo *> m_rows;
 };
 
-#endif // UI_MODELS_STUDENTMODEL_H
+#endif // MODELS_STUDENTMODEL_H

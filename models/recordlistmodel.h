@@ -1,5 +1,5 @@
-#ifndef UI_MODELS_RECORDLISTMODEL_H
-#define UI_MODELS_RECORDLISTMODEL_H
+#ifndef MODELS_RECORDLISTMODEL_H
+#define MODELS_RECORDLISTMODEL_H
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -118,4 +118,4 @@ private:
     int m_announcedRows = 0;
 };
 
-#endif // UI_MODELS_RECORDLISTMODEL_H
+#endif // MODELS_RECORDLISTMODEL_H
