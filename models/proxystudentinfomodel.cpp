@@ -1,17 +1,11 @@
 #include "models/proxystudentinfomodel.h"
 
 #include "common/constants.h"
+#include "models/studentmodel.h"
 
 #include <QRegularExpression>
 
 namespace {
-// Source columns the filter reads.
-const int NameColumn = 1;
-const int OrderNumberColumn = 2;
-const int IdentityNumberColumn = 3;
-const int ResultColumn = 10;
-const int StateColumn = 13;
-
 const int AbsentFilterIndex = 3;
 const int TestingFilterIndex = 4;
 } // namespace
@@ -56,11 +50,11 @@ bool ProxyStudentInfoModel::filterAcceptsRow(int sourceRow, const QModelIndex &s
     auto cell = [&](int column) {
         return source->index(sourceRow, column, sourceParent).data(Qt::DisplayRole);
     };
-    const QString name = cell(NameColumn).toString().toLower();
-    const QString orderNumber = QString::number(cell(OrderNumberColumn).toInt());
-    const QString identityNumber = cell(IdentityNumberColumn).toString().toLower();
-    const QString resultLabel = cell(ResultColumn).toString().toLower();
-    const int state = cell(StateColumn).toInt();
+    const QString name = cell(StudentModel::ColumnName).toString().toLower();
+    const QString orderNumber = QString::number(cell(StudentModel::ColumnOrderNumber).toInt());
+    const QString identityNumber = cell(StudentModel::ColumnIdentityNumber).toString().toLower();
+    const QString resultLabel = cell(StudentModel::ColumnResult).toString().toLower();
+    const int state = cell(StudentModel::ColumnState).toInt();
 
     return matchesSearch(orderNumber, identityNumber, name) && matchesFilter(resultLabel, state);
 }

@@ -7,28 +7,11 @@
 #include <QStringList>
 
 namespace {
-enum Column {
-    ColumnId,
-    ColumnName,
-    ColumnOrderNumber,
-    ColumnIdentityNumber,
-    ColumnBirthDate,
-    ColumnLicenceClass,
-    ColumnStartTime,
-    ColumnEndTime,
-    ColumnScore,
-    ColumnPassMark,
-    ColumnResult,
-    ColumnGender,
-    ColumnTheoryResult,
-    ColumnState,
-    ColumnContent,
-};
-
 const QStringList &studentHeaders()
 {
-    // Column 11 shows the gender under the birth date's header text; it is
-    // hidden in the window, and the header is kept as the operators know it.
+    // In the order of StudentModel::Column. ColumnGender shows the gender
+    // under the birth date's header text; it is hidden in the window, and
+    // the header is kept as the operators know it.
     static const QStringList headers = {
         QStringLiteral("ID"),
         QStringLiteral("Họ và tên"),

@@ -14,6 +14,28 @@ class StudentModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
+    // The table's columns. The proxy's filter, the main window and the tests
+    // name them by these; ColumnCount is the number of columns.
+    enum Column {
+        ColumnId,
+        ColumnName,
+        ColumnOrderNumber,
+        ColumnIdentityNumber,
+        ColumnBirthDate,
+        ColumnLicenceClass,
+        ColumnStartTime,
+        ColumnEndTime,
+        ColumnScore,
+        ColumnPassMark,
+        ColumnResult,
+        // The gender, under the birth date's header text.
+        ColumnGender,
+        ColumnTheoryResult,
+        ColumnState,
+        ColumnContent,
+        ColumnCount
+    };
+
     // The order number's column shows a number ("007" as 7); this role gives
     // the text the row holds, the key of the candidate's entry and photo.
     static const int OrderNumberTextRole = Qt::UserRole + 1;

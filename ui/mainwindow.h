@@ -5,37 +5,23 @@
 #include "records/course.h"
 #include "ui/customerbox.h"
 
-#include <QDomDocument>
 #include <QList>
 #include <QMainWindow>
-#include <QPair>
 #include <QString>
-#include <QStringList>
-#include <QTimer>
 
 #include <memory>
 
 class AboutDialog;
-class AddStudentDialog;
+class AutoPrinter;
 class BusinessController;
 class BusinessControllerClient;
+class CandidateActions;
+class CandidateViews;
 class ConfigDialog;
-class ConfirmDialog;
-class ExportStudentsDialog;
-class ImportAgainDialog;
-class ImportInfosDialog;
-class ImportXmlDialog;
-class InfoResetDialog;
-class ManageCourseDialog;
-class ManageProvinceDialog;
-class ManageUnitDialog;
-class PrintDialog;
-class ProxyStudentInfoModel;
+class ImportsAndExports;
 class QCloseEvent;
-class QGridLayout;
 class QModelIndex;
 class QPoint;
-class StartingCourseModel;
 class TestAuxiliaryDb;
 class TestMainDb;
 
@@ -46,7 +32,9 @@ class MainWindow;
 // The operator's working window of the exam server. Its constructor brings
 // the server up (the business controllers, and with them the listener and
 // the databases); the window stays until the exit menu, and its destructor
-// closes every terminal connection.
+// closes every terminal connection. The window holds the menus, the
+// refresh loop and the slots; each slot hands its work to one of the parts
+// in ui/mainwindow/.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -133,79 +121,22 @@ protected:
 
 private:
     void startTheoryRefreshLoop(int seconds);
-    void clearPdfFolder();
-
-    // Course and candidate views, candidate operations and printing.
-    void setUpCandidateViews();
-    // The StudentModel row of studentView's selection, -1 when nothing is
-    // selected.
-    int selectedModelRow() const;
-    // The entry id of studentView's selection, -1 when nothing is selected.
-    int selectedId() const;
-    // The StudentModel row now showing entry `id`, -1 when none.
-    int modelRowOf(int id) const;
-
-    // Imports, exports and the course, council and unit lists.
-    void setUpImportsAndExports();
-    void onImportCourseFromXml(const QString &courseId, const QString &filePath);
-    // The import's outcome, then the course list read again.
-    void afterImport(const QPair<int, int> &result, const QString &courseId);
-    void showNotice(const QString &title, const QString &content);
-    void showExportDialog(int mode);
-    // The course at `index` of the export dialog's list; empty outside it.
-    QString exportCourseIdAt(int index);
-    void exportExcelReport(int index, bool (BusinessController::*report)(const QString &),
-                           const QString &what);
-    void exportXmlForm(int index, bool secondForm);
-
-    // The room grid's running courses and, for each, the order numbers in
-    // the room; false when they could not be read.
-    bool readCourseGrid(QList<Course> *courses, QList<QStringList> *inRoom);
-    void fillCourseGrid(const QList<Course> &courses, const QList<QStringList> &inRoom);
-    // The database is away: told once per outage, what is shown stays, and
-    // the window reads again until the database answers.
-    void onDatabaseUnreachable();
-    void onDatabaseReachable();
-    void refreshAfterOutage();
 
     Ui::MainWindow *ui;
     BusinessController *m_businessController = nullptr;
     CustomerBox m_customerBox;
-    // The operator has been told of the outage under way.
-    bool m_outageNoticed = false;
-    QTimer m_outageRefresh;
     AboutDialog *m_aboutDialog = nullptr;
-    ConfirmDialog *m_confirmDialog = nullptr;
     TestAuxiliaryDb *m_testAuxiliaryDb = nullptr;
     TestMainDb *m_testMainDb = nullptr;
     ConfigDialog *m_configDialog = nullptr;
-    // Imports, exports and the course, council and unit lists.
-    ExportStudentsDialog *m_exportStudentsDialog = nullptr;
-    ImportAgainDialog *m_importAgainDialog = nullptr;
-    ImportInfosDialog *m_importInfosDialog = nullptr;
-    ImportXmlDialog *m_importXmlDialog = nullptr;
-    ManageCourseDialog *m_manageCourseDialog = nullptr;
-    ManageProvinceDialog *m_manageProvinceDialog = nullptr;
-    ManageUnitDialog *m_manageUnitDialog = nullptr;
-    // The candidate list last read by an XML import.
-    QDomDocument m_xmlDocument;
     BusinessControllerClient *m_businessControllerClient = nullptr;
-
-    // Course and candidate views, candidate operations and printing.
-    std::unique_ptr<PrintDialog> m_printDialog;
-    // Automatic result sheets; its notifier is stopped first on the way out.
-    std::unique_ptr<PrintDialog> m_autoPrintDialog;
-    ProxyStudentInfoModel *m_proxyModel = nullptr;
-    InfoResetDialog *m_infoResetDialog = nullptr;
-    AddStudentDialog *m_addStudentDialog = nullptr;
-    StartingCourseModel *m_startingCourseModel = nullptr;
-    QGridLayout *m_courseGrid = nullptr;
-    // The candidates the open edit, delete and reset dialogs were opened
-    // for: a table reload while a dialog is open must not move its action to
-    // another candidate. -1 for none.
-    int m_editId = -1;
-    int m_removeId = -1;
-    int m_resetId = -1;
+    // The parts: their dialogs are children of this window; they share its
+    // notice box, which outlives them.
+    std::unique_ptr<ImportsAndExports> m_importsAndExports;
+    std::unique_ptr<CandidateViews> m_candidateViews;
+    std::unique_ptr<CandidateActions> m_candidateActions;
+    // Its notifier is stopped first on the way out.
+    std::unique_ptr<AutoPrinter> m_autoPrinter;
     // Emits notifyUpdateResultOfFriendDB every n seconds until stopped.
     Thread m_theoryRefreshThread;
 };

@@ -12,6 +12,7 @@
 //
 // The slots are the day's steps, in order: each builds on the one before.
 
+#include "models/studentmodel.h"
 #include "records/reportinfo.h"
 #include "reports/print/printdialog.h"
 #include "reports/print/sheetintegrity.h"
@@ -89,9 +90,6 @@ const QString LIST_ID = "XK02";
 const QString LIST_NAME = "Khóa Chiều 12-2026";
 const int THEORY_CANDIDATES = 12;
 const int LIST_CANDIDATES = 8;
-
-// Columns of the candidate table.
-enum Column { ColId = 0, ColName = 1, ColOrder = 2, ColScore = 8, ColResult = 10, ColTheory = 12 };
 
 struct Seat
 {
@@ -280,7 +278,7 @@ int TestExamDay::shownRow(int order) const
 {
     const QAbstractItemModel *model = table()->model();
     for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, ColOrder).data().toInt() == order)
+        if (model->index(row, StudentModel::ColumnOrderNumber).data().toInt() == order)
             return row;
     }
     return -1;
@@ -597,9 +595,9 @@ void TestExamDay::resultsComeIn()
     for (int i = 0; i < MIDPOINT; ++i) {
         const Seat &seat = SEATS.at(i);
         if (seat.course == THEORY_ID)
-            QTRY_COMPARE(shownCell(seat.order, ColScore), QString::number(seat.score));
+            QTRY_COMPARE(shownCell(seat.order, StudentModel::ColumnScore), QString::number(seat.score));
     }
-    QCOMPARE(shownCell(SEATS.at(MIDPOINT).order, ColResult), QString());
+    QCOMPARE(shownCell(SEATS.at(MIDPOINT).order, StudentModel::ColumnResult), QString());
     if (!qEnvironmentVariableIsEmpty("ORV_SCREENSHOT_DIR")) {
         m_window->showNormal();
         m_window->resize(1700, 860);
@@ -621,10 +619,10 @@ void TestExamDay::resultsComeIn()
     QTRY_COMPARE(grid(), (std::map<QString, QStringList>{{THEORY_NAME, {}}, {LIST_NAME, {}}}));
     for (const Seat &seat : SEATS) {
         if (seat.course == THEORY_ID)
-            QTRY_COMPARE(shownCell(seat.order, ColScore), QString::number(seat.score));
+            QTRY_COMPARE(shownCell(seat.order, StudentModel::ColumnScore), QString::number(seat.score));
     }
     for (int order : ABSENT)
-        QCOMPARE(shownCell(order, ColResult), QString());
+        QCOMPARE(shownCell(order, StudentModel::ColumnResult), QString());
 }
 
 void TestExamDay::checkSheet(int seatIndex)
@@ -690,15 +688,16 @@ void TestExamDay::resetAndSatAgain()
         }
         shown->close();
     });
-    emit table()->customContextMenuRequested(table()->visualRect(table()->model()->index(row, ColName)).center());
+    emit table()->customContextMenuRequested(
+        table()->visualRect(table()->model()->index(row, StudentModel::ColumnName)).center());
     QVERIFY(menu->answered());
     auto *reset = m_window->findChild<InfoResetDialog *>();
     QTRY_VERIFY(reset->isVisible());
     typeText(reset->findChild<QLineEdit *>("leComment"), RESET_REASON);
     reset->findChild<QPushButton *>("startButton")->click();
     QCOMPARE(notice(), QString("Thông tin|Thiết lập lại thông tin thành công"));
-    QCOMPARE(shownCell(seat.order, ColResult), QString());
-    QCOMPARE(shownCell(seat.order, ColScore), QString());
+    QCOMPARE(shownCell(seat.order, StudentModel::ColumnResult), QString());
+    QCOMPARE(shownCell(seat.order, StudentModel::ColumnScore), QString());
 
     // The candidate is admitted again on the same terminal and sits again.
     admit(RESET_SEAT);
@@ -711,7 +710,7 @@ void TestExamDay::resetAndSatAgain()
     QCOMPARE(counter("lbContest"), QString("0"));
     QCOMPARE(counter("lbPass"), QString("8"));
     QCOMPARE(counter("lbNotPass"), QString("2"));
-    QCOMPARE(shownCell(seat.order, ColScore), QString::number(RESAT_SCORE));
+    QCOMPARE(shownCell(seat.order, StudentModel::ColumnScore), QString::number(RESAT_SCORE));
 
     // Its second sheet replaces the first, and carries the second result.
     QTRY_VERIFY_WITH_TIMEOUT(automaticDialog()->getReportList().size() == int(SEATS.size()) + 1
@@ -735,7 +734,7 @@ void TestExamDay::theoryResultsRefreshed()
     QVERIFY(answer->answered());
     QCOMPARE(answer->text(), QString("Có 10 học viên được cập nhật kết quả thi lý thuyết"));
     for (int order = 1; order <= THEORY_CANDIDATES; ++order)
-        QCOMPARE(shownCell(order, ColTheory), order <= 10 ? QString("DAT") : QString());
+        QCOMPARE(shownCell(order, StudentModel::ColumnTheoryResult), order <= 10 ? QString("DAT") : QString());
 }
 
 void TestExamDay::exportFrom(const char *actionName, const QString &course)

@@ -60,7 +60,7 @@ QList<int> shownIds(const QAbstractItemModel &model)
 {
     QList<int> ids;
     for (int row = 0; row < model.rowCount(); ++row)
-        ids << model.index(row, 0).data().toInt();
+        ids << model.index(row, StudentModel::ColumnId).data().toInt();
     return ids;
 }
 } // namespace
@@ -164,10 +164,10 @@ void TestStudentModel::derivedCells()
     StudentModel model;
     model.setStudentInfoList(rows.rows());
 
-    QTEST(model.index(0, 2).data(), "orderCell");
-    QTEST(model.index(0, 8).data(), "scoreCell");
-    QTEST(model.index(0, 9).data(), "passMarkCell");
-    QTEST(model.index(0, 10).data().toString(), "resultCell");
+    QTEST(model.index(0, StudentModel::ColumnOrderNumber).data(), "orderCell");
+    QTEST(model.index(0, StudentModel::ColumnScore).data(), "scoreCell");
+    QTEST(model.index(0, StudentModel::ColumnPassMark).data(), "passMarkCell");
+    QTEST(model.index(0, StudentModel::ColumnResult).data().toString(), "resultCell");
 }
 
 void TestStudentModel::rolesAndInvalidIndexes()
@@ -176,23 +176,24 @@ void TestStudentModel::rolesAndInvalidIndexes()
     StudentModel model;
     model.setStudentInfoList(rows->rows());
 
-    const QVariant font = model.index(0, 10).data(Qt::FontRole);
+    const QVariant font = model.index(0, StudentModel::ColumnResult).data(Qt::FontRole);
     QVERIFY(font.canConvert<QFont>());
     QCOMPARE(font.value<QFont>().weight(), 75);
     for (int column = 0; column < model.columnCount(); ++column) {
-        if (column != 10)
+        if (column != StudentModel::ColumnResult)
             QVERIFY(!model.index(0, column).data(Qt::FontRole).isValid());
         QVERIFY(!model.index(0, column).data(Qt::EditRole).isValid());
         QVERIFY(!model.index(0, column).data(Qt::ToolTipRole).isValid());
     }
     // The order number as the row holds it, leading zeros kept, behind the
     // number shown; only on its own column.
-    QCOMPARE(model.index(0, 2).data().toInt(), 7);
-    QCOMPARE(model.index(0, 2).data(StudentModel::OrderNumberTextRole).toString(), QString("007"));
-    QVERIFY(!model.index(0, 1).data(StudentModel::OrderNumberTextRole).isValid());
+    QCOMPARE(model.index(0, StudentModel::ColumnOrderNumber).data().toInt(), 7);
+    QCOMPARE(model.index(0, StudentModel::ColumnOrderNumber).data(StudentModel::OrderNumberTextRole).toString(),
+             QString("007"));
+    QVERIFY(!model.index(0, StudentModel::ColumnName).data(StudentModel::OrderNumberTextRole).isValid());
     QVERIFY(!model.data(QModelIndex()).isValid());
     QVERIFY(!model.index(rows->size(), 0).isValid());
-    QVERIFY(!model.index(0, 15).isValid());
+    QVERIFY(!model.index(0, StudentModel::ColumnCount).isValid());
 }
 
 void TestStudentModel::headers()
@@ -394,8 +395,8 @@ void TestStudentModel::proxyFollowsRowChanges()
     const int finished = rows->setResultById(40, 35, "DAT", 5, "2026-12-10 08:20:00");
     emit model.dataChanged(model.index(finished, 0), model.index(finished, model.columnCount() - 1));
     QCOMPARE(shownIds(proxy), (QList<int>{3}));
-    QCOMPARE(model.index(finished, 10).data().toString(), QString("Đạt"));
-    QCOMPARE(model.index(finished, 8).data(), QVariant(40));
+    QCOMPARE(model.index(finished, StudentModel::ColumnResult).data().toString(), QString("Đạt"));
+    QCOMPARE(model.index(finished, StudentModel::ColumnScore).data(), QVariant(40));
 
     proxy.filterByStudentTypeIndex(1);
     QCOMPARE(shownIds(proxy), (QList<int>{1, 5, 6}));

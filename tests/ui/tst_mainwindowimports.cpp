@@ -338,7 +338,8 @@ void TestMainWindowImports::theoryResultMenu()
     const auto theoryResults = [table]() {
         QStringList results;
         for (int row = 0; row < table->rowCount(); ++row)
-            results << table->index(row, 2).data().toString() + ":" + table->index(row, 12).data().toString();
+            results << table->index(row, StudentModel::ColumnOrderNumber).data().toString() + ":"
+                           + table->index(row, StudentModel::ColumnTheoryResult).data().toString();
         results.sort();
         return results;
     };

@@ -4,6 +4,7 @@
 // and the remembered candidate when the table is reloaded while a dialog is
 // open. One window per process; the cases run in order on one course.
 
+#include "models/studentmodel.h"
 #include "server/business/businesscontroller.h"
 #include "tests/support/imagefile.h"
 #include "tests/support/modalanswer.h"
@@ -34,8 +35,6 @@
 #include <memory>
 
 namespace {
-
-enum Column { ColId = 0, ColName = 1, ColOrderNumber = 2, ColScore = 8, ColResult = 10 };
 
 QByteArray pngPhoto()
 {
@@ -125,7 +124,7 @@ int TestMainWindowOperations::shownRow(int id) const
 {
     const QAbstractItemModel *model = table()->model();
     for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, ColId).data().toInt() == id)
+        if (model->index(row, StudentModel::ColumnId).data().toInt() == id)
             return row;
     }
     return -1;
@@ -268,7 +267,7 @@ void TestMainWindowOperations::confirmEdit(const QString &newName)
 
 void TestMainWindowOperations::editKeepsLeadingZerosAndPhoto()
 {
-    QCOMPARE(shownCell(101, ColOrderNumber).toInt(), 7);
+    QCOMPARE(shownCell(101, StudentModel::ColumnOrderNumber).toInt(), 7);
     openEditFor(101);
     AddStudentDialog *dialog = widget<AddStudentDialog>();
     QCOMPARE(dialog->findChild<QLineEdit *>("leOrderNumber")->text(), QString("007"));
@@ -281,9 +280,9 @@ void TestMainWindowOperations::editKeepsLeadingZerosAndPhoto()
     QCOMPARE(entry(101, "SoBaoDanh").toString(), QString("007"));
     QCOMPARE(QByteArray::fromBase64(entry(101, "AnhChanDung").toByteArray()), m_photo);
     QCOMPARE(person(101, "HoTen").toString(), QString("Nguyễn Văn Bảy Mới"));
-    QCOMPARE(shownCell(101, ColName).toString(), QString("Nguyễn Văn Bảy Mới"));
+    QCOMPARE(shownCell(101, StudentModel::ColumnName).toString(), QString("Nguyễn Văn Bảy Mới"));
     // Still shown as a number.
-    QCOMPARE(shownCell(101, ColOrderNumber).toInt(), 7);
+    QCOMPARE(shownCell(101, StudentModel::ColumnOrderNumber).toInt(), 7);
 }
 
 void TestMainWindowOperations::cancelledConfirmationDeletesNothing()
@@ -333,7 +332,7 @@ void TestMainWindowOperations::afterADeletionTheRightCandidateChanges()
     confirmEdit("Phạm Thị Mười Mới");
     QCOMPARE(takeMessage(), QString("Thông tin / Cập nhật học viên thành công"));
     QCOMPARE(person(104, "HoTen").toString(), QString("Phạm Thị Mười Mới"));
-    QCOMPARE(shownCell(104, ColName).toString(), QString("Phạm Thị Mười Mới"));
+    QCOMPARE(shownCell(104, StudentModel::ColumnName).toString(), QString("Phạm Thị Mười Mới"));
     QCOMPARE(person(105, "HoTen").toString(), QString("Hoàng Văn Mười Một"));
 
     openResetFor(105);
@@ -344,8 +343,8 @@ void TestMainWindowOperations::afterADeletionTheRightCandidateChanges()
     QCOMPARE(entry(105, "DiemMoPhong").toInt(), -1);
     QVERIFY(entry(105, "KetQuaMoPhong").toString().isEmpty());
     QVERIFY(entry(105, "GhiChu").toString().endsWith("#Máy hỏng"));
-    QCOMPARE(shownCell(105, ColResult).toString(), QString());
-    QCOMPARE(shownCell(105, ColScore).toString(), QString());
+    QCOMPARE(shownCell(105, StudentModel::ColumnResult).toString(), QString());
+    QCOMPARE(shownCell(105, StudentModel::ColumnScore).toString(), QString());
     // The neighbours kept their results.
     QCOMPARE(entry(102, "KetQuaMoPhong").toString(), QString("DAT"));
     QCOMPARE(entry(108, "KetQuaMoPhong").toString(), QString("DAT"));
@@ -444,7 +443,7 @@ void TestMainWindowOperations::reloadWhileADialogIsOpen()
         confirmEdit("Đã Sửa");
         QCOMPARE(takeMessage(), QString("Thông tin / Cập nhật học viên thành công"));
         QCOMPARE(person(id, "HoTen").toString(), QString("Đã Sửa"));
-        QCOMPARE(shownCell(id, ColName).toString(), QString("Đã Sửa"));
+        QCOMPARE(shownCell(id, StudentModel::ColumnName).toString(), QString("Đã Sửa"));
     } else if (action == "delete") {
         widget<QDialog>("ConfirmDialog")->findChild<QPushButton *>("btnConfirm")->click();
         QCOMPARE(takeMessage(), QString("Thông tin / Xóa thông tin học viên thành công"));
@@ -456,7 +455,7 @@ void TestMainWindowOperations::reloadWhileADialogIsOpen()
         reset->findChild<QPushButton *>("startButton")->click();
         QCOMPARE(takeMessage(), QString("Thông tin / Thiết lập lại thông tin thành công"));
         QCOMPARE(entry(id, "DiemMoPhong").toInt(), -1);
-        QCOMPARE(shownCell(id, ColResult).toString(), QString());
+        QCOMPARE(shownCell(id, StudentModel::ColumnResult).toString(), QString());
     }
     // Nobody else was touched.
     QCOMPARE(person(110, "HoTen").toString(), QString("Dương Thị Mười Sáu"));

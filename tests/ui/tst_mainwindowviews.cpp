@@ -4,6 +4,7 @@
 // search and filter through the real widgets, and the double click on a
 // running course. One window per process.
 
+#include "models/studentmodel.h"
 #include "server/business/businesscontroller.h"
 #include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
@@ -192,7 +193,7 @@ QStringList TestMainWindowViews::shownOrderNumbers() const
     QStringList numbers;
     const QAbstractItemModel *model = widget<QTableView>("studentView")->model();
     for (int row = 0; row < model->rowCount(); ++row)
-        numbers << model->index(row, 2).data().toString();
+        numbers << model->index(row, StudentModel::ColumnOrderNumber).data().toString();
     return numbers;
 }
 
@@ -282,11 +283,30 @@ void TestMainWindowViews::tableColumns_data()
     QTest::addColumn<int>("column");
     QTest::addColumn<int>("width");
     QTest::addColumn<bool>("hidden");
-    const int widths[] = {60, 180, 120, 180, 100, 130, 160, 160, 120, 150, 120, -1, 120, 60, 60};
-    for (int c = 0; c < 15; ++c) {
-        const bool hidden = c == 0 || c == 11 || c == 13 || c == 14;
-        QTest::newRow(qPrintable(QString("column %1").arg(c))) << c << widths[c] << hidden;
-    }
+    const struct
+    {
+        StudentModel::Column column;
+        int width;
+        bool hidden;
+    } columns[] = {
+        {StudentModel::ColumnId, 60, true},
+        {StudentModel::ColumnName, 180, false},
+        {StudentModel::ColumnOrderNumber, 120, false},
+        {StudentModel::ColumnIdentityNumber, 180, false},
+        {StudentModel::ColumnBirthDate, 100, false},
+        {StudentModel::ColumnLicenceClass, 130, false},
+        {StudentModel::ColumnStartTime, 160, false},
+        {StudentModel::ColumnEndTime, 160, false},
+        {StudentModel::ColumnScore, 120, false},
+        {StudentModel::ColumnPassMark, 150, false},
+        {StudentModel::ColumnResult, 120, false},
+        {StudentModel::ColumnGender, -1, true},
+        {StudentModel::ColumnTheoryResult, 120, false},
+        {StudentModel::ColumnState, 60, true},
+        {StudentModel::ColumnContent, 60, true},
+    };
+    for (const auto &c : columns)
+        QTest::newRow(qPrintable(QString("column %1").arg(c.column))) << int(c.column) << c.width << c.hidden;
 }
 
 void TestMainWindowViews::tableColumns()

@@ -6,6 +6,7 @@
 // hovered entries readably (measured on the rendered pixels). One window
 // per process.
 
+#include "models/studentmodel.h"
 #include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
 #include "tests/support/workfolder.h"
@@ -217,8 +218,8 @@ void TestOperatorScreen::timeCellsWhole_data()
 {
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("text");
-    QTest::newRow("start") << 6 << START;
-    QTest::newRow("end") << 7 << END;
+    QTest::newRow("start") << int(StudentModel::ColumnStartTime) << START;
+    QTest::newRow("end") << int(StudentModel::ColumnEndTime) << END;
 }
 
 void TestOperatorScreen::timeCellsWhole()

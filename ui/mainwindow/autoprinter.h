@@ -1,0 +1,47 @@
+#ifndef ORV_UI_MAINWINDOW_AUTOPRINTER_H
+#define ORV_UI_MAINWINDOW_AUTOPRINTER_H
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class BusinessController;
+class BusinessControllerClient;
+class PrintDialog;
+
+// The result sheets printed without the operator, as terminals hand in
+// their results: the second printing dialog queues them and announces each
+// once; each announced sheet goes to a PDF file or to the default printer
+// by the run mode, and is then released.
+class AutoPrinter : public QObject
+{
+    Q_OBJECT
+
+public:
+    // printPeriodMs: the shortest time between two sheets.
+    AutoPrinter(BusinessController *businessController, BusinessControllerClient *businessControllerClient,
+                int printPeriodMs);
+    // Joins the dialog's notifier.
+    ~AutoPrinter() override;
+
+    // The dialog whose notifyPrintReport announces the queued sheets.
+    PrintDialog *dialog() const { return m_dialog.get(); }
+    // Starts the announcements when the run mode prints automatically.
+    void start();
+    // Removes the files a previous run left in the PDF folder.
+    void clearPdfFolder();
+
+    // Queues the sheet of the terminal's result.
+    void updateReport(quint64 idClient, int id, const QString &contestCode);
+    // Prints or writes the announced sheet `index` and releases it; false
+    // when that sheet is not there (any more).
+    bool printReport(int index);
+
+private:
+    BusinessController *m_businessController;
+    BusinessControllerClient *m_businessControllerClient;
+    std::unique_ptr<PrintDialog> m_dialog;
+};
+
+#endif // ORV_UI_MAINWINDOW_AUTOPRINTER_H
