@@ -127,7 +127,7 @@ int main(int argc, char *argv[])
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_LOGGING_RULES", "*.debug=false;*.info=false");
     server.setProcessEnvironment(environment);
-    server.start(QCoreApplication::applicationDirPath() + "/orv-headless-server", QStringList());
+    server.start(ORV_HEADLESS_SERVER, QStringList());
     QByteArray serverOutput;
     while (!serverOutput.contains('\n') && server.waitForReadyRead(30000))
         serverOutput += server.readAllStandardOutput();
