@@ -209,6 +209,14 @@ bool BusinessController::lockWorkFolder()
         qAddPostRoutine(&BusinessController::unlockWorkFolder);
         return true;
     }
+    if (m_workFolderLock->error() != QLockFile::LockFailedError) {
+        // Nothing can be written there (a read-only folder): no second
+        // program could replace the journal either, so this one runs as it
+        // did without the lock.
+        qWarning() << "BusinessController: the lock" << m_workFolderLockPath << "cannot be made (error"
+                   << m_workFolderLock->error() << "); the program runs without it";
+        return true;
+    }
     m_workFolderTaken = true;
     qint64 pid = 0;
     QString host;

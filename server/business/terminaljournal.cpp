@@ -219,7 +219,7 @@ bool TerminalJournal::rewrite()
     QSaveFile file(m_path);
     bool written = file.open(QIODevice::WriteOnly) && file.write(lines) == lines.size() && file.flush();
     // The new file, kept open past its rename, takes the records to come.
-    const int fd = written ? ::dup(file.handle()) : -1;
+    const int fd = written ? ::fcntl(file.handle(), F_DUPFD_CLOEXEC, 0) : -1;
     // QSaveFile syncs the new file before it takes the old one's place.
     written = fd >= 0 && file.commit();
     m_rewriteAt = (written ? lines.size() : m_size) + REWRITE_BYTES;
@@ -328,6 +328,13 @@ TerminalJournal::Appended TerminalJournal::append(Record &record, bool claimNow)
 QList<TerminalJournal::Record> TerminalJournal::claimPending()
 {
     const std::lock_guard<std::mutex> locker(m_lock);
+    // The retries come by even when no terminal writes: the records kept in
+    // memory reach the file as soon as it takes them again.
+    if (!m_inMemory.isEmpty()) {
+        writeKeptInMemory();
+        if (m_inMemory.isEmpty())
+            m_unwritable = false;
+    }
     QList<Record> claimed;
     QSet<int> heldElsewhere;
     for (const Record &record : qAsConst(m_pending)) {
