@@ -54,6 +54,11 @@ Controller::~Controller()
 
 void Controller::start(FirstWindow first)
 {
+    // No listener was started to wait for.
+    if (m_businessController->isWorkFolderTaken()) {
+        refuseToRun(m_mainWindow, "Chương trình đang chạy trong thư mục làm việc này.");
+        return;
+    }
     IOController *io = IOController::getInstance();
     while (io->getStatus() == IOController::STATUS_NOT_STARTED)
         QThread::msleep(100);

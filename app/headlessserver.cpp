@@ -43,6 +43,11 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
 
     BusinessController *controller = BusinessController::getInstance();
+    if (controller->isWorkFolderTaken()) {
+        std::fprintf(stderr, "server not started: another program runs in this working folder\n");
+        IOController::destroyInstance();
+        return 1;
+    }
     IOController *io = IOController::getInstance();
     // The listener starts on its own thread: give it a moment to bind.
     for (int i = 0; i < 200 && io->getStatus() == IOController::STATUS_NOT_STARTED; ++i)

@@ -30,6 +30,9 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
 #include <QThread>
 #include <QTime>
 #include <QtDebug>
@@ -45,6 +48,8 @@ const int KIND_ABSENT = 2;
 
 // The terminals' writes not yet stored, in the working folder.
 const char *const TERMINAL_JOURNAL_PATH = "terminal_journal.txt";
+// Held by the program that serves from the working folder.
+const char *const WORK_FOLDER_LOCK_PATH = "orvserver.lock";
 
 void deleteCourses(QList<Course *> &courses)
 {
@@ -72,6 +77,9 @@ BusinessController::BusinessController() : QObject(nullptr)
 {
     m_studentModel = new StudentModel(this);
     m_fileUtility = new FileUtility();
+    // Before the journal: a second program in the same folder would rewrite
+    // it under the first one, which keeps appending to the file it replaced.
+    const bool ownsFolder = lockWorkFolder();
 
     // The terminal business logic must hear of the first accepted terminal,
     // so it is in place before the listener starts.
@@ -83,10 +91,12 @@ BusinessController::BusinessController() : QObject(nullptr)
     IOController *io = IOController::getInstance();
     client->setSettings(this);
     client->setIOController(io);
-    // Before the listener starts: the first terminal's writes are kept too.
-    client->openJournal(TERMINAL_JOURNAL_PATH);
-    io->setClientConnectionListener(client);
-    io->createListenThread(m_fileUtility->readTcpConnectionConfig());
+    if (ownsFolder) {
+        // Before the listener starts: the first terminal's writes are kept too.
+        client->openJournal(TERMINAL_JOURNAL_PATH);
+        io->setClientConnectionListener(client);
+        io->createListenThread(m_fileUtility->readTcpConnectionConfig());
+    }
 
     const MySqlConnectionInfo mainInfo = m_fileUtility->readMysqlConnectionConfig(MYSQL_CONFIG_PATH);
     DatabaseStatus::instance()->watch(mainInfo.getHost(), mainInfo.getPort(), mainInfo.getDbName());
@@ -96,11 +106,14 @@ BusinessController::BusinessController() : QObject(nullptr)
 
     m_mainDb = new MySqlConnection(this);
     client->setMainConnection(m_mainDb);
+    // A program that does not own the folder reaches no database either.
     const QSqlError mainError =
-        m_mainDb->initDatabase(MYSQL_CONNECTION_NAME, mainInfo.getHost(), mainInfo.getPort(),
-                               mainInfo.getDbName(), mainInfo.getUserName(), mainInfo.getPassword());
-    if (mainError.isValid()) {
-        qDebug() << "Unable to intialize Mysql database";
+        ownsFolder ? m_mainDb->initDatabase(MYSQL_CONNECTION_NAME, mainInfo.getHost(), mainInfo.getPort(),
+                                            mainInfo.getDbName(), mainInfo.getUserName(), mainInfo.getPassword())
+                   : QSqlError();
+    if (!ownsFolder || mainError.isValid()) {
+        if (ownsFolder)
+            qDebug() << "Unable to intialize Mysql database";
         delete m_studentModel;
         m_studentModel = nullptr;
         m_dbFailed = 1;
@@ -182,6 +195,48 @@ BusinessController::~BusinessController()
     }
     delete m_xmlBuilder;
     delete m_fileUtility;
+}
+
+bool BusinessController::lockWorkFolder()
+{
+    m_workFolderLockPath = QDir::current().absoluteFilePath(WORK_FOLDER_LOCK_PATH);
+    m_workFolderLock = std::make_unique<QLockFile>(m_workFolderLockPath);
+    // Only a program still running keeps it, however long it has run; the
+    // lock of one that was killed is taken over.
+    m_workFolderLock->setStaleLockTime(0);
+    if (m_workFolderLock->tryLock(0)) {
+        // Left behind at a normal exit, it would hold a pid a later program may get.
+        qAddPostRoutine(&BusinessController::unlockWorkFolder);
+        return true;
+    }
+    if (m_workFolderLock->error() != QLockFile::LockFailedError) {
+        // Nothing can be written there (a read-only folder): no second
+        // program could replace the journal either, so this one runs as it
+        // did without the lock.
+        qWarning() << "BusinessController: the lock" << m_workFolderLockPath << "cannot be made (error"
+                   << m_workFolderLock->error() << "); the program runs without it";
+        return true;
+    }
+    m_workFolderTaken = true;
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    m_workFolderLock->getLockInfo(&pid, &host, &application);
+    qCritical().nospace() << "BusinessController: another program (pid " << pid << ") runs in the working folder "
+                          << QDir::currentPath() << "; this one starts nothing";
+    return false;
+}
+
+void BusinessController::unlockWorkFolder()
+{
+    // A folder removed meanwhile (as a test's) has nothing to release.
+    if (s_instance && s_instance->m_workFolderLock && QFile::exists(s_instance->m_workFolderLockPath))
+        s_instance->m_workFolderLock->unlock();
+}
+
+bool BusinessController::isWorkFolderTaken() const
+{
+    return m_workFolderTaken;
 }
 
 // ---------------------------------------------------------------- getters

@@ -28,6 +28,7 @@ class ContestContent;
 class CourseInfo;
 class FileUtility;
 class JsonHandler;
+class QLockFile;
 class MySqlConnection;
 class Province;
 class SqliteConnection;
@@ -52,8 +53,12 @@ public:
     // two threads ask at once.
     static BusinessController *getInstance();
 
-    // 1 when the main database could not be opened at construction.
+    // 1 when the main database could not be opened at construction, or
+    // was not tried (isWorkFolderTaken()).
     int isDbConnectionFailed() const;
+    // Another program serves from this working folder: this one opened
+    // nothing (no journal, no listener, no database).
+    bool isWorkFolderTaken() const;
     // Null after a main-database failure.
     StudentModel *getStudentModel() const;
     FileUtility *getFileUtility() const;
@@ -188,6 +193,10 @@ private:
     int indexOfChangedRow(int id, int row, const char *caller) const;
     void announceRowChanged(int index);
     bool exportClassified(const QString &courseId, int kind);
+    // Takes orvserver.lock in the working folder; false (logged) when
+    // another program holds it.
+    bool lockWorkFolder();
+    static void unlockWorkFolder();
     QDomDocument exportWith(CommonExportXml *builder, const QString &courseId, bool *failed);
 
     StudentInfoList *m_currentRows = nullptr;
@@ -204,6 +213,9 @@ private:
     Course *m_currentCourse = nullptr;
     XlsxHandler *m_xlsxHandler = nullptr;
     int m_dbFailed = 0;
+    std::unique_ptr<QLockFile> m_workFolderLock;
+    QString m_workFolderLockPath;
+    bool m_workFolderTaken = false;
     // Off until the run-mode file has been read, so nothing acts on unread
     // settings.
     // Read on the handler-queue thread by the terminal business logic while

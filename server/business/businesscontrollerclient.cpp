@@ -374,8 +374,9 @@ void BusinessControllerClient::contestResultUpdated(quint64 clientId, int score,
 void BusinessControllerClient::keepAndStore(const Connection &db, quint64 clientId,
                                             TerminalJournal::Record &record)
 {
-    bool claimed = false;
-    const qint64 number = m_journal.append(record, db != nullptr, &claimed);
+    const TerminalJournal::Appended appended = m_journal.append(record, db != nullptr);
+    const qint64 number = appended.number;
+    const bool claimed = appended.claimed;
     if (number == 0) {
         // Not kept (no journal, or it cannot be written): tried once.
         if (db && store(db.get(), clientId, record) == Outcome::Unreachable)

@@ -112,6 +112,9 @@ signals:
     void notifyContestResultStored(int id, int score, int passMark, bool passed, QString endTime);
     // A terminal's write could not reach the database and is kept for later.
     void notifyWriteKept();
+    // The journal's file could not be written: the terminals' writes are
+    // kept in memory only until they are stored.
+    void notifyJournalUnwritable();
 
 private:
     using Connection = std::shared_ptr<MySqlConnectionClient>;

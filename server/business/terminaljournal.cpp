@@ -2,9 +2,15 @@
 
 #include <QByteArrayList>
 #include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -28,7 +34,29 @@ bool toInt(const QByteArray &field, int *value)
     return ok;
 }
 
+QString errnoText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The rename that put a rewritten journal in place lasts only once its
+// folder is on disk too.
+void syncFolder(const QString &path)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 || ::fsync(fd) != 0)
+        qWarning() << "TerminalJournal: the folder of" << path << "could not be synced:" << errnoText(errno);
+    if (fd >= 0)
+        ::close(fd);
+}
+
 } // namespace
+
+TerminalJournal::~TerminalJournal()
+{
+    closeFile();
+}
 
 QByteArray TerminalJournal::encode(const Record &record)
 {
@@ -41,16 +69,24 @@ QByteArray TerminalJournal::encode(const Record &record)
                << text(record.time) << QByteArray::number(record.score)
                << QByteArray::number(record.passMark) << (record.passed ? "1" : "0")
                << text(record.answers);
+        // Without it, the line an older version reads.
+        if (!record.sitting.isEmpty())
+            fields << text(record.sitting);
     }
     return fields.join('\t') + '\n';
 }
 
-bool TerminalJournal::decode(const QByteArray &line, Record *record, qint64 *done)
+bool TerminalJournal::decode(QByteArray line, Record *record, qint64 *done)
 {
+    // A file edited or copied on another system may end its lines with CR LF.
+    if (line.endsWith('\r'))
+        line.chop(1);
     const QByteArrayList fields = line.split('\t');
     bool ok = false;
     const qint64 number = fields.value(0).toLongLong(&ok);
-    if (!ok || number < 1 || fields.size() < 2)
+    // Far from any number this journal gives: the next numbers would
+    // overflow.
+    if (!ok || number < 1 || number > MAX_NUMBER || fields.size() < 2)
         return false;
     *done = 0;
     if (fields[1] == "DONE" && fields.size() == 2) {
@@ -63,39 +99,70 @@ bool TerminalJournal::decode(const QByteArray &line, Record *record, qint64 *don
         record->time = untext(fields[3]);
         return toInt(fields[2], &record->entryId);
     }
-    if (fields[1] == "RESULT" && fields.size() == 9) {
+    if (fields[1] == "RESULT" && (fields.size() == 9 || fields.size() == 10)) {
         record->kind = Record::Result;
         record->courseCode = untext(fields[3]);
         record->time = untext(fields[4]);
         record->passed = fields[7] == "1";
         record->answers = untext(fields[8]);
+        record->sitting = untext(fields.value(9));
         return toInt(fields[2], &record->entryId) && toInt(fields[5], &record->score)
                && toInt(fields[6], &record->passMark);
     }
     return false;
 }
 
+void TerminalJournal::closeFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_size = 0;
+}
+
+void TerminalJournal::removeTemporaries() const
+{
+    // A rewrite killed before its rename leaves its new file beside the
+    // journal, never to be used.
+    const QFileInfo journal(m_path);
+    QDir folder = journal.absoluteDir();
+    const QStringList stale =
+        folder.entryList({journal.fileName() + ".*"}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : stale) {
+        if (folder.remove(name))
+            qInfo() << "TerminalJournal: removed" << folder.filePath(name) << "left by an unfinished rewrite";
+        else
+            qWarning() << "TerminalJournal:" << folder.filePath(name) << "could not be removed";
+    }
+}
+
 bool TerminalJournal::open(const QString &path)
 {
     const std::lock_guard<std::mutex> locker(m_lock);
+    closeFile();
     m_path = path;
-    m_file.close();
     m_pending.clear();
     m_claimed.clear();
+    m_inMemory.clear();
     m_next = 1;
+    m_rewriteAt = REWRITE_BYTES;
+    m_unwritable = false;
+    removeTemporaries();
     QFile existing(path);
-    if (existing.exists()) {
+    const bool exists = existing.exists();
+    qint64 end = 0;
+    if (exists) {
         if (!existing.open(QIODevice::ReadOnly)) {
-            qWarning() << "TerminalJournal: the journal" << path
-                       << "cannot be read:" << existing.errorString();
+            qWarning() << "TerminalJournal: the journal" << path << "cannot be read:" << existing.errorString()
+                       << "; the terminals' writes are kept in memory only";
             return false;
         }
         const QByteArray bytes = existing.readAll();
         // Only lines with their line end were written whole.
-        const int end = bytes.lastIndexOf('\n') + 1;
+        end = bytes.lastIndexOf('\n') + 1;
         if (end < bytes.size())
             qWarning() << "TerminalJournal: the torn last line of" << path << "is ignored";
-        for (const QByteArray &line : bytes.left(end).split('\n')) {
+        for (const QByteArray &line : bytes.left(int(end)).split('\n')) {
             if (line.isEmpty())
                 continue;
             Record record;
@@ -112,74 +179,162 @@ bool TerminalJournal::open(const QString &path)
             m_next = qMax(m_next, (done != 0 ? done : record.number) + 1);
         }
     }
-    return rewrite();
+    if (rewrite())
+        return true;
+    // The old file, as it was read, takes the records to come.
+    if (exists && openForAppend(end)) {
+        m_rewriteAt = m_size + REWRITE_BYTES;
+        return true;
+    }
+    qWarning() << "TerminalJournal: no journal could be opened at" << path
+               << "; the terminals' writes are kept in memory only";
+    return false;
+}
+
+bool TerminalJournal::openForAppend(qint64 size)
+{
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_CLOEXEC);
+    // A torn last line would run into the next record.
+    if (fd < 0 || ::ftruncate(fd, off_t(size)) != 0) {
+        qWarning() << "TerminalJournal: the journal" << m_path << "cannot be opened:" << errnoText(errno);
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    m_size = size;
+    return true;
 }
 
 bool TerminalJournal::rewrite()
 {
-    m_file.close();
+    QMap<qint64, Record> renumbered;
+    QByteArray lines;
+    qint64 number = 0;
+    for (Record record : qAsConst(m_pending)) {
+        record.number = ++number;
+        lines += encode(record);
+        renumbered.insert(number, record);
+    }
     QSaveFile file(m_path);
-    bool written = file.open(QIODevice::WriteOnly);
-    for (const Record &record : qAsConst(m_pending)) {
-        if (written)
-            written = file.write(encode(record)) >= 0;
-    }
+    bool written = file.open(QIODevice::WriteOnly) && file.write(lines) == lines.size() && file.flush();
+    // The new file, kept open past its rename, takes the records to come.
+    const int fd = written ? ::fcntl(file.handle(), F_DUPFD_CLOEXEC, 0) : -1;
     // QSaveFile syncs the new file before it takes the old one's place.
-    if (!written || !file.commit()) {
-        qWarning() << "TerminalJournal: the journal" << m_path
-                   << "cannot be written:" << file.errorString();
+    written = fd >= 0 && file.commit();
+    m_rewriteAt = (written ? lines.size() : m_size) + REWRITE_BYTES;
+    if (!written) {
+        if (fd >= 0)
+            ::close(fd);
+        qWarning() << "TerminalJournal: the journal" << m_path << "cannot be rewritten:" << file.errorString()
+                   << (m_fd >= 0 ? "; the present file stays in use" : "");
         return false;
     }
-    m_file.setFileName(m_path);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        qWarning() << "TerminalJournal: the journal" << m_path
-                   << "cannot be opened:" << m_file.errorString();
-        return false;
-    }
+    syncFolder(m_path);
+    closeFile();
+    m_fd = fd;
+    m_size = lines.size();
+    m_pending = renumbered;
+    m_inMemory.clear();
+    m_next = number + 1;
+    m_unwritable = false;
     return true;
 }
 
 bool TerminalJournal::isOpen() const
 {
     const std::lock_guard<std::mutex> locker(m_lock);
-    return m_file.isOpen();
+    return m_fd >= 0;
 }
 
-bool TerminalJournal::writeLine(const QByteArray &line, bool sync)
+bool TerminalJournal::writeLines(const QByteArray &lines, bool sync)
 {
-    if (!m_file.isOpen())
+    if (m_fd < 0)
         return false;
-    if (m_file.write(line) != line.size() || !m_file.flush()
-        || (sync && ::fdatasync(m_file.handle()) != 0)) {
-        qWarning() << "TerminalJournal: a record could not be written to" << m_path << ":"
-                   << m_file.errorString();
-        return false;
+    // Straight to the file at the end of its last whole line: nothing waits
+    // in a buffer to reach it later, behind a record written meanwhile.
+    qint64 written = 0;
+    int error = 0;
+    while (written < lines.size()) {
+        const ssize_t n = ::pwrite(m_fd, lines.constData() + written, size_t(lines.size() - written),
+                                   off_t(m_size + written));
+        if (n > 0)
+            written += n;
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else {
+            error = n < 0 ? errno : ENOSPC;
+            break;
+        }
     }
-    return true;
+    if (error == 0 && sync && ::fdatasync(m_fd) != 0)
+        error = errno;
+    if (error == 0) {
+        m_size += written;
+        return true;
+    }
+    if (!m_unwritable)
+        qWarning() << "TerminalJournal: the journal" << m_path << "cannot be written:" << errnoText(error);
+    // What part of the line reached the file would be read back as a
+    // record, or joined to the next one.
+    if (::ftruncate(m_fd, off_t(m_size)) != 0) {
+        qCritical() << "TerminalJournal: the journal" << m_path << "cannot be cut back to its last record:"
+                    << errnoText(errno) << "; it is no longer written";
+        closeFile();
+    }
+    return false;
 }
 
-qint64 TerminalJournal::append(Record &record, bool claimNow, bool *claimed)
+void TerminalJournal::writeKeptInMemory()
+{
+    for (auto it = m_pending.cbegin(); it != m_pending.cend() && !m_inMemory.isEmpty(); ++it) {
+        if (!m_inMemory.contains(it.key()))
+            continue;
+        if (!writeLines(encode(it.value()), true))
+            return;
+        m_inMemory.remove(it.key());
+    }
+}
+
+TerminalJournal::Appended TerminalJournal::append(Record &record, bool claimNow)
 {
     const std::lock_guard<std::mutex> locker(m_lock);
-    *claimed = false;
-    record.number = m_next;
-    if (!writeLine(encode(record), true))
-        return 0;
-    ++m_next;
+    Appended appended;
+    // Used up even when the file does not take it: bytes of a failed write
+    // must never be read under the number of a later record.
+    record.number = m_next++;
+    appended.number = record.number;
+    appended.onDisk = writeLines(encode(record), true);
+    if (!appended.onDisk) {
+        m_inMemory.insert(record.number);
+        appended.becameUnwritable = !m_unwritable;
+        m_unwritable = true;
+    }
     bool earlier = false;
     for (const Record &pending : qAsConst(m_pending))
         earlier = earlier || pending.entryId == record.entryId;
     m_pending.insert(record.number, record);
     if (claimNow && !earlier) {
         m_claimed.insert(record.number);
-        *claimed = true;
+        appended.claimed = true;
     }
-    return record.number;
+    if (appended.onDisk) {
+        m_unwritable = false;
+        writeKeptInMemory();
+    }
+    return appended;
 }
 
 QList<TerminalJournal::Record> TerminalJournal::claimPending()
 {
     const std::lock_guard<std::mutex> locker(m_lock);
+    // The retries come by even when no terminal writes: the records kept in
+    // memory reach the file as soon as it takes them again.
+    if (!m_inMemory.isEmpty()) {
+        writeKeptInMemory();
+        if (m_inMemory.isEmpty())
+            m_unwritable = false;
+    }
     QList<Record> claimed;
     QSet<int> heldElsewhere;
     for (const Record &record : qAsConst(m_pending)) {
@@ -209,8 +364,10 @@ void TerminalJournal::finish(qint64 number)
         return;
     // Not synced: a mark lost with the machine only has the write tried
     // again, and the entry's state refuses it.
-    writeLine(QByteArray::number(number) + "\tDONE\n", false);
-    if (m_file.size() > REWRITE_BYTES && m_claimed.isEmpty())
+    if (m_inMemory.remove(number) == 0)
+        writeLines(QByteArray::number(number) + "\tDONE\n", false);
+    // Renumbering changes the keys: no one may hold one.
+    if (m_fd >= 0 && m_size > m_rewriteAt && m_claimed.isEmpty())
         rewrite();
 }
 

@@ -1,7 +1,6 @@
 #ifndef SERVER_BUSINESS_TERMINALJOURNAL_H
 #define SERVER_BUSINESS_TERMINALJOURNAL_H
 
-#include <QFile>
 #include <QList>
 #include <QMap>
 #include <QSet>
@@ -15,15 +14,20 @@
 // record a line, in arrival order:
 //
 //   <number> START <entry> <arrival time>
-//   <number> RESULT <entry> <course> <arrival time> <score> <pass mark> <passed 0/1> <answers>
+//   <number> RESULT <entry> <course> <arrival time> <score> <pass mark> <passed 0/1> <answers> [<sitting>]
 //   <number> DONE
 //
 // fields separated by a tab, texts percent-encoded (tab, line end and '%'
-// only). A record is written, flushed and synced before its write is tried
-// (a DONE mark is only flushed); a last line without its line end (a torn
-// write) is ignored. Records done are
-// dropped when the file is rewritten: when it is opened, and when it passes
-// REWRITE_BYTES.
+// only). A record is written and synced before its write is tried (a DONE
+// mark is only written); a last line without its line end (a torn write) is
+// ignored, and so is a line's trailing CR. Numbers run from 1 to MAX_NUMBER;
+// records done are dropped and the rest numbered from 1 again when the file
+// is rewritten: when it is opened, and when it passes REWRITE_BYTES.
+//
+// A record that cannot reach the file (none could be opened, the disk is
+// full, the file cannot be written) is kept in memory with the others, in
+// arrival order, and written to the file as soon as it can be again. A
+// rewrite that fails leaves the old file in use.
 //
 // Thread-safe. A record is claimed by the one thread that tries it, so the
 // handler queue and the retries never store the same record at once.
@@ -31,6 +35,7 @@ class TerminalJournal
 {
 public:
     static constexpr qint64 REWRITE_BYTES = 1024 * 1024;
+    static constexpr qint64 MAX_NUMBER = 1000000000000000LL;
 
     struct Record
     {
@@ -44,20 +49,36 @@ public:
         int passMark = 0;
         bool passed = false;
         QString answers;
+        // The entry's start time ("yyyy-MM-dd hh:mm:ss") the result belongs
+        // to; empty for a start, and for a result kept by an older version.
+        QString sitting;
     };
 
-    // Reads what the file still holds and rewrites it without the records
-    // done. False (logged) when it cannot be read or written: the writes are
-    // then tried without being kept.
+    struct Appended
+    {
+        qint64 number = 0;              // always > 0: the record is kept, on disk or in memory
+        bool claimed = false;           // claimed for the caller
+        bool onDisk = false;            // false: kept in memory only (lost if the process dies)
+        bool becameUnwritable = false;  // true on the first append that could not reach the
+                                        // file since the journal was last writable (once per event)
+    };
+
+    TerminalJournal() = default;
+    ~TerminalJournal();
+    TerminalJournal(const TerminalJournal &) = delete;
+    TerminalJournal &operator=(const TerminalJournal &) = delete;
+
+    // Reads what the file still holds, removes the temporaries a killed
+    // rewrite left beside it, and rewrites it without the records done.
+    // False (logged) when no file could be opened for the records to come:
+    // they are then kept in memory.
     bool open(const QString &path);
     bool isOpen() const;
 
-    // Keeps the record (its number is assigned here) on disk. When
-    // `claimNow` and no earlier record of the same entry is still to be
-    // stored, the record is claimed for the caller. Returns the number, or
-    // 0 when it could not be kept on disk (it is not kept at all then) and
-    // whether it was claimed.
-    qint64 append(Record &record, bool claimNow, bool *claimed);
+    // Keeps the record (its number is assigned here). When `claimNow` and no
+    // earlier record of the same entry is still to be stored, the record is
+    // claimed for the caller.
+    Appended append(Record &record, bool claimNow);
 
     // Claims, in arrival order, the records to be stored whose entry has no
     // earlier record claimed by someone else.
@@ -71,17 +92,30 @@ public:
 
 private:
     static QByteArray encode(const Record &record);
-    static bool decode(const QByteArray &line, Record *record, qint64 *done);
-    bool writeLine(const QByteArray &line, bool sync);
+    static bool decode(QByteArray line, Record *record, qint64 *done);
+    void removeTemporaries() const;
+    bool openForAppend(qint64 size);
+    // Writes whole lines at the end of the file, or nothing at all.
+    bool writeLines(const QByteArray &lines, bool sync);
+    // Writes the records kept in memory only, in order, while the file takes them.
+    void writeKeptInMemory();
     bool rewrite();
+    void closeFile();
 
     mutable std::mutex m_lock;
     QString m_path;
-    QFile m_file;
+    // Written at m_size, the end of its last whole line.
+    int m_fd = -1;
+    qint64 m_size = 0;
+    qint64 m_rewriteAt = REWRITE_BYTES;
     qint64 m_next = 1;
     // The records still to be stored, by number (arrival order).
     QMap<qint64, Record> m_pending;
     QSet<qint64> m_claimed;
+    // Those of m_pending the file does not hold.
+    QSet<qint64> m_inMemory;
+    // An append could not reach the file since it last took one.
+    bool m_unwritable = false;
 };
 
 #endif // SERVER_BUSINESS_TERMINALJOURNAL_H

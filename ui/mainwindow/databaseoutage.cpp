@@ -5,7 +5,6 @@
 #include "records/course.h"
 #include "server/business/businesscontroller.h"
 #include "server/business/businesscontrollerclient.h"
-#include "ui/customerbox.h"
 
 #include <QDebug>
 
@@ -24,6 +23,19 @@ DatabaseOutage::DatabaseOutage(BusinessController *businessController,
             Qt::QueuedConnection);
     connect(businessControllerClient, &BusinessControllerClient::notifyWriteKept, this,
             &DatabaseOutage::onDatabaseUnreachable, Qt::QueuedConnection);
+    // Sent once each time the journal stops taking records.
+    connect(businessControllerClient, &BusinessControllerClient::notifyJournalUnwritable, this,
+            &DatabaseOutage::onJournalUnwritable, Qt::QueuedConnection);
+}
+
+void DatabaseOutage::onJournalUnwritable()
+{
+    qCritical() << "MainWindow: the terminals' journal cannot be written; their writes are kept in memory only";
+    m_journalNotice.setTitle(QStringLiteral("Cảnh báo"));
+    m_journalNotice.setContent(QStringLiteral("Không ghi được tệp nhật ký kết quả: kết quả của máy thi đang được giữ "
+                                              "trong bộ nhớ, đừng tắt chương trình."));
+    m_journalNotice.setModal(true);
+    m_journalNotice.show();
 }
 
 void DatabaseOutage::onDatabaseUnreachable()

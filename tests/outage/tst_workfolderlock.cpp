@@ -1,0 +1,181 @@
+// One server per working folder, as the real process (orv-headless-server)
+// lives it: a second start beside a running one touches nothing and ends
+// with status 1; a start after the first was killed takes the folder over;
+// a normal exit leaves the folder free.
+
+#include "tests/support/ownmariadb.h"
+#include "tests/support/testmain.h"
+#include "tests/support/testterminal.h"
+#include "tests/support/workfolder.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include <memory>
+#include <signal.h>
+#include <sys/stat.h>
+
+namespace {
+
+const QString JOURNAL = QStringLiteral("terminal_journal.txt");
+const QString LOCK = QStringLiteral("orvserver.lock");
+// What a killed rewrite leaves; only the folder's owner removes it.
+const QString TEMPORARY = QStringLiteral("terminal_journal.txt.Xy12Zw");
+
+// The file's identity: a rewrite puts a new file in its place.
+ino_t inodeOf(const QString &path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+} // namespace
+
+class TestWorkFolderLock : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void cleanup();
+
+    void secondStartTouchesNothing();
+    void startAfterAKillTakesOver();
+    void normalExitFreesTheFolder();
+
+private:
+    // Starts a server in the folder; its "ready" line, or what it said.
+    std::unique_ptr<QProcess> startServer(QByteArray *output);
+    std::unique_ptr<QProcess> startReady();
+    void stop(std::unique_ptr<QProcess> &server);
+    // The server answers the handshake on its port.
+    bool serves();
+
+    OwnMariaDb m_database;
+    std::unique_ptr<WorkFolder> m_folder;
+    std::unique_ptr<QProcess> m_first;
+};
+
+void TestWorkFolderLock::initTestCase()
+{
+    QString error;
+    QVERIFY2(m_database.start(&error), qPrintable(error));
+    m_database.exportToEnvironment();
+    WorkFolder::Options options;
+    options.auxReadOnly = false;
+    m_folder.reset(new WorkFolder("wflock", options));
+    QVERIFY2(m_folder->isValid(), qPrintable(m_folder->error()));
+}
+
+void TestWorkFolderLock::cleanupTestCase()
+{
+    m_folder.reset();
+    m_database.stop();
+}
+
+void TestWorkFolderLock::cleanup()
+{
+    stop(m_first);
+}
+
+std::unique_ptr<QProcess> TestWorkFolderLock::startServer(QByteArray *output)
+{
+    auto server = std::make_unique<QProcess>();
+    server->setWorkingDirectory(m_folder->path());
+    server->start(ORV_HEADLESS_SERVER, QStringList());
+    output->clear();
+    while (!output->contains('\n') && server->waitForReadyRead(30000))
+        *output += server->readAllStandardOutput();
+    return server;
+}
+
+std::unique_ptr<QProcess> TestWorkFolderLock::startReady()
+{
+    QByteArray output;
+    std::unique_ptr<QProcess> server = startServer(&output);
+    if (!output.startsWith("ready")) {
+        qWarning() << "the server did not start:" << output << server->readAllStandardError().right(2000);
+        return nullptr;
+    }
+    return server;
+}
+
+void TestWorkFolderLock::stop(std::unique_ptr<QProcess> &server)
+{
+    // Its standard input closed, the server ends as it would by hand.
+    if (server && server->state() != QProcess::NotRunning) {
+        server->closeWriteChannel();
+        if (!server->waitForFinished(10000))
+            server->kill();
+        server->waitForFinished(5000);
+    }
+    server.reset();
+}
+
+bool TestWorkFolderLock::serves()
+{
+    TestTerminal terminal;
+    return terminal.connectTo("127.0.0.1", m_folder->port()) && terminal.handshake();
+}
+
+void TestWorkFolderLock::secondStartTouchesNothing()
+{
+    QVERIFY(m_folder->writeFile(JOURNAL, "4\tSTART\t9\t2026-01-02 08:00:00\n4\tDONE\n"));
+    m_first = startReady();
+    QVERIFY(m_first);
+    QVERIFY(QFile::exists(m_folder->filePath(LOCK)));
+    // As the first left it: rewritten, then its own.
+    const QByteArray journal = m_folder->readFile(JOURNAL);
+    const ino_t inode = inodeOf(m_folder->filePath(JOURNAL));
+    QVERIFY(inode != 0);
+    QVERIFY(m_folder->writeFile(TEMPORARY, "1\tSTART\t9\t2026-01-02 08:00:00\n"));
+
+    QProcess second;
+    second.setWorkingDirectory(m_folder->path());
+    second.start(ORV_HEADLESS_SERVER, QStringList());
+    QVERIFY(second.waitForFinished(30000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 1);
+    const QByteArray said = second.readAllStandardError();
+    QVERIFY2(said.contains("another program"), said.right(2000).constData());
+    QVERIFY(!second.readAllStandardOutput().contains("ready"));
+
+    QCOMPARE(m_folder->readFile(JOURNAL), journal);
+    QCOMPARE(inodeOf(m_folder->filePath(JOURNAL)), inode);
+    QVERIFY(QFile::exists(m_folder->filePath(TEMPORARY)));
+    QVERIFY(QFile::exists(m_folder->filePath(LOCK)));
+    QVERIFY(serves());
+    QVERIFY(QFile::remove(m_folder->filePath(TEMPORARY)));
+}
+
+void TestWorkFolderLock::startAfterAKillTakesOver()
+{
+    m_first = startReady();
+    QVERIFY(m_first);
+    ::kill(pid_t(m_first->processId()), SIGKILL);
+    QVERIFY(m_first->waitForFinished(10000));
+    m_first.reset();
+    // Left behind, naming a process that is gone.
+    QVERIFY(QFile::exists(m_folder->filePath(LOCK)));
+    QVERIFY(m_folder->writeFile(TEMPORARY, "1\tSTART\t9\t2026-01-02 08:00:00\n"));
+
+    m_first = startReady();
+    QVERIFY(m_first);
+    QVERIFY(serves());
+    // The new owner cleaned the folder.
+    QVERIFY(!QFile::exists(m_folder->filePath(TEMPORARY)));
+}
+
+void TestWorkFolderLock::normalExitFreesTheFolder()
+{
+    m_first = startReady();
+    QVERIFY(m_first);
+    stop(m_first);
+    QVERIFY(!QFile::exists(m_folder->filePath(LOCK)));
+    m_first = startReady();
+    QVERIFY(m_first);
+}
+
+ORV_TEST_MAIN_CORE(TestWorkFolderLock)
+#include "tst_workfolderlock.moc"
