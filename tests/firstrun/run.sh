@@ -128,13 +128,13 @@ program_of() {
 # $program. Fails the step when scripts/run has ended.
 shown() {
     if ! alive "$run"; then
+        # $run stays set: what is left of its process group is ended too.
         local st=0
         wait "$run" || st=$?
-        run=""
         fail "scripts/run ended with status $st, no window"
     fi
     program=$(program_of "$run") || return 1
-    xdotool search --onlyvisible --pid "$program" --name "^$TITLE\$" >/dev/null 2>&1
+    xdotool search --all --onlyvisible --pid "$program" --name "^$TITLE\$" >/dev/null 2>&1
 }
 
 # seconds_since_start PID: how long the process PID has been running, read
