@@ -119,9 +119,19 @@ start_run() {
     run=$!
 }
 
-# program_of PID: the pid of the orvserver that scripts/run PID started.
+# program_of PID: the pid of the orvserver that scripts/run PID started
+# (read from /proc: a bare machine may have no ps).
 program_of() {
-    ps -o pid=,comm= --ppid "$1" 2>/dev/null | awk '$2 == "orvserver" { print $1; exit }' | grep .
+    local stat line
+    for stat in /proc/[0-9]*/stat; do
+        { read -r line <"$stat"; } 2>/dev/null || continue
+        # "pid (name) state ppid ..."
+        if [[ $line =~ ^([0-9]+)\ \(orvserver\)\ .\ ([0-9]+)\  ]] && [ "${BASH_REMATCH[2]}" = "$1" ]; then
+            echo "${BASH_REMATCH[1]}"
+            return 0
+        fi
+    done
+    return 1
 }
 
 # shown: whether the program of $run shows its main window; its pid in
