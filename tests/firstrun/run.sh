@@ -104,6 +104,8 @@ display_known() { [ -s "$tmp/display" ] && grep -q '^[0-9]' "$tmp/display"; }
 wait_for 60 display_known || fail "Xvfb gave no display number"
 DISPLAY=":$(head -n 1 "$tmp/display")"
 export DISPLAY
+# On this display only, also when run from a desktop session.
+unset WAYLAND_DISPLAY
 
 step="starting openbox on $DISPLAY"
 openbox --sm-disable --startup "touch $tmp/wm-ready" >"$tmp/openbox.log" 2>&1 &
