@@ -25,7 +25,7 @@ export LC_ALL=C.UTF-8
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 . "$root/scripts/lib/common.sh"
 
-for tool in Xvfb openbox xdotool xwininfo setsid; do
+for tool in Xvfb openbox xdotool setsid; do
     command -v "$tool" >/dev/null || { echo "firstrun: $tool is missing (scripts/test installs it)" >&2; exit 1; }
 done
 if [ -n "${QT_QPA_PLATFORM:-}" ]; then
