@@ -35,6 +35,7 @@
 #include "tests/support/workfolder.h"
 #include "ui/addcoursedialog.h"
 #include "app/controller.h"
+#include "app/loghandler.h"
 #include "ui/exportstudentsdialog.h"
 #include "ui/importinfosdialog.h"
 #include "ui/importxmldialog.h"
@@ -261,6 +262,10 @@ private:
     OpenedFiles m_opened;
     int m_threadsBefore = 0;
     int m_sessionsBefore = 0;
+    QtMessageHandler m_previousHandler = nullptr;
+    // Where the day's log is kept once the working folder goes: beside the
+    // suite, for scripts/check-log (the examday-log test).
+    QString m_keptLog;
 };
 
 int TestExamDay::sessions()
@@ -333,6 +338,9 @@ int TestExamDay::entryOf(const Seat &seat)
 void TestExamDay::initTestCase()
 {
     QCOMPARE(qEnvironmentVariableIntValue("ORV_AUTO_PRINT"), 2);
+    // An earlier day's log would pass for this one's.
+    m_keptLog = QDir::current().absoluteFilePath("log.txt");
+    QVERIFY(!QFile::exists(m_keptLog) || QFile::remove(m_keptLog));
     WorkFolder::Options options;
     options.autoPrint = 2;
     m_folder.reset(new WorkFolder("examday", options));
@@ -375,6 +383,8 @@ void TestExamDay::initTestCase()
     QVERIFY(sessions() > 0);
 
     m_threadsBefore = threadCount();
+    // The program's own log, as a real day writes it.
+    m_previousHandler = qInstallMessageHandler(logMessageHandler);
     m_controller.reset(new Controller(nullptr, PRINT_PERIOD_MS));
     m_controller->start();
     m_window = DialogProbe::topLevel<MainWindow>();
@@ -388,7 +398,10 @@ void TestExamDay::cleanupTestCase()
     QDesktopServices::unsetUrlHandler("file");
     m_terminals.clear();
     m_controller.reset();
+    qInstallMessageHandler(m_previousHandler);
+    const bool kept = QFile::copy(m_folder->filePath("log.txt"), m_keptLog);
     m_folder.reset();
+    QVERIFY(kept);
 }
 
 void TestExamDay::importTwoCourses()
