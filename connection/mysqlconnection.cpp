@@ -12,6 +12,7 @@
 
 #include <QDateTime>
 #include <QDebug>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -80,8 +81,10 @@ MySqlConnection::~MySqlConnection() = default;
 
 // --- courses ---------------------------------------------------------------
 
-bool MySqlConnection::createCourse(Course *course)
+bool MySqlConnection::createCourse(Course *course, bool *duplicateCode)
 {
+    if (duplicateCode)
+        *duplicateCode = false;
     if (!course)
         return false;
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
@@ -98,8 +101,12 @@ bool MySqlConnection::createCourse(Course *course)
     query.bind(":TrungTam", course->getTrungTam());
     query.bind(":HoiDong", course->getHoiDong());
     query.bind(":GhiChu", course->getGhiChu());
-    if (!query.exec())
+    if (!query.exec()) {
+        // ER_DUP_ENTRY: the only unique key of the table is the code.
+        if (duplicateCode)
+            *duplicateCode = query.lastError().nativeErrorCode() == QLatin1String("1062");
         return false;
+    }
     qDebug() << "insert course success";
     return true;
 }

@@ -33,8 +33,8 @@ public:
     explicit MySqlConnection(QObject *parent = nullptr);
     ~MySqlConnection() override;
 
-    // Courses.
-    bool createCourse(Course *course);
+    // Courses. A course code already stored sets *duplicateCode (when given).
+    bool createCourse(Course *course, bool *duplicateCode = nullptr);
     bool updateCourse(Course *course);
     // Refused while the course is being examined; otherwise removes its
     // entries, then the course. Persons stay.

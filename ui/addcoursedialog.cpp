@@ -154,19 +154,21 @@ void AddCourseDialog::on_btnUpdate_clicked()
     m_course->setIDDonVi(unit->getIDDonVi());
     m_course->setTrungTam(unit->getTenDonVi());
     m_course->setGhiChu(ui->lbAvatarFolderPath->text());
+    // What cannot be stored is told, and the dialog stays open with what was
+    // typed.
     if (m_course->getIDKhoaHoc().isEmpty() || m_course->getTenKhoaHoc().isEmpty()) {
         showMessage(QStringLiteral("Trường bắt buộc bị thiếu"));
-        reject();
         return;
     }
     BusinessController *controller = BusinessController::getInstance();
     if (m_mode == MODE_CREATE) {
-        if (controller->createCourse(m_course)) {
+        bool duplicateCode = false;
+        if (controller->createCourse(m_course, &duplicateCode)) {
             showMessage(QStringLiteral("Tạo khóa học thành công"));
             done(CreatedCode);
         } else {
-            showMessage(QStringLiteral("Tạo khóa học thất bại"));
-            accept();
+            showMessage(duplicateCode ? QStringLiteral("Tạo khóa học thất bại: mã khóa học đã tồn tại.")
+                                      : QStringLiteral("Tạo khóa học thất bại"));
         }
         return;
     }
@@ -175,7 +177,6 @@ void AddCourseDialog::on_btnUpdate_clicked()
         done(UpdatedCode);
     } else {
         showMessage(QStringLiteral("Cập nhật khóa học thất bại"));
-        accept();
     }
 }
 

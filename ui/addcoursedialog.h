@@ -15,8 +15,9 @@ class AddCourseDialog;
 
 // Creates a course or changes one, writing it through the business
 // controller, and ends with CreatedCode or UpdatedCode; the caller then reads
-// getCourse. A failed write ends with accept (1), a refused input with
-// reject (0).
+// getCourse. A failed write or a missing required field is told and leaves
+// the dialog open with what was typed, for correcting; without any unit it
+// ends with reject (0).
 class AddCourseDialog : public QDialog
 {
     Q_OBJECT

@@ -12,6 +12,8 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QtDebug>
 
 namespace {
@@ -37,6 +39,10 @@ AddStudentDialog::AddStudentDialog(QWidget *parent) : QDialog(parent), ui(new Ui
     ui->dateEdit->setDate(QDate::currentDate());
     ui->comboBox->addItems(GENDER_LIST);
     ui->labelPath->setText(NO_PATH_TEXT);
+    // The table and the search show the order number as a number: only what
+    // a number of theirs holds can be typed.
+    ui->leOrderNumber->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), ui->leOrderNumber));
 
     // Read once: the dialog keeps the content of the start-up for its life.
     // Item i of the combo box stands for getContestContentAt(i).

@@ -94,8 +94,8 @@ MainWindow::MainWindow(QWidget *parent, int printPeriodMs) : QMainWindow(parent)
             &MainWindow::onUpdateReport);
     connect(m_autoPrinter->dialog(), &PrintDialog::notifyPrintReport, this, &MainWindow::onPrintReport);
     connect(m_candidateActions.get(), &CandidateActions::candidatesChanged, this, &MainWindow::on_refreshGui);
-    connect(m_candidateActions.get(), &CandidateActions::roomGridChanged, this,
-            &MainWindow::onRefreshContestStudentList);
+    // A reset changes the counters as much as the room grid.
+    connect(m_candidateActions.get(), &CandidateActions::roomGridChanged, this, &MainWindow::on_refreshGui);
     // The database answers again after an outage.
     connect(m_candidateViews->outage(), &DatabaseOutage::refreshRequested, this, &MainWindow::on_refreshGui);
     connect(ui->startingCourseView, &QAbstractItemView::doubleClicked, this,

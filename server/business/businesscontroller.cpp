@@ -410,9 +410,9 @@ StudentInfoList *BusinessController::getSoBaoDanhByState(const QString &courseId
     return m_mainDb->getSoBaoDanhByState(courseId);
 }
 
-bool BusinessController::createCourse(Course *course)
+bool BusinessController::createCourse(Course *course, bool *duplicateCode)
 {
-    return m_mainDb->createCourse(course);
+    return m_mainDb->createCourse(course, duplicateCode);
 }
 
 bool BusinessController::updateCourse(Course *course)

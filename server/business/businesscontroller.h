@@ -80,7 +80,8 @@ public:
     CourseInfo *getCourseInfo(const QString &courseId);
     // New; the caller deletes it with its rows.
     StudentInfoList *getSoBaoDanhByState(const QString &courseId);
-    bool createCourse(Course *course);
+    // A course code already stored sets *duplicateCode (when given).
+    bool createCourse(Course *course, bool *duplicateCode = nullptr);
     bool updateCourse(Course *course);
     SqlResultInfo deleteCourse(const QString &courseId);
     bool isCourseExist(const QString &courseId);

@@ -141,9 +141,18 @@ void TestMySqlConnection::createReadUpdateCourse()
     course.setHoiDong("Hội đồng 1");
     course.setTrungTam("Trung tâm A");
     course.setGhiChu("/photos/k01");
-    QVERIFY(m_db->createCourse(&course));
-    // A duplicate key is refused by the table.
-    QVERIFY(!m_db->createCourse(&course));
+    bool duplicate = true;
+    QVERIFY(m_db->createCourse(&course, &duplicate));
+    QVERIFY(!duplicate);
+    // A duplicate key is refused by the table, and said to be the cause.
+    QVERIFY(!m_db->createCourse(&course, &duplicate));
+    QVERIFY(duplicate);
+    // Any other refusal is not taken for one: a name longer than its column.
+    Course tooLong = course;
+    tooLong.setIDKhoaHoc("K02");
+    tooLong.setTenKhoaHoc(QString(256, QChar('x')));
+    QVERIFY(!m_db->createCourse(&tooLong, &duplicate));
+    QVERIFY(!duplicate);
 
     QVERIFY(TestDb::exec(m_admin, "UPDATE khoathi SET Thi = 7"));
     Course read = m_db->getCourse("K01");

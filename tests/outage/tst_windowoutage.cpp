@@ -47,6 +47,8 @@ private slots:
     void exportsLeaveTheirFiles_data();
     void exportsLeaveTheirFiles();
     void noticeOncePerOutage();
+    void courseChosenDuringOutage_data();
+    void courseChosenDuringOutage();
 
 private:
     void mainSql(const QString &statement);
@@ -104,6 +106,13 @@ void TestWindowOutage::initTestCase()
             " DiemChuanMoPhong, KetQuaMoPhong, TrangThai) VALUES"
             " (1, 'K1', 1, '1', 'B2', 40, 35, 'DAT', 2), (2, 'K1', 2, '2', 'B2', 20, 35, 'KHONG DAT', 2),"
             " (3, 'K1', 3, '3', 'B2', NULL, NULL, NULL, 1)");
+    // An examined course of the day before, listed after the first.
+    mainSql("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, NamHoc, HoiDong, TrungTam, TrangThai)"
+            " VALUES ('K2', 'Khóa hai', 'U1', CURDATE() - INTERVAL 1 DAY, 2024, 'Hà Nội', 'Trung tâm Một', 3)");
+    mainSql("INSERT INTO thisinh (IDThiSinh, Ma_Dang_Ky, Ma_Ky_SH, HoTen, NgaySinh, SoCMT) VALUES"
+            " (4, 'DK4', 'KY2', 'Lê Văn Hai', '1993-04-04', '001093000004')");
+    mainSql("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, LoaiBang, DiemMoPhong,"
+            " DiemChuanMoPhong, KetQuaMoPhong, TrangThai) VALUES (4, 'K2', 4, '1', 'B2', 45, 35, 'DAT', 2)");
     QDesktopServices::setUrlHandler("file", &m_opened, "openUrl");
 
     m_window.reset(new MainWindow);
@@ -246,6 +255,40 @@ void TestWindowOutage::noticeOncePerOutage()
     stopDatabase();
     refresh();
     QCOMPARE(DialogProbe::shownBoxes(), OUTAGE_NOTICE);
+}
+
+void TestWindowOutage::courseChosenDuringOutage_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("another course") << "Khóa hai";
+    QTest::newRow("the prompt") << "Chọn khóa thi...";
+}
+
+void TestWindowOutage::courseChosenDuringOutage()
+{
+    QFETCH(QString, chosen);
+    auto *combo = m_window->findChild<QComboBox *>("cmbCourse");
+    auto *title = m_window->findChild<QLabel *>("lbCourse2");
+    QCOMPARE(combo->currentText(), QString("Khóa một"));
+    QCOMPARE(title->text(), QString("Khóa một"));
+    const QStringList before = shown();
+
+    // The rows cannot be read: those kept stay under their own course's name.
+    stopDatabase();
+    combo->setCurrentIndex(combo->findText(chosen));
+    QCOMPARE(shown(), before);
+    QCOMPARE(combo->currentText(), QString("Khóa một"));
+    QCOMPARE(title->text(), QString("Khóa một"));
+    QCOMPARE(BusinessController::getInstance()->getCurrentCourse()->getIDKhoaHoc(), QString("K1"));
+
+    // Once the database answers, what is chosen is read and shown together.
+    startDatabase();
+    combo->setCurrentIndex(combo->findText("Khóa hai"));
+    QCOMPARE(title->text(), QString("Khóa hai"));
+    QCOMPARE(m_window->findChild<QTableView *>("studentView")->model()->rowCount(), 1);
+    QCOMPARE(m_window->findChild<QLabel *>("lbTotal")->text(), QString("1"));
+    combo->setCurrentIndex(combo->findText("Khóa một"));
+    QCOMPARE(m_window->findChild<QTableView *>("studentView")->model()->rowCount(), 3);
 }
 
 ORV_TEST_MAIN_WIDGETS(TestWindowOutage)

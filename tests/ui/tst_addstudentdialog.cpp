@@ -101,6 +101,8 @@ private slots:
     void failedAddOpensWithWhatWasTyped();
     void inputsHoldNoMoreThanTheirColumns_data();
     void inputsHoldNoMoreThanTheirColumns();
+    void orderNumberTakesDigitsOnly_data();
+    void orderNumberTakesDigitsOnly();
     void storedCandidateFillsTheForm_data();
     void storedCandidateFillsTheForm();
     void storedPhoto_data();
@@ -229,7 +231,7 @@ void TestAddStudentDialog::textsHandedOverAsTyped()
 {
     m_dialog->showForAdd(5);
     typeText(child<QLineEdit>("leName"), "  Nguyễn Thị Ánh ");
-    typeText(child<QLineEdit>("leOrderNumber"), "007 ");
+    typeText(child<QLineEdit>("leOrderNumber"), "007");
     typeText(child<QLineEdit>("leRank"), "b2");
     typeText(child<QLineEdit>("leId"), " 0123");
     child<QDateEdit>("dateEdit")->setDate(QDate(2001, 2, 28));
@@ -237,7 +239,7 @@ void TestAddStudentDialog::textsHandedOverAsTyped()
     QCOMPARE(confirm(), 5);
     const CRUDStudentInfo info = m_dialog->getStudentInfo();
     QCOMPARE(info.getHoTen(), QString("  Nguyễn Thị Ánh "));
-    QCOMPARE(info.getSoBaoDanh(), QString("007 "));
+    QCOMPARE(info.getSoBaoDanh(), QString("007"));
     QCOMPARE(info.getLoaiBang(), QString("b2"));
     QCOMPARE(info.getSoCMT(), QString(" 0123"));
     QCOMPARE(info.getNgaySinh(), QDate(2001, 2, 28));
@@ -336,6 +338,34 @@ void TestAddStudentDialog::inputsHoldNoMoreThanTheirColumns()
     auto *edit = child<QLineEdit>(qPrintable(input));
     edit->setText(QString(columnSize + 5, QChar(0x1EA0)));
     QCOMPARE(edit->text().size(), columnSize);
+    m_dialog->reject();
+}
+
+void TestAddStudentDialog::orderNumberTakesDigitsOnly_data()
+{
+    // What the operator types, and what the field then holds: what the
+    // table shows as a number.
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("held");
+    QTest::newRow("nine digits") << "123456789" << "123456789";
+    QTest::newRow("leading zeros") << "007" << "007";
+    QTest::newRow("a tenth digit") << "1234567890" << "123456789";
+    QTest::newRow("32 digits") << QString(32, QChar('9')) << "999999999";
+    QTest::newRow("letters among digits") << "12a3B" << "123";
+    QTest::newRow("letters only") << "SBD" << "";
+    QTest::newRow("sign and spaces") << "-1 2+" << "12";
+    QTest::newRow("digits of another script") << QString::fromUtf8("٣٤") << "";
+}
+
+void TestAddStudentDialog::orderNumberTakesDigitsOnly()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, held);
+    m_dialog->showForAdd(5);
+    auto *edit = child<QLineEdit>("leOrderNumber");
+    edit->clear();
+    typeText(edit, typed);
+    QCOMPARE(edit->text(), held);
     m_dialog->reject();
 }
 

@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTableView>
 
@@ -77,6 +78,7 @@ private slots:
     void xmlDialogWithoutCourseStaysOpen();
     void auxiliaryCourseChoice_data();
     void auxiliaryCourseChoice();
+    void auxiliaryCourseChoiceGivesWay();
     void importAgain_data();
     void importAgain();
     void photoFolderRow();
@@ -217,6 +219,26 @@ void TestImportDialogs::auxiliaryCourseChoice()
     QCOMPARE(indexes, emitted);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), emitted.isEmpty() ? 0 : 1);
+}
+
+void TestImportDialogs::auxiliaryCourseChoiceGivesWay()
+{
+    // As long as the course name column holds.
+    const QString longest = QString("Khóa sát hạch lái xe hạng B2 ").repeated(9).left(255);
+    ImportInfosDialog dialog;
+    dialog.setCourses({"Khóa 01/2026", longest});
+    auto *box = dialog.findChild<QComboBox *>("cmbCourse");
+    box->setCurrentIndex(1);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const int screen = dialog.screen()->availableGeometry().width();
+    QVERIFY2(dialog.minimumSizeHint().width() <= screen, qPrintable(QString::number(dialog.minimumSizeHint().width())));
+    QVERIFY2(dialog.frameGeometry().width() <= screen, qPrintable(QString::number(dialog.frameGeometry().width())));
+    for (const char *name : {"btnOk", "btnCancel"}) {
+        auto *button = dialog.findChild<QPushButton *>(name);
+        QVERIFY2(dialog.rect().contains(QRect(button->mapTo(&dialog, QPoint(0, 0)), button->size())), name);
+    }
+    dialog.reject();
 }
 
 void TestImportDialogs::importAgain_data()

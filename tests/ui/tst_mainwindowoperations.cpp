@@ -91,6 +91,10 @@ private:
                           .arg(column)
                           .arg(id));
     }
+    // The six counters of "Thống kê" as shown, and as counted in the
+    // database (total, not sat, sitting, sat, passed, failed).
+    QStringList shownCounters() const;
+    QStringList countedCounters();
     // Proxy row showing entry `id`, -1 when none.
     int shownRow(int id) const;
     QVariant shownCell(int id, int column) const;
@@ -118,6 +122,26 @@ QVariant TestMainWindowOperations::scalar(const QString &statement)
     if (!q.exec(statement) || !q.next())
         return QVariant();
     return q.value(0);
+}
+
+QStringList TestMainWindowOperations::shownCounters() const
+{
+    QStringList texts;
+    for (const char *name : {"lbTotal", "lbNotContest", "lbContest", "lbContested", "lbPass", "lbNotPass"})
+        texts << m_window->findChild<QLabel *>(name)->text();
+    return texts;
+}
+
+QStringList TestMainWindowOperations::countedCounters()
+{
+    QStringList counts;
+    for (const char *condition : {"TRUE", "IFNULL(TrangThai, 0) = 0", "TrangThai = 1", "TrangThai = 2",
+                                  "KetQuaMoPhong = 'DAT'", "KetQuaMoPhong = 'KHONG DAT'"}) {
+        counts << scalar(QString("SELECT COUNT(*) FROM khoathi_thisinh WHERE IDKhoaHoc = 'K1' AND %1")
+                             .arg(condition))
+                      .toString();
+    }
+    return counts;
 }
 
 int TestMainWindowOperations::shownRow(int id) const
@@ -335,11 +359,16 @@ void TestMainWindowOperations::afterADeletionTheRightCandidateChanges()
     QCOMPARE(shownCell(104, StudentModel::ColumnName).toString(), QString("Phạm Thị Mười Mới"));
     QCOMPARE(person(105, "HoTen").toString(), QString("Hoàng Văn Mười Một"));
 
+    const QStringList countersBefore = shownCounters();
+    QCOMPARE(countersBefore, countedCounters());
     openResetFor(105);
     InfoResetDialog *reset = widget<InfoResetDialog>();
     typeText(reset->findChild<QLineEdit *>("leComment"), "Máy hỏng");
     reset->findChild<QPushButton *>("startButton")->click();
     QCOMPARE(takeMessage(), QString("Thông tin / Thiết lập lại thông tin thành công"));
+    // A finished and failed candidate is waiting again, counted at once.
+    QCOMPARE(shownCounters(), countedCounters());
+    QVERIFY(shownCounters() != countersBefore);
     QCOMPARE(entry(105, "DiemMoPhong").toInt(), -1);
     QVERIFY(entry(105, "KetQuaMoPhong").toString().isEmpty());
     QVERIFY(entry(105, "GhiChu").toString().endsWith("#Máy hỏng"));

@@ -3,8 +3,10 @@
 // time cells, the running-course list or the room grid is cut (each shows
 // whole or ends in "…"), the grid's three order numbers a row fit in the
 // left panel, and the tool row's drop-down lists show their highlighted and
-// hovered entries readably (measured on the rendered pixels). One window
-// per process.
+// hovered entries readably (measured on the rendered pixels). A course name
+// of 147 characters, running and chosen, widens neither the window nor the
+// import and export dialogs beyond the screen, and no drop-down list runs
+// off it. One window per process.
 
 #include "models/studentmodel.h"
 #include "tests/support/provinceunitrows.h"
@@ -13,9 +15,16 @@
 #include "tests/support/desktopmain.h"
 #include "ui/elidedbutton.h"
 #include "ui/elidedcombobox.h"
+#include "ui/elidedlabel.h"
+#include "ui/elidedmenudelegate.h"
+#include "ui/exportstudentsdialog.h"
+#include "ui/importxmldialog.h"
 #include "ui/mainwindow.h"
 
 #include <QAbstractItemView>
+#include <QAction>
+#include <QPushButton>
+#include <QScreen>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -33,6 +42,10 @@
 namespace {
 
 const QString LONG_COURSE = QStringLiteral("Khóa sát hạch lái xe ô tô hạng B2 tháng 12 năm 2026 - Sân Một");
+// As long as an operator's course names come.
+const QString LONGEST_COURSE = QStringLiteral("Khóa sát hạch lái xe ô tô hạng B2 tháng 12 năm 2026 của Trung tâm "
+                                              "Đào tạo và Sát hạch lái xe Sân Một, tổ chức tại sân số 2, đợt thi "
+                                              "lại bổ sung (2)");
 const QString START = QStringLiteral("2026-12-11 01:45:16");
 const QString END = QStringLiteral("2026-12-11 02:03:59");
 
@@ -105,6 +118,11 @@ private slots:
     void threeOrderNumbersInTheLeftPanel();
     void listEntriesReadable_data();
     void listEntriesReadable();
+    void longestNameGivesWay();
+    void dialogsWithinTheScreen_data();
+    void dialogsWithinTheScreen();
+    void listsWithinTheScreen_data();
+    void listsWithinTheScreen();
 
 private:
     template <typename T>
@@ -120,9 +138,21 @@ private:
         QVERIFY2(TestDb::exec(m_folder->mainAdmin(), statement), qPrintable(statement.left(100)));
     }
 
+    // The dialog `action` opens, with the longest name chosen in its course
+    // list `combo`.
+    QDialog *openWithLongestName(const QString &action, const QString &combo);
+    static void save(QWidget *widget, const QString &name);
+
     std::unique_ptr<WorkFolder> m_folder;
     std::unique_ptr<MainWindow> m_window;
 };
+
+void TestOperatorScreen::save(QWidget *widget, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("ORV_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        QVERIFY(widget->grab().save(folder + "/" + name + ".png"));
+}
 
 void TestOperatorScreen::initTestCase()
 {
@@ -132,6 +162,11 @@ void TestOperatorScreen::initTestCase()
     sql(QString("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrangThai, TrungTam) VALUES"
                 " ('K1', '%1', 'U1', CURDATE(), 2, 'Sân Một')")
             .arg(LONG_COURSE));
+    // Running too, since the day before, with nobody in the room.
+    QCOMPARE(LONGEST_COURSE.size(), 147);
+    sql(QString("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrangThai, TrungTam) VALUES"
+                " ('K2', '%1', 'U1', CURDATE() - INTERVAL 1 DAY, 2, 'Sân Một')")
+            .arg(LONGEST_COURSE));
     // Three in the room with three-digit order numbers, one done.
     for (int id = 1; id <= 4; ++id) {
         sql(QString("INSERT INTO thisinh (IDThiSinh, HoTen, NgaySinh, SoCMT) VALUES (%1, 'Nguyễn Văn %1',"
@@ -265,7 +300,7 @@ void TestOperatorScreen::threeOrderNumbersInTheLeftPanel()
     QVERIFY(!area->horizontalScrollBar()->isVisible());
     QStringList shown;
     for (ElidedButton *button : area->widget()->findChildren<ElidedButton *>()) {
-        if (button->text() == LONG_COURSE)
+        if (button->text() == LONG_COURSE || button->text() == LONGEST_COURSE)
             continue;
         const QRect inPanel(button->mapTo(area->viewport(), QPoint(0, 0)), button->size());
         QVERIFY2(area->viewport()->rect().contains(inPanel), qPrintable(button->text()));
@@ -302,10 +337,12 @@ void TestOperatorScreen::listEntriesReadable()
         QTest::qWait(20);
     }
     QCOMPARE(list->currentIndex().row(), row);
-    // The whole text of every entry is in the list.
+    // The whole text of every entry is in the list; one longer than the
+    // screen is wide is listsWithinTheScreen's.
     const QFontMetrics metrics(list->font());
     for (int i = 0; i < box->count(); ++i)
-        QVERIFY2(metrics.horizontalAdvance(box->itemText(i)) < list->viewport()->width(), qPrintable(box->itemText(i)));
+        if (box->itemText(i) != LONGEST_COURSE)
+            QVERIFY2(metrics.horizontalAdvance(box->itemText(i)) < list->viewport()->width(), qPrintable(box->itemText(i)));
     const QImage image = list->viewport()->grab().toImage();
     const QRect entry = list->visualRect(list->model()->index(row, 0)).intersected(image.rect());
     const double ratio = entryContrast(image, entry.adjusted(1, 1, -1, -1));
@@ -314,6 +351,137 @@ void TestOperatorScreen::listEntriesReadable()
         image.save(folder + "/list-" + combo + (hovered ? "-hovered" : "") + ".png");
     box->hidePopup();
     QVERIFY2(ratio >= 4.5, qPrintable(QString::number(ratio)));
+}
+
+void TestOperatorScreen::longestNameGivesWay()
+{
+    auto *combo = widget<ElidedComboBox>("cmbCourse");
+    combo->setCurrentIndex(combo->findText(LONGEST_COURSE));
+    QTest::qWait(50);
+    QVERIFY2(m_window->minimumSizeHint().width() <= 1366, qPrintable(QString::number(m_window->minimumSizeHint().width())));
+    QCOMPARE(m_window->width(), 1366);
+    // The counters' title ends in "…" within its place, the whole name in
+    // its tooltip.
+    auto *title = widget<ElidedLabel>("lbCourse2");
+    QCOMPARE(title->text(), LONGEST_COURSE);
+    QCOMPARE(title->toolTip(), LONGEST_COURSE);
+    const QString shown = title->shownText();
+    QVERIFY2(shown.endsWith(QChar(0x2026)) && LONGEST_COURSE.startsWith(shown.chopped(1)), qPrintable(shown));
+    QVERIFY(QFontMetrics(title->font()).horizontalAdvance(shown) <= title->contentsRect().width());
+    // The filter, the search field and the counters' columns stay in sight.
+    for (const char *name : {"cbStudentType", "leSearch", "lbCourse2", "lbTotal", "lbNotPass"}) {
+        auto *w = widget<QWidget>(name);
+        const QRect inWindow(w->mapTo(m_window.get(), QPoint(0, 0)), w->size());
+        QVERIFY2(m_window->rect().contains(inWindow), name);
+    }
+    save(m_window.get(), "main-window-1366-longest-name");
+}
+
+QDialog *TestOperatorScreen::openWithLongestName(const QString &action, const QString &combo)
+{
+    m_window->findChild<QAction *>(action)->trigger();
+    QDialog *dialog = nullptr;
+    for (QDialog *candidate : m_window->findChildren<QDialog *>())
+        if (candidate->isVisible() && candidate->findChild<QComboBox *>(combo))
+            dialog = candidate;
+    if (!dialog)
+        return nullptr;
+    auto *box = dialog->findChild<QComboBox *>(combo);
+    box->setCurrentIndex(box->findText(LONGEST_COURSE));
+    if (!QTest::qWaitForWindowExposed(dialog))
+        return nullptr;
+    return box->currentText() == LONGEST_COURSE ? dialog : nullptr;
+}
+
+void TestOperatorScreen::dialogsWithinTheScreen_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("combo");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::newRow("import") << "actionImport_XML" << "cbCourse"
+                            << QStringList{"btnGetXml", "btnImport", "btnCancel"};
+    QTest::newRow("export") << "actionExport_XML" << "cmbCourse" << QStringList{"btnOk", "btnCancel"};
+}
+
+void TestOperatorScreen::dialogsWithinTheScreen()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, combo);
+    QFETCH(QStringList, buttons);
+    QDialog *dialog = openWithLongestName(action, combo);
+    QVERIFY(dialog);
+    const QRect screen = dialog->screen()->availableGeometry();
+    QVERIFY2(dialog->minimumSizeHint().width() <= screen.width(),
+             qPrintable(QString::number(dialog->minimumSizeHint().width())));
+    // Where it lies on the screen is the smoke run's: here the window is
+    // larger than the offscreen screen, and the dialog opens over its middle.
+    QVERIFY2(dialog->frameGeometry().width() <= screen.width(),
+             qPrintable(QString::number(dialog->frameGeometry().width())));
+    for (const QString &name : buttons) {
+        auto *button = dialog->findChild<QPushButton *>(name);
+        QVERIFY2(button->isVisible(), qPrintable(name));
+        const QRect inDialog(button->mapTo(dialog, QPoint(0, 0)), button->size());
+        QVERIFY2(dialog->rect().contains(inDialog), qPrintable(name));
+        QCOMPARE(button->width(), std::max(button->sizeHint().width(), button->minimumSizeHint().width()));
+    }
+    auto *box = dialog->findChild<ElidedComboBox *>(combo);
+    QVERIFY(box);
+    const QString shown = box->shownText();
+    QVERIFY2(shown.endsWith(QChar(0x2026)) && LONGEST_COURSE.startsWith(shown.chopped(1)), qPrintable(shown));
+    save(dialog, action == "actionImport_XML" ? "import-xml-dialog-longest-name" : "export-dialog-longest-name");
+    dialog->reject();
+}
+
+void TestOperatorScreen::listsWithinTheScreen_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("combo");
+    QTest::newRow("course choice") << "" << "cmbCourse";
+    QTest::newRow("import") << "actionImport_XML" << "cbCourse";
+    QTest::newRow("export") << "actionExport_XML" << "cmbCourse";
+}
+
+void TestOperatorScreen::listsWithinTheScreen()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, combo);
+    QDialog *dialog = nullptr;
+    QComboBox *box = nullptr;
+    if (action.isEmpty()) {
+        box = widget<QComboBox>(qPrintable(combo));
+        box->setCurrentIndex(box->findText(LONGEST_COURSE));
+    } else {
+        dialog = openWithLongestName(action, combo);
+        QVERIFY(dialog);
+        box = dialog->findChild<QComboBox *>(combo);
+    }
+    box->showPopup();
+    QAbstractItemView *list = box->view();
+    QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+    const QRect screen = box->screen()->availableGeometry();
+    // As wide as the screen at most; where it lies the offscreen platform
+    // decides (it moves a shown window by a frame it does not draw).
+    const QRect popup = list->window()->geometry();
+    QVERIFY2(popup.width() <= screen.width(),
+             qPrintable(QString("%1 on %2").arg(popup.width()).arg(screen.width())));
+    // The chosen entry, checked, ends in "…"; a short one shows whole.
+    const QModelIndex chosen = list->model()->index(box->currentIndex(), 0);
+    const int width = list->visualRect(chosen).width();
+    QString shown;
+    if (auto *menu = qobject_cast<ElidedMenuDelegate *>(box->itemDelegate())) {
+        shown = menu->shownText(chosen, width);
+        const QModelIndex other = list->model()->index(box->findText(LONG_COURSE), 0);
+        if (other.isValid() && QFontMetrics(box->font()).horizontalAdvance(LONG_COURSE) < width / 2)
+            QCOMPARE(menu->shownText(other, width), LONG_COURSE);
+    } else {
+        QCOMPARE(list->textElideMode(), Qt::ElideRight);
+        shown = QFontMetrics(list->font()).elidedText(LONGEST_COURSE, Qt::ElideRight, width);
+    }
+    QVERIFY2(shown.endsWith(QChar(0x2026)) && LONGEST_COURSE.startsWith(shown.chopped(1)), qPrintable(shown));
+    save(list->window(), "list-" + (action.isEmpty() ? QString("course-choice") : action) + "-longest-name");
+    box->hidePopup();
+    if (dialog)
+        dialog->reject();
 }
 
 ORV_TEST_MAIN_DESKTOP(TestOperatorScreen)

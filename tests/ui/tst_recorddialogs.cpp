@@ -45,6 +45,8 @@ private slots:
     void deletions();
     void editingRefusals_data();
     void editingRefusals();
+    void failedCourseWriteKeepsWhatWasTyped_data();
+    void failedCourseWriteKeepsWhatWasTyped();
     void courseCreatedAndChanged();
     void councilAndUnitChanged();
     void deletedUnitIsNotChosenLater();
@@ -281,10 +283,68 @@ void TestRecordDialogs::editingRefusals()
     }
     QSignalSpy finished(dialog.get(), &QDialog::finished);
     click(dialog.get(), "btnUpdate");
-    QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.at(0).at(0).toInt(), 0);
     QCOMPARE(DialogProbe::shownBoxes(), QString("Thông tin|Trường bắt buộc bị thiếu"));
     QCOMPARE(mainCount("SELECT COUNT(*) FROM " + table), before);
+    if (kind == "course") {
+        // The course dialog stays open with what was typed.
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->findChild<QLineEdit *>("leCourseCode")->text(), code);
+        QCOMPARE(dialog->findChild<QLineEdit *>("leCourseName")->text(), name);
+    } else {
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.at(0).at(0).toInt(), 0);
+    }
+}
+
+void TestRecordDialogs::failedCourseWriteKeepsWhatWasTyped_data()
+{
+    QTest::addColumn<QString>("open");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("tableAway");
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("code already used") << "create" << "K2" << false
+                                       << "Thông tin|Tạo khóa học thất bại: mã khóa học đã tồn tại.";
+    QTest::newRow("create failed otherwise") << "create" << "K8" << true << "Thông tin|Tạo khóa học thất bại";
+    QTest::newRow("change failed") << "change" << "K2" << true << "Thông tin|Cập nhật khóa học thất bại";
+}
+
+void TestRecordDialogs::failedCourseWriteKeepsWhatWasTyped()
+{
+    QFETCH(QString, open);
+    QFETCH(QString, code);
+    QFETCH(bool, tableAway);
+    QFETCH(QString, notice);
+    const QString stored = mainValue("SELECT * FROM khoathi WHERE IDKhoaHoc = '" + code + "'");
+    const int courses = mainCount("SELECT COUNT(*) FROM khoathi");
+    auto *editor = m_courses->findChild<AddCourseDialog *>();
+    if (open == "create") {
+        click(m_courses.get(), "btnAdd");
+        editor->findChild<QLineEdit *>("leCourseCode")->setText(code);
+    } else {
+        QVERIFY(chooseRow(m_courses.get(), 1, code) >= 0);
+        click(m_courses.get(), "btnEdit");
+    }
+    QVERIFY(editor->isVisible());
+    editor->findChild<QLineEdit *>("leCourseName")->setText("Khóa Gõ Lại");
+    auto *years = editor->findChild<QComboBox *>("cbYear");
+    years->setCurrentIndex(years->findText("2030"));
+    // Any failure of the statement but a duplicate code.
+    if (tableAway)
+        mainSql("RENAME TABLE khoathi TO khoathi_away");
+    QSignalSpy finished(editor, &QDialog::finished);
+    click(editor, "btnUpdate");
+    if (tableAway)
+        mainSql("RENAME TABLE khoathi_away TO khoathi");
+    QCOMPARE(DialogProbe::shownBoxes(), notice);
+    QCOMPARE(finished.count(), 0);
+    QVERIFY(editor->isVisible());
+    QCOMPARE(editor->findChild<QLineEdit *>("leCourseCode")->text(), code);
+    QCOMPARE(editor->findChild<QLineEdit *>("leCourseName")->text(), QString("Khóa Gõ Lại"));
+    QCOMPARE(years->currentText(), QString("2030"));
+    QCOMPARE(mainCount("SELECT COUNT(*) FROM khoathi"), courses);
+    QCOMPARE(mainValue("SELECT * FROM khoathi WHERE IDKhoaHoc = '" + code + "'"), stored);
+    click(editor, "btnCancel");
 }
 
 void TestRecordDialogs::courseCreatedAndChanged()

@@ -64,7 +64,8 @@ public:
 signals:
     // A candidate was added, changed or deleted.
     void candidatesChanged();
-    // A candidate's result was reset: the room grid is to be shown again.
+    // A candidate's result was reset: the room grid and the counters are to
+    // be shown again.
     void roomGridChanged();
 
 private:

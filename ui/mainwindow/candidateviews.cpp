@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 #include <iterator>
 #include <memory>
@@ -133,6 +134,10 @@ const QList<Course *> &CandidateViews::listCourses()
     const QList<Course *> *courses = m_businessController->getAllCourses();
     for (const Course *course : *courses)
         ui->cmbCourse->addItem(course->getTenKhoaHoc());
+    // Emptying the list chose the prompt, whose empty table could not be
+    // read: the rows kept are those of a course the list now holds again.
+    if (!m_rowsCourse.isEmpty() && ui->cmbCourse->currentIndex() == 0)
+        showCourseOfRows();
     return *courses;
 }
 
@@ -143,7 +148,7 @@ QString CandidateViews::chooseCourse()
     QString courseCode;
     if (course) {
         courseCode = course->getIDKhoaHoc();
-        ui->lbCourse2->setText(course->getTenKhoaHoc());
+        ui->lbCourse2->setFullText(course->getTenKhoaHoc());
     }
     return courseCode;
 }
@@ -152,8 +157,35 @@ void CandidateViews::loadStudentsOfCourse(const QString &courseCode)
 {
     bool failed = false;
     m_businessController->loadStudentsOfCourse(courseCode, &failed);
-    if (failed)
-        m_outage.onDatabaseUnreachable();
+    if (!failed) {
+        m_rowsCourse = courseCode;
+        return;
+    }
+    showCourseOfRows();
+    m_outage.onDatabaseUnreachable();
+}
+
+void CandidateViews::showCourseOfRows()
+{
+    const QList<Course *> *courses = m_businessController->getAllCourses();
+    int position = -1;
+    for (int i = 0; courses && i < courses->size(); ++i) {
+        if (courses->at(i)->getIDKhoaHoc() == m_rowsCourse) {
+            position = i;
+            break;
+        }
+    }
+    // The course list is being filled again: the check after filling it
+    // comes back here.
+    if (!m_rowsCourse.isEmpty() && (position < 0 || position + 1 >= ui->cmbCourse->count()))
+        return;
+    {
+        // Choosing would read the course again.
+        const QSignalBlocker blocker(ui->cmbCourse);
+        ui->cmbCourse->setCurrentIndex(position + 1);
+    }
+    const Course *course = m_businessController->setCurrentCourse(position);
+    ui->lbCourse2->setFullText(course ? course->getTenKhoaHoc() : QString());
 }
 
 void CandidateViews::showStartingCourses()

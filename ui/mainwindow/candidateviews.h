@@ -41,6 +41,9 @@ public:
     // controller's current one and shows its name. Its code; empty when the
     // choice is the prompt.
     QString chooseCourse();
+    // The table takes the course's candidates. When they cannot be read the
+    // table keeps its rows, and the course choice and the counters' title go
+    // back to the course those rows belong to.
     void loadStudentsOfCourse(const QString &courseCode);
     // The running courses, in their list and in the room grid.
     void showStartingCourses();
@@ -68,6 +71,9 @@ private:
     // could not be read.
     bool readCourseGrid(QList<Course> *courses, QList<QStringList> *inRoom);
     void fillCourseGrid(const QList<Course> &courses, const QList<QStringList> &inRoom);
+    // Chooses, without reading anything, the course whose candidates the
+    // table holds.
+    void showCourseOfRows();
 
     Ui::MainWindow *ui;
     BusinessController *m_businessController;
@@ -75,6 +81,9 @@ private:
     ProxyStudentInfoModel *m_proxyModel;
     StartingCourseModel *m_startingCourseModel;
     QGridLayout *m_courseGrid;
+    // The code of the course whose candidates the table holds; empty for
+    // none.
+    QString m_rowsCourse;
 };
 
 #endif // ORV_UI_MAINWINDOW_CANDIDATEVIEWS_H
