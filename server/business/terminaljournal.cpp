@@ -41,6 +41,8 @@ QByteArray TerminalJournal::encode(const Record &record)
                << text(record.time) << QByteArray::number(record.score)
                << QByteArray::number(record.passMark) << (record.passed ? "1" : "0")
                << text(record.answers);
+        if (!record.sitting.isEmpty())
+            fields << text(record.sitting);
     }
     return fields.join('\t') + '\n';
 }
@@ -63,12 +65,14 @@ bool TerminalJournal::decode(const QByteArray &line, Record *record, qint64 *don
         record->time = untext(fields[3]);
         return toInt(fields[2], &record->entryId);
     }
-    if (fields[1] == "RESULT" && fields.size() == 9) {
+    if (fields[1] == "RESULT" && (fields.size() == 9 || fields.size() == 10)) {
         record->kind = Record::Result;
         record->courseCode = untext(fields[3]);
         record->time = untext(fields[4]);
         record->passed = fields[7] == "1";
         record->answers = untext(fields[8]);
+        if (fields.size() == 10)
+            record->sitting = untext(fields[9]);
         return toInt(fields[2], &record->entryId) && toInt(fields[5], &record->score)
                && toInt(fields[6], &record->passMark);
     }
@@ -158,23 +162,24 @@ bool TerminalJournal::writeLine(const QByteArray &line, bool sync)
     return true;
 }
 
-qint64 TerminalJournal::append(Record &record, bool claimNow, bool *claimed)
+TerminalJournal::Appended TerminalJournal::append(Record &record, bool claimNow)
 {
     const std::lock_guard<std::mutex> locker(m_lock);
-    *claimed = false;
-    record.number = m_next;
-    if (!writeLine(encode(record), true))
-        return 0;
-    ++m_next;
+    Appended appended;
+    record.number = m_next++;
+    appended.number = record.number;
+    appended.onDisk = writeLine(encode(record), true);
+    appended.becameUnwritable = !appended.onDisk && !m_unwritable;
+    m_unwritable = !appended.onDisk;
     bool earlier = false;
     for (const Record &pending : qAsConst(m_pending))
         earlier = earlier || pending.entryId == record.entryId;
     m_pending.insert(record.number, record);
     if (claimNow && !earlier) {
         m_claimed.insert(record.number);
-        *claimed = true;
+        appended.claimed = true;
     }
-    return record.number;
+    return appended;
 }
 
 QList<TerminalJournal::Record> TerminalJournal::claimPending()

@@ -15,7 +15,7 @@
 // record a line, in arrival order:
 //
 //   <number> START <entry> <arrival time>
-//   <number> RESULT <entry> <course> <arrival time> <score> <pass mark> <passed 0/1> <answers>
+//   <number> RESULT <entry> <course> <arrival time> <score> <pass mark> <passed 0/1> <answers> [<sitting>]
 //   <number> DONE
 //
 // fields separated by a tab, texts percent-encoded (tab, line end and '%'
@@ -44,6 +44,19 @@ public:
         int passMark = 0;
         bool passed = false;
         QString answers;
+        // The entry's start time ("yyyy-MM-dd hh:mm:ss"): the sitting a
+        // result belongs to. Empty for a start, and for a result written
+        // without it (nine fields).
+        QString sitting;
+    };
+
+    struct Appended
+    {
+        qint64 number = 0;              // always > 0: the record is kept, on disk or in memory
+        bool claimed = false;           // claimed for the caller
+        bool onDisk = false;            // false: kept in memory only (lost if the process dies)
+        bool becameUnwritable = false;  // true on the first append that could not reach the
+                                        // file since the journal was last writable (once per event)
     };
 
     // Reads what the file still holds and rewrites it without the records
@@ -52,12 +65,11 @@ public:
     bool open(const QString &path);
     bool isOpen() const;
 
-    // Keeps the record (its number is assigned here) on disk. When
-    // `claimNow` and no earlier record of the same entry is still to be
-    // stored, the record is claimed for the caller. Returns the number, or
-    // 0 when it could not be kept on disk (it is not kept at all then) and
-    // whether it was claimed.
-    qint64 append(Record &record, bool claimNow, bool *claimed);
+    // Keeps the record (its number is assigned here), on disk when it can
+    // be written, in memory otherwise. When `claimNow` and no earlier
+    // record of the same entry is still to be stored, the record is claimed
+    // for the caller.
+    Appended append(Record &record, bool claimNow);
 
     // Claims, in arrival order, the records to be stored whose entry has no
     // earlier record claimed by someone else.
@@ -82,6 +94,7 @@ private:
     // The records still to be stored, by number (arrival order).
     QMap<qint64, Record> m_pending;
     QSet<qint64> m_claimed;
+    bool m_unwritable = false;
 };
 
 #endif // SERVER_BUSINESS_TERMINALJOURNAL_H

@@ -87,9 +87,9 @@ void TestTerminalJournal::textsRoundTrip()
     {
         TerminalJournal journal;
         QVERIFY(journal.open(path));
-        bool claimed = false;
-        QCOMPARE(journal.append(record, true, &claimed), qint64(1));
-        QVERIFY(claimed);
+        const TerminalJournal::Appended appended = journal.append(record, true);
+        QCOMPARE(appended.number, qint64(1));
+        QVERIFY(appended.claimed);
     }
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -114,18 +114,18 @@ void TestTerminalJournal::laterWriteOfAnEntryWaits()
     QVERIFY(journal.open(dir.filePath("terminal_journal.txt")));
     TerminalJournal::Record start;
     start.entryId = 5;
-    bool claimed = false;
-    const qint64 first = journal.append(start, true, &claimed);
-    QVERIFY(claimed);
+    const TerminalJournal::Appended started = journal.append(start, true);
+    const qint64 first = started.number;
+    QVERIFY(started.claimed);
     TerminalJournal::Record result;
     result.kind = TerminalJournal::Record::Result;
     result.entryId = 5;
-    journal.append(result, true, &claimed);
+    bool claimed = journal.append(result, true).claimed;
     // Its start is still being tried: the result waits for it.
     QVERIFY(!claimed);
     TerminalJournal::Record other;
     other.entryId = 6;
-    journal.append(other, true, &claimed);
+    claimed = journal.append(other, true).claimed;
     QVERIFY(claimed);
     // Nor do the retries take it while the start is held elsewhere.
     QCOMPARE(journal.claimPending().size(), 0);
