@@ -488,12 +488,13 @@ void BusinessControllerClient::warnKeptInMemory(const TerminalJournal::Record &r
 {
     const EntryNote note = noteOf(record.entryId);
     const QString orderNumber = note.orderNumber.isEmpty() ? QStringLiteral("unknown") : note.orderNumber;
+    const QString course = note.courseCode.isEmpty() ? QStringLiteral("unknown") : note.courseCode;
     if (record.kind == TerminalJournal::Record::Start)
-        qCritical().nospace() << "BusinessControllerClient: the journal cannot be written: the start of entry "
-                              << record.entryId << " (course " << note.courseCode << ", order number "
+        qCritical().nospace().noquote() << "BusinessControllerClient: the journal cannot be written: the start of entry "
+                              << record.entryId << " (course " << course << ", order number "
                               << orderNumber << ") is kept in memory only until it is stored";
     else
-        qCritical().nospace() << "BusinessControllerClient: the journal cannot be written: the result of entry "
+        qCritical().nospace().noquote() << "BusinessControllerClient: the journal cannot be written: the result of entry "
                               << record.entryId << " (course " << record.courseCode << ", order number "
                               << orderNumber << ", score " << record.score
                               << ") is kept in memory only until it is stored";
@@ -508,11 +509,11 @@ BusinessControllerClient::Outcome BusinessControllerClient::failed(SqlQuery::Fai
     case SqlQuery::Failure::Unreachable:
         break;
     case SqlQuery::Failure::Data:
-        qWarning().nospace() << "BusinessControllerClient: the database refuses the values of " << what
+        qWarning().nospace().noquote() << "BusinessControllerClient: the database refuses the values of " << what
                              << " of entry " << record.entryId << ": it is not stored, for good";
         return Outcome::Refused;
     case SqlQuery::Failure::Other:
-        qWarning().nospace() << "BusinessControllerClient: " << what << " of entry " << record.entryId
+        qWarning().nospace().noquote() << "BusinessControllerClient: " << what << " of entry " << record.entryId
                              << " could not be stored now: it is kept and tried again";
         return Outcome::Kept;
     }
