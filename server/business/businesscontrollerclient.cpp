@@ -445,10 +445,14 @@ void BusinessControllerClient::keepAndStore(const Connection &db, quint64 client
         warnKeptInMemory(record);
     if (!appended.claimed) {
         if (!db) {
-            // No connection, or the database is known to be away: the
-            // retries store it once it is back.
             warnKept(record);
-            emit notifyWriteKept();
+            // The database is known to be away: the retries store it once
+            // it is back. Else only this terminal has no connection: the
+            // retries store it now, and there is no outage to tell.
+            if (databaseAway())
+                emit notifyWriteKept();
+            else
+                m_replay.wake();
             return;
         }
         // An earlier write of the entry waits: the retries store it in its
@@ -489,15 +493,15 @@ void BusinessControllerClient::warnKeptInMemory(const TerminalJournal::Record &r
     const EntryNote note = noteOf(record.entryId);
     const QString orderNumber = note.orderNumber.isEmpty() ? QStringLiteral("unknown") : note.orderNumber;
     const QString course = note.courseCode.isEmpty() ? QStringLiteral("unknown") : note.courseCode;
+    QDebug line = qCritical().nospace().noquote();
+    line << "BusinessControllerClient: the journal cannot be written: ";
     if (record.kind == TerminalJournal::Record::Start)
-        qCritical().nospace().noquote() << "BusinessControllerClient: the journal cannot be written: the start of entry "
-                              << record.entryId << " (course " << course << ", order number "
-                              << orderNumber << ") is kept in memory only until it is stored";
+        line << "the start of entry " << record.entryId << " (course " << course << ", order number "
+             << orderNumber << ")";
     else
-        qCritical().nospace().noquote() << "BusinessControllerClient: the journal cannot be written: the result of entry "
-                              << record.entryId << " (course " << record.courseCode << ", order number "
-                              << orderNumber << ", score " << record.score
-                              << ") is kept in memory only until it is stored";
+        line << "the result of entry " << record.entryId << " (course " << record.courseCode
+             << ", order number " << orderNumber << ", score " << record.score << ")";
+    line << " is kept in memory only until it is stored";
 }
 
 BusinessControllerClient::Outcome BusinessControllerClient::failed(SqlQuery::Failure failure,
