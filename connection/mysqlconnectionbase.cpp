@@ -11,17 +11,17 @@
 
 namespace {
 
-// Stored checksums were computed over the date followed by these literal
-// letters, never the time of day: keep the text exactly so.
-QString resultTimeText(const QVariant &value)
+} // namespace
+
+QString MySqlConnectionBase::resultTimeText(const QVariant &value)
 {
+    // Stored checksums were computed over the date followed by these
+    // literal letters, never the time of day: keep the text exactly so.
     const QDate date = value.toDate();
     if (!date.isValid())
         return QString("");
     return date.toString("yyyy-MM-dd") + QString(" hh:mm:ss");
 }
-
-} // namespace
 
 MySqlConnectionBase::MySqlConnectionBase(QObject *parent) : QObject(parent) {}
 
@@ -63,17 +63,22 @@ ContestantResultInfo MySqlConnectionBase::getContestantResultInfo(int id)
     query.bind(":ID", id);
     query.exec();
     query.first();
-    info.setSoCMT(fieldOf(query, "SoCMT").toString());
-    info.setHoTen(fieldOf(query, "HoTen").toString());
-    info.setNgaySinh(fieldOf(query, "NgaySinh").toDate().toString("yyyy-MM-dd"));
-    info.setSoBaoDanh(fieldOf(query, "SoBaoDanh").toString());
-    info.setThoiGianBatDauThi(resultTimeText(fieldOf(query, "ThoiGianBatDauThi")));
+    readIdentity(query, &info);
     info.setThoiGianKetThucThi(resultTimeText(fieldOf(query, "ThoiGianKetThucThi")));
     info.setKetQuaMoPhong(fieldOf(query, "KetQuaMoPhong").toString());
     info.setTraLoiMoPhong(fieldOf(query, "TraLoiMoPhong").toString());
     info.setDiemMoPhong(QString::number(fieldOf(query, "DiemMoPhong").toInt()));
     info.setChiTietThi(QString::number(fieldOf(query, "ChiTietThi").toInt()));
     return info;
+}
+
+void MySqlConnectionBase::readIdentity(const QSqlQuery &query, ContestantResultInfo *info)
+{
+    info->setSoCMT(fieldOf(query, "SoCMT").toString());
+    info->setHoTen(fieldOf(query, "HoTen").toString());
+    info->setNgaySinh(fieldOf(query, "NgaySinh").toDate().toString("yyyy-MM-dd"));
+    info->setSoBaoDanh(fieldOf(query, "SoBaoDanh").toString());
+    info->setThoiGianBatDauThi(resultTimeText(fieldOf(query, "ThoiGianBatDauThi")));
 }
 
 QString MySqlConnectionBase::getAvatarInfoForContestant(const QString &soBaoDanh,

@@ -59,6 +59,13 @@ protected:
     // empty without a warning per column.
     static QVariant fieldOf(const QSqlQuery &query, const QString &name);
 
+    // A time of a stored result as its checksum covers it (the date and the
+    // literal " hh:mm:ss"); empty for no date.
+    static QString resultTimeText(const QVariant &value);
+    // The checksum's identity texts and start time from `query`, a query
+    // positioned on a row of thisinh joined with khoathi_thisinh.
+    static void readIdentity(const QSqlQuery &query, ContestantResultInfo *info);
+
     // Column `column` of the entry with order number `soBaoDanh` in course
     // `idKhoaHoc` (the first, should there be several); an invalid value when
     // the statement fails or there is no such entry. `name` is the statement's

@@ -4,6 +4,7 @@
 #include "connection/sqlquery.h"
 #include "records/utility.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QSqlQuery>
 #include <QVariant>
@@ -157,7 +158,7 @@ ReportInfo *MySqlConnectionClient::getPrintDetail(int id, const QString &idKhoaH
 }
 
 bool MySqlConnectionClient::updateContestStart(int id, const QString &startTime, int state,
-                                               bool *unreachable)
+                                               SqlQuery::Failure *failure)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     // Only an entry that has not started: moving a finished one back into the
@@ -169,7 +170,8 @@ bool MySqlConnectionClient::updateContestStart(int id, const QString &startTime,
     query.bind(":ThoiGianBatDauThi", startTime);
     query.bind(":ID", id);
     const bool ran = query.exec();
-    tell(unreachable, query);
+    if (failure)
+        *failure = query.failure();
     return ran && query.numRowsAffected() > 0;
 }
 
@@ -201,52 +203,113 @@ bool MySqlConnectionClient::updateCheckSum(int id, const QString &checkSum, bool
     return true;
 }
 
-bool MySqlConnectionClient::updateContestResult(const QString &idKhoaHoc, const QString &endTime, int score,
-                                                int passMark, const QString &result, int id,
-                                                const QString &answers, bool *unreachable)
+MySqlConnectionClient::ResultBasis MySqlConnectionClient::readResultBasis(int id, SqlQuery::Failure *failure)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    int attempts = 0;
-    {
-        SqlQuery query(m_db, "MySqlConnectionClient::updateContestResult (query)",
-                       "SELECT ChiTietThi FROM khoathi_thisinh where ID = :ID and IDKhoaHoc = :IDKhoaHoc "
-                       "limit 1");
-        query.bind(":ID", id);
-        query.bind(":IDKhoaHoc", idKhoaHoc);
-        const bool ran = query.exec();
-        tell(unreachable, query);
-        if (!ran)
-            return false;
-        if (query.next())
-            attempts = query.value("ChiTietThi").toInt();
-    }
+    ResultBasis basis;
+    // Left-joined: an entry without its person is still the entry.
+    SqlQuery query(m_db, "MySqlConnectionClient::readResultBasis",
+                   "SELECT thisinh.SoCMT, thisinh.HoTen, thisinh.NgaySinh, khoathi_thisinh.SoBaoDanh, "
+                   "khoathi_thisinh.ThoiGianBatDauThi, khoathi_thisinh.IDKhoaHoc, khoathi_thisinh.TrangThai, "
+                   "khoathi_thisinh.ChiTietThi FROM khoathi_thisinh LEFT JOIN thisinh ON thisinh.IDThiSinh = "
+                   "khoathi_thisinh.IDThiSinh WHERE khoathi_thisinh.ID = :ID");
+    query.bind(":ID", id);
+    query.exec();
+    *failure = query.failure();
+    if (*failure != SqlQuery::Failure::None || !query.first())
+        return basis;
+    basis.found = true;
+    basis.courseCode = query.value("IDKhoaHoc").toString();
+    basis.state = query.value("TrangThai").toInt();
+    const QDateTime start = query.value("ThoiGianBatDauThi").toDateTime();
+    if (start.isValid())
+        basis.startTime = start.toString("yyyy-MM-dd hh:mm:ss");
+    basis.attempts = query.value("ChiTietThi").toInt();
+    readIdentity(query, &basis.identity);
+    return basis;
+}
 
+ContestantResultInfo MySqlConnectionClient::resultToStore(const ResultBasis &basis, const QString &endTime,
+                                                          int score, const QString &result,
+                                                          const QString &answers)
+{
+    ContestantResultInfo info = basis.identity;
+    info.setThoiGianKetThucThi(resultTimeText(QDateTime::fromString(endTime, "yyyy-MM-dd hh:mm:ss")));
+    info.setKetQuaMoPhong(result);
+    info.setTraLoiMoPhong(answers);
+    info.setDiemMoPhong(QString::number(score));
+    info.setChiTietThi(QString::number(basis.attempts + 1));
+    return info;
+}
+
+bool MySqlConnectionClient::storeResult(const QString &idKhoaHoc, const QString &endTime, int score,
+                                        int passMark, const QString &result, int id, const QString &answers,
+                                        int attempts, const QString &checkSum, const QString &sitting,
+                                        SqlQuery::Failure *failure, bool *ranAgain)
+{
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     // Only an entry in the examination takes a result, so a stored result
-    // and its checksum are never overwritten by a late or repeated message.
-    SqlQuery query(m_db, "MySqlConnectionClient::updateContestResult (query)",
-                   "UPDATE khoathi_thisinh SET ThoiGianKetThucThi = :ThoiGianKetThucThi, DiemMoPhong = "
-                   ":DiemMoPhong, DiemChuanMoPhong = :DiemChuanMoPhong, KetQuaMoPhong = :KetQuaMoPhong, "
-                   "TrangThai = :TrangThai, TraLoiMoPhong = :TraLoiMoPhong, ChiTietThi = :ChiTietThi where "
-                   "ID = :ID and IDKhoaHoc = :IDKhoaHoc and TrangThai = 1");
+    // and its checksum are never overwritten by a late or repeated message;
+    // and only the sitting the result was made in, so an old result never
+    // lands in a sitting begun after a reset.
+    SqlQuery query(m_db, "MySqlConnectionClient::storeResult",
+                   sitting.isEmpty()
+                       ? QStringLiteral(
+                           "UPDATE khoathi_thisinh SET ThoiGianKetThucThi = :ThoiGianKetThucThi, DiemMoPhong = "
+                           ":DiemMoPhong, DiemChuanMoPhong = :DiemChuanMoPhong, KetQuaMoPhong = :KetQuaMoPhong, "
+                           "TrangThai = :TrangThai, TraLoiMoPhong = :TraLoiMoPhong, ChiTietThi = :ChiTietThi, "
+                           "CheckSumKQMP = :CheckSumKQMP where ID = :ID and IDKhoaHoc = :IDKhoaHoc and "
+                           "TrangThai = 1")
+                       : QStringLiteral(
+                           "UPDATE khoathi_thisinh SET ThoiGianKetThucThi = :ThoiGianKetThucThi, DiemMoPhong = "
+                           ":DiemMoPhong, DiemChuanMoPhong = :DiemChuanMoPhong, KetQuaMoPhong = :KetQuaMoPhong, "
+                           "TrangThai = :TrangThai, TraLoiMoPhong = :TraLoiMoPhong, ChiTietThi = :ChiTietThi, "
+                           "CheckSumKQMP = :CheckSumKQMP where ID = :ID and IDKhoaHoc = :IDKhoaHoc and "
+                           "TrangThai = 1 and ThoiGianBatDauThi = :ThoiGianBatDauThi"));
     query.bind(":ThoiGianKetThucThi", endTime);
     query.bind(":DiemMoPhong", score);
     query.bind(":DiemChuanMoPhong", passMark);
     query.bind(":KetQuaMoPhong", result);
     query.bind(":TrangThai", 2);
     query.bind(":TraLoiMoPhong", answers);
-    query.bind(":ChiTietThi", QString::number(attempts + 1));
+    query.bind(":ChiTietThi", QString::number(attempts));
+    query.bind(":CheckSumKQMP", checkSum);
     query.bind(":ID", id);
     query.bind(":IDKhoaHoc", idKhoaHoc);
+    if (!sitting.isEmpty())
+        query.bind(":ThoiGianBatDauThi", sitting);
     const bool ran = query.exec();
-    tell(unreachable, query);
+    *failure = query.failure();
+    if (ranAgain)
+        *ranAgain = query.ranAgain();
     if (!ran)
         return false;
-    // A matching row always changes (the attempt count moves), so no row
-    // affected means nothing was stored.
+    // A matching row always changes (the state moves), so no row affected
+    // means nothing was stored by this run.
     if (query.numRowsAffected() < 1) {
         qDebug() << "update result: no entry in the examination with ID" << id << "in course" << idKhoaHoc;
         return false;
     }
     qDebug() << "update result success: ";
     return true;
+}
+
+QString MySqlConnectionClient::readCheckSum(int id, SqlQuery::Failure *failure)
+{
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    SqlQuery query(m_db, "MySqlConnectionClient::readCheckSum",
+                   "SELECT CheckSumKQMP FROM khoathi_thisinh WHERE ID = :ID");
+    query.bind(":ID", id);
+    query.exec();
+    *failure = query.failure();
+    if (*failure != SqlQuery::Failure::None || !query.next())
+        return QString();
+    return query.value("CheckSumKQMP").toString();
+}
+
+bool MySqlConnectionClient::probe()
+{
+    const std::lock_guard<std::recursive_mutex> locker(m_mutex);
+    SqlQuery query(m_db, "MySqlConnectionClient::probe", "SELECT 1");
+    return query.exec();
 }

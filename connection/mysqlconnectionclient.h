@@ -2,6 +2,8 @@
 #define CONNECTION_MYSQLCONNECTIONCLIENT_H
 
 #include "connection/mysqlconnectionbase.h"
+#include "connection/sqlquery.h"
+#include "records/contestantresultinfo.h"
 #include "records/ordernumbercheck.h"
 #include "records/reportinfo.h"
 
@@ -16,6 +18,23 @@ class MySqlConnectionClient : public MySqlConnectionBase
     Q_OBJECT
 
 public:
+    // What a result's checksum needs of its entry before the result is
+    // stored, and what guards the write.
+    struct ResultBasis
+    {
+        bool found = false;
+        QString courseCode;
+        // NULL reads 0.
+        int state = 0;
+        // ThoiGianBatDauThi as "yyyy-MM-dd hh:mm:ss": the sitting; empty
+        // when NULL.
+        QString startTime;
+        // ChiTietThi as stored (NULL reads 0).
+        int attempts = 0;
+        // The identity texts and the start time, as the checksum covers them.
+        ContestantResultInfo identity;
+    };
+
     explicit MySqlConnectionClient(QObject *parent = nullptr);
     ~MySqlConnectionClient() override;
 
@@ -48,14 +67,32 @@ public:
     // Marks an entry that has not started yet as started; an entry in the
     // examination or with a stored result is left as it is. True when the
     // entry was marked (false also when the statement failed).
-    bool updateContestStart(int id, const QString &startTime, int state, bool *unreachable = nullptr);
+    bool updateContestStart(int id, const QString &startTime, int state,
+                            SqlQuery::Failure *failure = nullptr);
     bool updateAvatar(const QString &idKhoaHoc, const QString &soBaoDanh, const QString &avatar);
     bool updateCheckSum(int id, const QString &checkSum, bool *unreachable = nullptr);
-    // Stores the result of an entry in the examination and counts the
-    // attempt; false when nothing was stored.
-    bool updateContestResult(const QString &idKhoaHoc, const QString &endTime, int score, int passMark,
-                             const QString &result, int id, const QString &answers,
-                             bool *unreachable = nullptr);
+
+    // The entry's row as a result about to be stored needs it. `failure`
+    // tells a failed read (never to be sealed) from one that found no row.
+    ResultBasis readResultBasis(int id, SqlQuery::Failure *failure);
+    // The ten texts of the result as they will read once stored: the
+    // basis's identity and start, the end time's date, the attempt counted.
+    static ContestantResultInfo resultToStore(const ResultBasis &basis, const QString &endTime, int score,
+                                              const QString &result, const QString &answers);
+    // Stores the result and its checksum in one statement, into an entry of
+    // the course in the examination (state 1) and, unless `sitting` is
+    // empty, only into the sitting that started at `sitting`; `attempts` is
+    // the count stored with it. True when the row took it. `ranAgain`: the
+    // statement ran a second time after a lost connection, so a row that
+    // did not take it may hold it from the first try.
+    bool storeResult(const QString &idKhoaHoc, const QString &endTime, int score, int passMark,
+                     const QString &result, int id, const QString &answers, int attempts,
+                     const QString &checkSum, const QString &sitting, SqlQuery::Failure *failure,
+                     bool *ranAgain = nullptr);
+    // The stored checksum; empty when there is none or the read failed.
+    QString readCheckSum(int id, SqlQuery::Failure *failure);
+    // Whether the server answers a statement now.
+    bool probe();
 };
 
 #endif // CONNECTION_MYSQLCONNECTIONCLIENT_H

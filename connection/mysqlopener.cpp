@@ -21,6 +21,13 @@ QString outOfConnectionsAdvice(const QSqlError &error)
     return QString();
 }
 
+int ioTimeoutSeconds()
+{
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("ORV_DB_IO_TIMEOUT_SECONDS", &ok);
+    return ok && seconds > 0 ? seconds : IO_TIMEOUT_SECONDS;
+}
+
 QSqlError open(QSqlDatabase &db, const QString &connectionName, const QString &host, int port,
                const QString &databaseName, const QString &userName, const QString &password)
 {
@@ -33,7 +40,9 @@ QSqlError open(QSqlDatabase &db, const QString &connectionName, const QString &h
     db.setDatabaseName(databaseName);
     db.setUserName(userName);
     db.setPassword(password);
-    db.setConnectOptions("MYSQL_OPT_CONNECT_TIMEOUT=" + QString::number(CONNECT_TIMEOUT_SECONDS));
+    const QString io = QString::number(ioTimeoutSeconds());
+    db.setConnectOptions("MYSQL_OPT_CONNECT_TIMEOUT=" + QString::number(CONNECT_TIMEOUT_SECONDS)
+                         + ";MYSQL_OPT_READ_TIMEOUT=" + io + ";MYSQL_OPT_WRITE_TIMEOUT=" + io);
     if (db.open())
         return QSqlError();
     const QSqlError error = db.lastError();

@@ -15,6 +15,13 @@
 namespace MySqlOpener {
 
 const int CONNECT_TIMEOUT_SECONDS = 10;
+// A server that stops answering without closing the connection (a cut
+// network) counts as unreachable once a read or write waits this long.
+const int IO_TIMEOUT_SECONDS = 30;
+
+// IO_TIMEOUT_SECONDS, or the value of ORV_DB_IO_TIMEOUT_SECONDS when set:
+// the process suites shorten it so that a cut network is found quickly.
+int ioTimeoutSeconds();
 
 // What to tell the operator when `error` is a refusal for want of
 // connections (server error 1040; 1203 and 1226 for an account's limit);

@@ -1,6 +1,7 @@
 #include "connection/sqlquery.h"
 
 #include "connection/databasestatus.h"
+#include "connection/faultpoint.h"
 #include "connection/sqlfailurewatch.h"
 
 #include <QDebug>
@@ -39,6 +40,21 @@ bool isUnreachable(const QSqlDatabase &db, const QSqlError &error)
     const QString text = error.text();
     return text.contains(QLatin1String("can't connect"), Qt::CaseInsensitive)
            || text.contains(QLatin1String("timed out"), Qt::CaseInsensitive);
+}
+
+// The server's errors of SQLSTATE class 22 (data exception) that strict
+// mode raises for a value: out of range (1264, 1690), an incorrect value
+// (1292, 1366, 1367, 1411), division by zero (1365), too long (1406), a
+// date-time overflow (1441).
+bool isDataError(const QSqlError &error)
+{
+    static const char *const codes[] = {"1264", "1292", "1365", "1366", "1367",
+                                        "1406", "1411", "1441", "1690"};
+    for (const char *code : codes) {
+        if (error.nativeErrorCode() == QLatin1String(code))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -92,8 +108,26 @@ bool SqlQuery::reopen()
 
 bool SqlQuery::exec()
 {
-    m_unreachable = false;
-    if (run()) {
+    m_failure = Failure::None;
+    m_ranAgain = false;
+    const FaultPoint::Fault fault = FaultPoint::take(m_name);
+    FaultPoint::killIf(fault, FaultPoint::KillBefore);
+    if (fault == FaultPoint::Fail) {
+        m_failure = Failure::Unreachable;
+        SqlFailureWatch::countFailure();
+        DatabaseStatus::instance()->reportUnreachable(m_db);
+        qWarning().noquote() << m_name << "failed: a fault set for it (ORV_FAULT_POINT)";
+        return false;
+    }
+    bool ran = run();
+    FaultPoint::killIf(fault, FaultPoint::KillAfter);
+    if (ran && fault == FaultPoint::LoseReply) {
+        // As a reply lost on the way: the statement has run, the
+        // connection is gone.
+        m_db.close();
+        ran = false;
+    }
+    if (ran) {
         DatabaseStatus::instance()->reportReachable(m_db);
         return true;
     }
@@ -103,14 +137,19 @@ bool SqlQuery::exec()
                                               + "): reopening it and running the statement again";
         if (!reopen()) {
             unreachable = true;
-        } else if (run()) {
-            DatabaseStatus::instance()->reportReachable(m_db);
-            return true;
         } else {
+            m_ranAgain = true;
+            if (run()) {
+                DatabaseStatus::instance()->reportReachable(m_db);
+                return true;
+            }
             unreachable = isUnreachable(m_db, lastError());
         }
     }
-    m_unreachable = unreachable;
+    if (unreachable)
+        m_failure = Failure::Unreachable;
+    else
+        m_failure = isDataError(lastError()) ? Failure::Data : Failure::Other;
     SqlFailureWatch::countFailure();
     if (unreachable)
         DatabaseStatus::instance()->reportUnreachable(m_db);

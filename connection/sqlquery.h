@@ -22,6 +22,20 @@
 class SqlQuery : public QSqlQuery
 {
 public:
+    // Why the last exec() failed.
+    enum class Failure {
+        None,
+        // The database server could not be reached (refused, gone away,
+        // lost, timed out), not because of the statement.
+        Unreachable,
+        // The values themselves (SQLSTATE class 22: out of range, wrong
+        // value, too long): running it again cannot mend it.
+        Data,
+        // Anything else the server said (a lock wait timeout, a deadlock, a
+        // table missing for a moment): it may well run another time.
+        Other,
+    };
+
     // Prepares `statement` on `db`; `name` says which statement a log line
     // is about and must outlive the query (a literal).
     SqlQuery(const QSqlDatabase &db, const char *name, const QString &statement);
@@ -38,7 +52,12 @@ public:
     // The last exec() failed because the database server could not be
     // reached (refused, gone away, lost, timed out), not because of the
     // statement.
-    bool unreachable() const { return m_unreachable; }
+    bool unreachable() const { return m_failure == Failure::Unreachable; }
+    Failure failure() const { return m_failure; }
+    // The last exec() ran the statement a second time on a reopened
+    // connection: its first try may have taken effect before the
+    // connection was lost.
+    bool ranAgain() const { return m_ranAgain; }
 
 private:
     bool run();
@@ -49,7 +68,8 @@ private:
     QString m_statement;
     QVector<QPair<QString, QVariant>> m_values;
     bool m_prepared = false;
-    bool m_unreachable = false;
+    Failure m_failure = Failure::None;
+    bool m_ranAgain = false;
 };
 
 #endif // CONNECTION_SQLQUERY_H

@@ -2,14 +2,17 @@
 // together, and each answers the handshake, has its candidate admitted,
 // starts and sends the result. Measures the time from the first connect to
 // the last result stored (against the designed pace of one handler per
-// 16 ms, four per terminal), counts the results the database does not hold,
-// and reports the server's peak resident memory. The server runs as a
+// 16 ms, four per terminal), counts the results the database does not hold
+// and those whose checksum does not verify, and reports the server's peak
+// resident memory. The server runs as a
 // process of its own in a fresh working folder; the private database comes
 // from ORV_DB_HOST, ORV_DB_PORT, ORV_DB_USER and ORV_DB_PASS.
 //
 //   terminal_load [-n N]      N from 1 to 300, 100 by default
 
 #include "bench/benchroom.h"
+#include "connection/mysqlconnection.h"
+#include "server/business/resultchecksum.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testterminal.h"
 #include "tests/support/testterminalmessages.h"
@@ -17,6 +20,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDate>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSqlError>
@@ -83,6 +88,29 @@ int storedResults(QSqlDatabase db)
         || !q.next())
         return -1;
     return q.value(0).toInt();
+}
+
+// The stored results whose checksum verifies, read as a result sheet reads
+// them.
+int verifiedResults(QSqlDatabase db, const QString &dbName, int terminals)
+{
+    MySqlConnection connection;
+    const TestDb::Server server = TestDb::server();
+    if (connection.initDatabase("verify", server.host, server.port, dbName, server.user,
+                                server.password)
+            .isValid())
+        return -1;
+    QSqlQuery q(db);
+    if (!q.exec("SELECT ID, CheckSumKQMP FROM khoathi_thisinh WHERE IDKhoaHoc = 'C1'"))
+        return -1;
+    int verified = 0;
+    const QDateTime examDate(QDate::currentDate(), QTime(0, 0));
+    while (q.next() && verified <= terminals) {
+        if (ResultChecksum::verify(q.value(1).toString(), connection.getContestantResultInfo(q.value(0).toInt()),
+                                   examDate))
+            ++verified;
+    }
+    return verified;
 }
 
 } // namespace
@@ -199,8 +227,10 @@ int main(int argc, char *argv[])
                 HANDLERS_PER_TERMINAL, HANDLER_CYCLE_MS, static_cast<long long>(limitMs),
                 wallMs >= 0 ? double(wallMs) / double(limitMs) : 0.0);
     std::printf("results lost: %d of %d (checked in the database)\n", terminals - stored, terminals);
+    const int verified = verifiedResults(db, folder.mainDbName(), terminals);
+    std::printf("checksums that verify: %d of %d\n", verified, terminals);
     std::printf("server peak resident memory: %.1f MiB\n", peakKb >= 0 ? double(peakKb) / 1024.0 : -1.0);
     if (failed > 0)
         std::printf("terminals that failed: %d\n", failed);
-    return stored == terminals && failed == 0 ? 0 : 1;
+    return stored == terminals && verified == terminals && failed == 0 ? 0 : 1;
 }

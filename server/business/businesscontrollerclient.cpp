@@ -63,12 +63,21 @@ BusinessControllerClient *BusinessControllerClient::getInstance()
     return s_instance;
 }
 
-BusinessControllerClient::BusinessControllerClient() : QObject(nullptr)
+BusinessControllerClient::BusinessControllerClient()
+    : QObject(nullptr),
+      m_replay(
+          m_journal, []() { return openConnection(QStringLiteral("terminal-journal")); },
+          [this](MySqlConnectionClient *db, const TerminalJournal::Record &record) {
+              const Outcome outcome = store(db, NO_TERMINAL, record);
+              if (outcome == Outcome::Unreachable)
+                  emit notifyWriteKept();
+              return outcome;
+          })
 {
     // Direct: the retries are woken from whichever thread's statement found
     // the database back.
     connect(DatabaseStatus::instance(), &DatabaseStatus::reachable, this,
-            [this]() { wakeRetries(); }, Qt::DirectConnection);
+            [this]() { m_replay.databaseFound(); m_replay.wake(); }, Qt::DirectConnection);
 }
 
 // The instance lives as long as the process; its connections close with it.
@@ -149,10 +158,10 @@ void BusinessControllerClient::insertNewDbConnection(quint64 clientId)
     Connection connection = openConnection(QString::number(clientId));
     const std::lock_guard<std::mutex> locker(m_connectionsLock);
     if (!connection) {
-        m_retryPending.insert(clientId);
+        m_reopenPending.insert(clientId);
         return;
     }
-    m_retryPending.remove(clientId);
+    m_reopenPending.remove(clientId);
     if (m_connections.contains(clientId)) {
         qDebug() << "BusinessControllerClient::insertNewDbConnection: id client exists in list db "
                     "connection";
@@ -166,7 +175,7 @@ void BusinessControllerClient::removeDbConnection(quint64 clientId)
     Connection connection;
     {
         const std::lock_guard<std::mutex> locker(m_connectionsLock);
-        m_retryPending.remove(clientId);
+        m_reopenPending.remove(clientId);
         connection = m_connections.take(clientId);
     }
     // Closed here, outside the map's lock, unless a sheet is being read
@@ -178,7 +187,7 @@ void BusinessControllerClient::closeTerminalConnections()
     QMap<quint64, Connection> connections;
     {
         const std::lock_guard<std::mutex> locker(m_connectionsLock);
-        m_retryPending.clear();
+        m_reopenPending.clear();
         connections.swap(m_connections);
     }
     // Closed here, outside the map's lock, as removeDbConnection does.
@@ -202,18 +211,25 @@ BusinessControllerClient::Connection BusinessControllerClient::connectionFor(qui
         const auto found = m_connections.constFind(clientId);
         if (found != m_connections.constEnd())
             return found.value();
-        if (!m_retryPending.remove(clientId))
+        if (!m_reopenPending.remove(clientId))
             return Connection();
     }
     insertNewDbConnection(clientId);
     const std::lock_guard<std::mutex> locker(m_connectionsLock);
-    // The retry was the last one, whatever its outcome.
-    m_retryPending.remove(clientId);
+    // The reopening was the last one, whatever its outcome.
+    m_reopenPending.remove(clientId);
     return m_connections.value(clientId);
 }
 
 void BusinessControllerClient::onClientAccepted(quint64 clientId)
 {
+    // While the database is away an opening would only wait for its
+    // timeout: the terminal's first statement opens it.
+    if (databaseAway()) {
+        const std::lock_guard<std::mutex> locker(m_connectionsLock);
+        m_reopenPending.insert(clientId);
+        return;
+    }
     insertNewDbConnection(clientId);
 }
 
@@ -288,24 +304,37 @@ void BusinessControllerClient::orderNumberUpdated(quint64 clientId, const QStrin
     OrderNumberCheck check;
     check.setStatus(1);
 
-    const Connection db = connectionFor(clientId);
+    const Connection db = databaseAway() ? Connection() : connectionFor(clientId);
+    bool unreachable = db == nullptr;
     if (db) {
-        bool unreachable = false;
         check = db->checkOrderNumber(courseCode, orderNumber, &unreachable);
-        if (unreachable)
-            qWarning() << "BusinessControllerClient::orderNumberUpdated: the database could not be reached"
-                          " for course" << courseCode << "order number" << orderNumber;
-        if (check.getStatus() == 0 && checkPassingTheoryExam()) {
+        if (check.getStatus() == 0 && !unreachable && checkPassingTheoryExam()) {
             const QString theory = db->getKetQuaSHLyThuyet(courseCode, orderNumber);
             if (theory.compare(RESULT_PASS, Qt::CaseInsensitive) != 0
                 && !isNotTestTheoryResult(check.getNoiDungSH()))
                 check.setStatus(5);
         }
     }
+    if (unreachable) {
+        // "No database connection", whatever the lookup read before it
+        // failed: not "course not running".
+        if (db)
+            databaseLost();
+        check = OrderNumberCheck();
+        check.setStatus(1);
+        qWarning() << "BusinessControllerClient::orderNumberUpdated: the database could not be reached"
+                      " for course" << courseCode << "order number" << orderNumber;
+    }
     (qInfo() << LOG_ENTER_FUNCTION).noquote() << "Student enter with Id: " << check.getID();
 
     reply.setStatus(check.getStatus());
     if (db && (check.getStatus() == 0 || check.getStatus() == 2)) {
+        {
+            const std::lock_guard<std::mutex> locker(m_notesLock);
+            EntryNote &note = m_notes[check.getID()];
+            note.courseCode = courseCode;
+            note.orderNumber = orderNumber;
+        }
         reply.setLicenceClass(check.getLicenceClass());
         reply.setEntryId(check.getID());
         reply.setIdentityNumber(check.getSoCMT().toLocal8Bit());
@@ -321,30 +350,37 @@ void BusinessControllerClient::orderNumberUpdated(quint64 clientId, const QStrin
 void BusinessControllerClient::infoConfirmUpdated(quint64 clientId, int entryId, bool flag, bool review)
 {
     Q_UNUSED(flag)
-    const Connection db = connectionFor(clientId);
+    const Connection db = databaseAway() ? Connection() : connectionFor(clientId);
     if (review) {
-        if (!db)
-            return;
         qInfo() << LOG_ENTER_FUNCTION;
-        bool unreachable = false;
+        // No answers is the answer of a lookup that failed.
+        bool unreachable = true;
         ReviewMessage message;
-        message.setAnswers(db->getTraLoiMoPhong(entryId, &unreachable).toLocal8Bit());
-        if (unreachable)
+        if (db)
+            message.setAnswers(db->getTraLoiMoPhong(entryId, &unreachable).toLocal8Bit());
+        if (unreachable) {
+            if (db)
+                databaseLost();
             qWarning() << "BusinessControllerClient::infoConfirmUpdated: the database could not be reached"
                           " for the review of entry" << entryId;
+        }
         send(clientId, message);
         qInfo() << LOG_FINISH_FUNCTION;
         return;
     }
     // Kept even when the terminal has no connection: the database may be
     // away, and the start must reach it when it returns.
-    if (!db && !m_journal.isOpen())
-        return;
     qInfo() << LOG_ENTER_FUNCTION;
     TerminalJournal::Record record;
     record.kind = TerminalJournal::Record::Start;
     record.entryId = entryId;
     record.time = Utility::getInstance()->currentDateTimeText();
+    {
+        // The sitting a result of the entry will belong to, once the start
+        // is stored (also later, from the journal).
+        const std::lock_guard<std::mutex> locker(m_notesLock);
+        m_notes[entryId].sitting = record.time;
+    }
     keepAndStore(db, clientId, record);
     qInfo() << LOG_FINISH_FUNCTION;
 }
@@ -354,9 +390,7 @@ void BusinessControllerClient::contestResultUpdated(quint64 clientId, int score,
                                                     const QString &courseCode, const QString &answers)
 {
     (qInfo() << LOG_ENTER_FUNCTION).noquote() << "Update score for student: " << QString::number(entryId);
-    const Connection db = connectionFor(clientId);
-    if (!db && !m_journal.isOpen())
-        return;
+    const Connection db = databaseAway() ? Connection() : connectionFor(clientId);
     TerminalJournal::Record record;
     record.kind = TerminalJournal::Record::Result;
     record.entryId = entryId;
@@ -367,36 +401,80 @@ void BusinessControllerClient::contestResultUpdated(quint64 clientId, int score,
     record.passMark = passMark;
     record.passed = passed;
     record.answers = answers;
-    keepAndStore(db, clientId, record);
+    record.sitting = sittingOf(db.get(), entryId);
+    keepAndStore(databaseAway() ? Connection() : db, clientId, record);
     qInfo() << LOG_FINISH_FUNCTION;
+}
+
+QString BusinessControllerClient::sittingOf(MySqlConnectionClient *db, int entryId)
+{
+    const QString started = noteOf(entryId).sitting;
+    if (!started.isEmpty() || db == nullptr)
+        return started;
+    // Started before this process ran, or by another server.
+    SqlQuery::Failure failure = SqlQuery::Failure::None;
+    const MySqlConnectionClient::ResultBasis basis = db->readResultBasis(entryId, &failure);
+    if (failure == SqlQuery::Failure::Unreachable)
+        databaseLost();
+    return basis.state == 1 ? basis.startTime : QString();
+}
+
+BusinessControllerClient::EntryNote BusinessControllerClient::noteOf(int entryId) const
+{
+    const std::lock_guard<std::mutex> locker(m_notesLock);
+    return m_notes.value(entryId);
+}
+
+bool BusinessControllerClient::databaseAway() const
+{
+    return m_replay.databaseAway();
+}
+
+void BusinessControllerClient::databaseLost()
+{
+    m_replay.databaseLost();
 }
 
 void BusinessControllerClient::keepAndStore(const Connection &db, quint64 clientId,
                                             TerminalJournal::Record &record)
 {
     const TerminalJournal::Appended appended = m_journal.append(record, db != nullptr);
-    const qint64 number = appended.number;
-    const bool claimed = appended.claimed;
-    if (number == 0) {
-        // Not kept (no journal, or it cannot be written): tried once.
-        if (db && store(db.get(), clientId, record) == Outcome::Unreachable)
-            qWarning() << "BusinessControllerClient: the database could not be reached and the write of"
-                          " entry" << record.entryId << "could not be kept";
+    if (appended.becameUnwritable)
+        emit notifyJournalUnwritable();
+    if (!appended.onDisk)
+        warnKeptInMemory(record);
+    if (!appended.claimed) {
+        if (!db) {
+            warnKept(record);
+            // The database is known to be away: the retries store it once
+            // it is back. Else only this terminal has no connection: the
+            // retries store it now, and there is no outage to tell.
+            if (databaseAway())
+                emit notifyWriteKept();
+            else
+                m_replay.wake();
+            return;
+        }
+        // An earlier write of the entry waits: the retries store it in its
+        // turn.
+        m_replay.wake();
         return;
     }
-    if (!claimed) {
-        // An earlier write of the entry waits, or the terminal has no
-        // connection: the retries store it in its turn.
-        wakeRetries();
-        return;
-    }
-    if (store(db.get(), clientId, record) == Outcome::Unreachable) {
-        m_journal.release(number);
+    switch (store(db.get(), clientId, record)) {
+    case Outcome::Stored:
+    case Outcome::Refused:
+        m_journal.finish(appended.number);
+        break;
+    case Outcome::Kept:
+        m_journal.release(appended.number);
+        break;
+    case Outcome::Unreachable:
+        databaseLost();
+        m_journal.release(appended.number);
         warnKept(record);
         emit notifyWriteKept();
-        return;
+        break;
     }
-    m_journal.finish(number);
 }
 
 void BusinessControllerClient::warnKept(const TerminalJournal::Record &record)
@@ -410,52 +488,123 @@ void BusinessControllerClient::warnKept(const TerminalJournal::Record &record)
                    << "is kept and will be stored when it returns";
 }
 
+void BusinessControllerClient::warnKeptInMemory(const TerminalJournal::Record &record) const
+{
+    const EntryNote note = noteOf(record.entryId);
+    const QString orderNumber = note.orderNumber.isEmpty() ? QStringLiteral("unknown") : note.orderNumber;
+    const QString course = note.courseCode.isEmpty() ? QStringLiteral("unknown") : note.courseCode;
+    QDebug line = qCritical().nospace().noquote();
+    line << "BusinessControllerClient: the journal cannot be written: ";
+    if (record.kind == TerminalJournal::Record::Start)
+        line << "the start of entry " << record.entryId << " (course " << course << ", order number "
+             << orderNumber << ")";
+    else
+        line << "the result of entry " << record.entryId << " (course " << record.courseCode
+             << ", order number " << orderNumber << ", score " << record.score << ")";
+    line << " is kept in memory only until it is stored";
+}
+
+BusinessControllerClient::Outcome BusinessControllerClient::failed(SqlQuery::Failure failure,
+                                                                   const TerminalJournal::Record &record)
+{
+    const char *const what = record.kind == TerminalJournal::Record::Start ? "the start" : "the result";
+    switch (failure) {
+    case SqlQuery::Failure::None:
+    case SqlQuery::Failure::Unreachable:
+        break;
+    case SqlQuery::Failure::Data:
+        qWarning().nospace().noquote() << "BusinessControllerClient: the database refuses the values of " << what
+                             << " of entry " << record.entryId << ": it is not stored, for good";
+        return Outcome::Refused;
+    case SqlQuery::Failure::Other:
+        qWarning().nospace().noquote() << "BusinessControllerClient: " << what << " of entry " << record.entryId
+                             << " could not be stored now: it is kept and tried again";
+        return Outcome::Kept;
+    }
+    return Outcome::Unreachable;
+}
+
 BusinessControllerClient::Outcome BusinessControllerClient::store(MySqlConnectionClient *db, quint64 clientId,
                                                                   const TerminalJournal::Record &record)
 {
-    bool unreachable = false;
+    return record.kind == TerminalJournal::Record::Start ? storeStart(db, record)
+                                                         : storeResult(db, clientId, record);
+}
+
+BusinessControllerClient::Outcome BusinessControllerClient::storeStart(MySqlConnectionClient *db,
+                                                                       const TerminalJournal::Record &record)
+{
     const int entryId = record.entryId;
-    if (record.kind == TerminalJournal::Record::Start) {
-        // The operator's table shows a start only when the database took it:
-        // an entry already in the examination or finished keeps its state.
-        if (db->updateContestStart(entryId, record.time, 1, &unreachable)) {
-            emit notifyContestStartStored(entryId, record.time);
-            return Outcome::Stored;
-        }
-        if (unreachable)
-            return Outcome::Unreachable;
-        qDebug() << "BusinessControllerClient::infoConfirmUpdated: entry" << entryId
-                 << "was not marked as started";
+    SqlQuery::Failure failure = SqlQuery::Failure::None;
+    // The operator's table shows a start only when the database took it:
+    // an entry already in the examination or finished keeps its state.
+    if (db->updateContestStart(entryId, record.time, 1, &failure)) {
+        emit notifyContestStartStored(entryId, record.time);
+        return Outcome::Stored;
+    }
+    if (failure != SqlQuery::Failure::None)
+        return failed(failure, record);
+    {
+        // The entry's sitting is the one stored before, not this one.
+        const std::lock_guard<std::mutex> locker(m_notesLock);
+        const auto note = m_notes.find(entryId);
+        if (note != m_notes.end() && note->sitting == record.time)
+            note->sitting.clear();
+    }
+    qDebug() << "BusinessControllerClient::infoConfirmUpdated: entry" << entryId
+             << "was not marked as started";
+    return Outcome::Refused;
+}
+
+BusinessControllerClient::Outcome BusinessControllerClient::storeResult(MySqlConnectionClient *db,
+                                                                        quint64 clientId,
+                                                                        const TerminalJournal::Record &record)
+{
+    const int entryId = record.entryId;
+    // What the checksum covers, read before the write: never from a read
+    // that failed.
+    SqlQuery::Failure failure = SqlQuery::Failure::None;
+    const MySqlConnectionClient::ResultBasis basis = db->readResultBasis(entryId, &failure);
+    if (failure != SqlQuery::Failure::None)
+        return failed(failure, record);
+    if (!basis.found || basis.courseCode != record.courseCode) {
+        qWarning() << "BusinessControllerClient::contestResultUpdated: there is no entry" << entryId
+                   << "in course" << record.courseCode << ": its result is not stored";
         return Outcome::Refused;
     }
-
-    const int state = db->getContestantState(entryId, &unreachable);
-    if (unreachable)
-        return Outcome::Unreachable;
-    if (state != 1) {
+    if (basis.state != 1) {
         qDebug() << "BusinessControllerClient::contestResultUpdated: Contestant has done the exam. This "
                     "result will not be updated";
         return Outcome::Refused;
     }
-
-    const QString result = record.passed ? RESULT_PASS : RESULT_FAIL;
-    if (!db->updateContestResult(record.courseCode, record.time, record.score, record.passMark, result,
-                                 entryId, record.answers, &unreachable)) {
-        if (unreachable)
-            return Outcome::Unreachable;
-        // Nothing new is stored: a checksum now would seal the old row and a
-        // sheet would print it as this result.
+    if (!record.sitting.isEmpty() && basis.startTime != record.sitting) {
         qWarning() << "BusinessControllerClient::contestResultUpdated: the result of entry" << entryId
-                   << "in course" << record.courseCode << "was not stored";
+                   << "belongs to the sitting started at" << record.sitting << ", not to the one started at"
+                   << basis.startTime << ": it is not stored";
         return Outcome::Refused;
     }
+
+    const QString result = record.passed ? RESULT_PASS : RESULT_FAIL;
+    const ContestantResultInfo info =
+        MySqlConnectionClient::resultToStore(basis, record.time, record.score, result, record.answers);
+    const QString checksum = ResultChecksum::make(info, QDateTime::currentDateTime());
+    bool ranAgain = false;
+    if (!db->storeResult(record.courseCode, record.time, record.score, record.passMark, result, entryId,
+                         record.answers, basis.attempts + 1, checksum, record.sitting, &failure, &ranAgain)) {
+        if (failure != SqlQuery::Failure::None)
+            return failed(failure, record);
+        // The first try may have stored it before its reply was lost: then
+        // the row holds this very checksum (its salt is new each time).
+        const QString stored = ranAgain ? db->readCheckSum(entryId, &failure) : QString();
+        if (failure != SqlQuery::Failure::None)
+            return failed(failure, record);
+        if (stored.isEmpty() || stored != checksum) {
+            qWarning() << "BusinessControllerClient::contestResultUpdated: the result of entry" << entryId
+                       << "in course" << record.courseCode << "was not stored";
+            return Outcome::Refused;
+        }
+    }
     emit notifyContestResultStored(entryId, record.score, record.passMark, record.passed, record.time);
-
-    const ContestantResultInfo stored = db->getContestantResultInfo(entryId);
-    if (!db->updateCheckSum(entryId, ResultChecksum::make(stored, QDateTime::currentDateTime())))
-        qWarning() << "BusinessControllerClient::contestResultUpdated: the checksum of entry" << entryId
-                   << "was not stored";
-
     if (autoPrint() != 0)
         emit notifyUpdateReport(clientId, entryId, record.courseCode);
     return Outcome::Stored;
@@ -473,66 +622,12 @@ int BusinessControllerClient::pendingWrites() const
 
 void BusinessControllerClient::startRetries()
 {
-    if (m_retryThread.isStarted())
-        return;
-    if (!m_retryThread.start([this]() {
-            while (!m_retryThread.stopRequested()) {
-                retryRound();
-                std::unique_lock<std::mutex> locker(m_wakeLock);
-                m_wakeChanged.wait_for(locker, std::chrono::milliseconds(RETRY_MS),
-                                       [this]() { return m_wake || m_retryThread.stopRequested(); });
-                m_wake = false;
-            }
-            m_retryConnection.reset();
-        }))
-        qWarning() << "BusinessControllerClient: the thread that stores the kept writes could not be started";
+    m_replay.start();
 }
 
 void BusinessControllerClient::stopRetries()
 {
-    m_retryThread.requestStop();
-    {
-        const std::lock_guard<std::mutex> locker(m_wakeLock);
-        m_wake = true;
-    }
-    m_wakeChanged.notify_all();
-    m_retryThread.join();
-}
-
-void BusinessControllerClient::wakeRetries()
-{
-    {
-        const std::lock_guard<std::mutex> locker(m_wakeLock);
-        m_wake = true;
-    }
-    m_wakeChanged.notify_all();
-}
-
-void BusinessControllerClient::retryRound()
-{
-    if (m_journal.pendingCount() == 0)
-        return;
-    if (!m_retryConnection) {
-        m_retryConnection = openConnection(QStringLiteral("terminal-journal"));
-        if (!m_retryConnection)
-            return;
-    }
-    bool away = false;
-    for (const TerminalJournal::Record &record : m_journal.claimPending()) {
-        // Once the database is away, the rest wait for the next round: a
-        // later write of an entry never overtakes an earlier one.
-        if (away || m_retryThread.stopRequested()) {
-            m_journal.release(record.number);
-            continue;
-        }
-        if (store(m_retryConnection.get(), NO_TERMINAL, record) == Outcome::Unreachable) {
-            away = true;
-            emit notifyWriteKept();
-            m_journal.release(record.number);
-            continue;
-        }
-        m_journal.finish(record.number);
-    }
+    m_replay.stop();
 }
 
 void BusinessControllerClient::handleAuthenStateTwo(quint64 clientId, const char *response16)
@@ -543,13 +638,15 @@ void BusinessControllerClient::handleAuthenStateTwo(quint64 clientId, const char
 
 void BusinessControllerClient::handleContestNameRequest(quint64 clientId)
 {
-    const Connection db = connectionFor(clientId);
+    const Connection db = databaseAway() ? storedConnection(clientId) : connectionFor(clientId);
     if (!db)
         return;
     qInfo() << LOG_ENTER_FUNCTION;
     QStringList codes;
     QStringList names;
-    const QList<Course> courses = db->getCoursesByState();
+    // While the database is away the list is empty, as that of a lookup
+    // that failed.
+    const QList<Course> courses = databaseAway() ? QList<Course>() : db->getCoursesByState();
     for (const Course &course : courses) {
         codes << course.getIDKhoaHoc();
         names << course.getTenKhoaHoc();

@@ -1,20 +1,21 @@
 #ifndef SERVER_BUSINESS_BUSINESSCONTROLLERCLIENT_H
 #define SERVER_BUSINESS_BUSINESSCONTROLLERCLIENT_H
 
+#include "connection/sqlquery.h"
 #include "records/reportinfo.h"
-#include "platform/thread.h"
 #include "server/business/terminaljournal.h"
+#include "server/business/terminaljournalreplay.h"
 #include "server/network/clientconnectionlistener.h"
 #include "server/protocol/serverinputinterface.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QMap>
 #include <QObject>
 #include <QSet>
 #include <QString>
 
 #include <atomic>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 
@@ -51,7 +52,7 @@ public:
     // so their result sheets are read through the main connection.
     static constexpr quint64 NO_TERMINAL = ~quint64(0);
     // Writes kept in the journal are tried again this often.
-    static constexpr int RETRY_MS = 5000;
+    static constexpr int RETRY_MS = TerminalJournalReplay::INTERVAL_MS;
 
     // Created on first use even when two threads ask at once; registers with
     // the input hub when created.
@@ -64,7 +65,7 @@ public:
 
     // Keeps the terminals' starts and results in the journal at `path`
     // (what it still holds is stored once the retries start). Without it
-    // the writes are tried once, unkept.
+    // the writes are kept in memory until they are stored.
     bool openJournal(const QString &path);
     // Stores what the journal holds, now and every RETRY_MS, and at once
     // when a statement succeeds again after an outage; on a database
@@ -118,7 +119,15 @@ signals:
 
 private:
     using Connection = std::shared_ptr<MySqlConnectionClient>;
-    enum class Outcome { Stored, Refused, Unreachable };
+    using Outcome = TerminalJournalReplay::Outcome;
+    // What the terminals told of an entry: its order number at the
+    // admission, the start time of its sitting once started.
+    struct EntryNote
+    {
+        QString courseCode;
+        QString orderNumber;
+        QString sitting;
+    };
 
     BusinessControllerClient();
     ~BusinessControllerClient() override;
@@ -131,13 +140,26 @@ private:
     // Opens a connection for the terminal; null (logged) on a database error.
     static Connection openConnection(const QString &name);
     // Keeps the write in the journal, then tries it on the terminal's
-    // connection unless an earlier write of its entry is still waiting.
+    // connection unless an earlier write of its entry is still waiting or
+    // the database is known to be away.
     void keepAndStore(const Connection &db, quint64 clientId, TerminalJournal::Record &record);
-    // Stores the write, guarded by the entry's state.
+    // Stores the write, guarded by the entry's state (and a result by its
+    // sitting).
     Outcome store(MySqlConnectionClient *db, quint64 clientId, const TerminalJournal::Record &record);
+    Outcome storeStart(MySqlConnectionClient *db, const TerminalJournal::Record &record);
+    Outcome storeResult(MySqlConnectionClient *db, quint64 clientId, const TerminalJournal::Record &record);
+    // What a statement that failed with `failure` means for the record.
+    static Outcome failed(SqlQuery::Failure failure, const TerminalJournal::Record &record);
     static void warnKept(const TerminalJournal::Record &record);
-    void retryRound();
-    void wakeRetries();
+    void warnKeptInMemory(const TerminalJournal::Record &record) const;
+    // The start time of the entry's sitting: the one started here, else the
+    // stored one; empty when neither is known.
+    QString sittingOf(MySqlConnectionClient *db, int entryId);
+    EntryNote noteOf(int entryId) const;
+    // The terminals try statements only while the database is not known to
+    // be away.
+    bool databaseAway() const;
+    void databaseLost();
     // The portrait of the course's photo folder stored as the entry's photo.
     static void importAvatar(MySqlConnectionClient *db, const QString &courseCode,
                              const QString &orderNumber);
@@ -157,17 +179,15 @@ private:
 
     mutable std::mutex m_connectionsLock;
     QMap<quint64, Connection> m_connections;
-    // Terminals whose connection failed to open and have their one retry
-    // left.
-    QSet<quint64> m_retryPending;
+    // Terminals whose connection failed to open (or was not tried while the
+    // database was away) and have their one reopening left.
+    QSet<quint64> m_reopenPending;
+
+    mutable std::mutex m_notesLock;
+    QHash<int, EntryNote> m_notes;
 
     TerminalJournal m_journal;
-    Thread m_retryThread;
-    std::mutex m_wakeLock;
-    std::condition_variable m_wakeChanged;
-    bool m_wake = false;
-    // The retries' own connection; used on their thread only.
-    Connection m_retryConnection;
+    TerminalJournalReplay m_replay;
 };
 
 #endif // SERVER_BUSINESS_BUSINESSCONTROLLERCLIENT_H

@@ -17,7 +17,24 @@
 
 namespace {
 const QString kDatabase = "tst_mysqlconnectionclient";
+
+// A result stored as the terminals' path stores it: the entry read first,
+// then the result with `checkSum` in one write.
+bool storeResult(MySqlConnectionClient &db, const QString &course, const QString &endTime, int score,
+                 const QString &result, int id, const QString &answers, const QString &sitting = QString(),
+                 const QString &checkSum = QString("sum"), SqlQuery::Failure *failure = nullptr)
+{
+    SqlQuery::Failure read = SqlQuery::Failure::None;
+    const MySqlConnectionClient::ResultBasis basis = db.readResultBasis(id, &read);
+    SqlQuery::Failure stored = SqlQuery::Failure::None;
+    const bool done = read == SqlQuery::Failure::None
+                      && db.storeResult(course, endTime, score, 35, result, id, answers, basis.attempts + 1,
+                                        checkSum, sitting, &stored);
+    if (failure)
+        *failure = read != SqlQuery::Failure::None ? read : stored;
+    return done;
 }
+} // namespace
 
 class TestMySqlConnectionClient : public MainDbSuite
 {
@@ -40,6 +57,9 @@ private slots:
     void updateContestResultCountsAttempts();
     void updateContestResultStoresNothingElsewhere_data();
     void updateContestResultStoresNothingElsewhere();
+    void resultTextsAsTheyWillRead_data();
+    void resultTextsAsTheyWillRead();
+    void valueTooLongIsADataFailure();
     void updateAvatarAndCheckSum();
 
     void lookups();
@@ -230,7 +250,7 @@ void TestMySqlConnectionClient::updateContestResultCountsAttempts()
                          "ThoiGianBatDauThi) VALUES (1, 'C1', '1', 1, %1, '2024-04-04 08:05:03')")
                      .arg(before)));
 
-    QVERIFY(m_db->updateContestResult("C1", "2024-04-04 08:25:00", 42, 35, "DAT", 1, "1:A;2:B"));
+    QVERIFY(storeResult(*m_db, "C1", "2024-04-04 08:25:00", 42, "DAT", 1, "1:A;2:B"));
 
     QSqlQuery q(m_admin);
     QVERIFY(q.exec("SELECT * FROM khoathi_thisinh WHERE ID = 1"));
@@ -243,6 +263,7 @@ void TestMySqlConnectionClient::updateContestResultCountsAttempts()
     QCOMPARE(q.value("TraLoiMoPhong").toString(), QString("1:A;2:B"));
     QCOMPARE(q.value("ThoiGianKetThucThi").toDateTime(), QDateTime(QDate(2024, 4, 4), QTime(8, 25, 0)));
     QCOMPARE(q.value("ThoiGianBatDauThi").toDateTime(), QDateTime(QDate(2024, 4, 4), QTime(8, 5, 3)));
+    QCOMPARE(q.value("CheckSumKQMP").toString(), QString("sum"));
 }
 
 void TestMySqlConnectionClient::updateContestResultStoresNothingElsewhere_data()
@@ -250,11 +271,14 @@ void TestMySqlConnectionClient::updateContestResultStoresNothingElsewhere_data()
     QTest::addColumn<QString>("state");
     QTest::addColumn<QString>("course");
     QTest::addColumn<int>("id");
-    QTest::newRow("finished entry") << "2" << "C1" << 1;
-    QTest::newRow("entry not started") << "0" << "C1" << 1;
-    QTest::newRow("entry without state") << "NULL" << "C1" << 1;
-    QTest::newRow("other course") << "1" << "C2" << 1;
-    QTest::newRow("unknown entry") << "1" << "C1" << 99;
+    QTest::addColumn<QString>("sitting");
+    QTest::newRow("finished entry") << "2" << "C1" << 1 << QString();
+    QTest::newRow("entry not started") << "0" << "C1" << 1 << QString();
+    QTest::newRow("entry without state") << "NULL" << "C1" << 1 << QString();
+    QTest::newRow("other course") << "1" << "C2" << 1 << QString();
+    QTest::newRow("unknown entry") << "1" << "C1" << 99 << QString();
+    // Reset and started again since the result was made.
+    QTest::newRow("other sitting") << "1" << "C1" << 1 << "2024-04-04 07:00:00";
 }
 
 void TestMySqlConnectionClient::updateContestResultStoresNothingElsewhere()
@@ -262,12 +286,16 @@ void TestMySqlConnectionClient::updateContestResultStoresNothingElsewhere()
     QFETCH(QString, state);
     QFETCH(QString, course);
     QFETCH(int, id);
+    QFETCH(QString, sitting);
     QVERIFY(exec(QString("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, SoBaoDanh, TrangThai, ChiTietThi, DiemMoPhong, "
-                         "KetQuaMoPhong, TraLoiMoPhong, CheckSumKQMP) VALUES (1, 'C1', '1', %1, 1, 40, 'DAT', "
-                         "'old', 'sum')")
+                         "KetQuaMoPhong, TraLoiMoPhong, CheckSumKQMP, ThoiGianBatDauThi) VALUES (1, 'C1', '1', %1, "
+                         "1, 40, 'DAT', 'old', 'old sum', '2024-04-04 08:05:03')")
                      .arg(state)));
 
-    QVERIFY(!m_db->updateContestResult(course, "2024-04-04 08:25:00", 10, 35, "KHONG DAT", id, "new"));
+    SqlQuery::Failure failure = SqlQuery::Failure::Other;
+    QVERIFY(!storeResult(*m_db, course, "2024-04-04 08:25:00", 10, "KHONG DAT", id, "new", sitting, "sum",
+                         &failure));
+    QCOMPARE(int(failure), int(SqlQuery::Failure::None));
 
     QSqlQuery q(m_admin);
     QVERIFY(q.exec("SELECT * FROM khoathi_thisinh WHERE ID = 1"));
@@ -277,7 +305,71 @@ void TestMySqlConnectionClient::updateContestResultStoresNothingElsewhere()
     QCOMPARE(q.value("DiemMoPhong").toInt(), 40);
     QCOMPARE(q.value("KetQuaMoPhong").toString(), QString("DAT"));
     QCOMPARE(q.value("TraLoiMoPhong").toString(), QString("old"));
+    QCOMPARE(q.value("CheckSumKQMP").toString(), QString("old sum"));
     QVERIFY(q.value("ThoiGianKetThucThi").isNull());
+}
+
+void TestMySqlConnectionClient::resultTextsAsTheyWillRead_data()
+{
+    QTest::addColumn<QString>("person");
+    QTest::addColumn<QString>("attempts");
+    QTest::addColumn<QString>("sitting");
+    QTest::newRow("first attempt") << "1" << "NULL" << QString();
+    QTest::newRow("fourth attempt, in its sitting") << "1" << "3" << "2024-04-04 08:05:03";
+    QTest::newRow("no person") << "NULL" << "0" << QString();
+}
+
+// The checksum is made before the write over the texts the result will
+// have: they must be those read back once it is stored, byte for byte.
+void TestMySqlConnectionClient::resultTextsAsTheyWillRead()
+{
+    QFETCH(QString, person);
+    QFETCH(QString, attempts);
+    QFETCH(QString, sitting);
+    QVERIFY(exec("INSERT INTO thisinh (IDThiSinh, HoTen, NgaySinh, SoCMT) VALUES (1, 'Trần Thị Ánh', "
+                 "'1990-05-17', '001190012345')"));
+    QVERIFY(exec(QString("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, TrangThai, ChiTietThi, "
+                         "ThoiGianBatDauThi) VALUES (1, 'C1', %1, '07', 1, %2, '2024-04-04 08:05:03')")
+                     .arg(person, attempts)));
+
+    SqlQuery::Failure failure = SqlQuery::Failure::Other;
+    const MySqlConnectionClient::ResultBasis basis = m_db->readResultBasis(1, &failure);
+    QCOMPARE(int(failure), int(SqlQuery::Failure::None));
+    QVERIFY(basis.found);
+    QCOMPARE(basis.startTime, QString("2024-04-04 08:05:03"));
+    const ContestantResultInfo before =
+        MySqlConnectionClient::resultToStore(basis, "2024-04-04 08:25:00", 42, "DAT", "1:A;2:B ");
+    QVERIFY(m_db->storeResult("C1", "2024-04-04 08:25:00", 42, 35, "DAT", 1, "1:A;2:B ", basis.attempts + 1,
+                              "sum", sitting, &failure));
+
+    const ContestantResultInfo after = m_db->getContestantResultInfo(1);
+    if (person == "NULL") {
+        // Read back through the person, which it lacks, as before.
+        QCOMPARE(after.getSoBaoDanh(), QString());
+        return;
+    }
+    for (const auto &field : {qMakePair(before.getSoCMT(), after.getSoCMT()),
+                              qMakePair(before.getHoTen(), after.getHoTen()),
+                              qMakePair(before.getNgaySinh(), after.getNgaySinh()),
+                              qMakePair(before.getSoBaoDanh(), after.getSoBaoDanh()),
+                              qMakePair(before.getThoiGianBatDauThi(), after.getThoiGianBatDauThi()),
+                              qMakePair(before.getThoiGianKetThucThi(), after.getThoiGianKetThucThi()),
+                              qMakePair(before.getKetQuaMoPhong(), after.getKetQuaMoPhong()),
+                              qMakePair(before.getTraLoiMoPhong(), after.getTraLoiMoPhong()),
+                              qMakePair(before.getDiemMoPhong(), after.getDiemMoPhong()),
+                              qMakePair(before.getChiTietThi(), after.getChiTietThi())})
+        QCOMPARE(field.first, field.second);
+    QCOMPARE(after.getThoiGianKetThucThi(), QString("2024-04-04 hh:mm:ss"));
+}
+
+void TestMySqlConnectionClient::valueTooLongIsADataFailure()
+{
+    QVERIFY(exec("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, SoBaoDanh, TrangThai) VALUES (1, 'C1', '1', 1)"));
+    SqlQuery::Failure failure = SqlQuery::Failure::None;
+    QVERIFY(!storeResult(*m_db, "C1", "2024-04-04 08:25:00", 42, QString(65, QChar('D')), 1, "x", QString(),
+                         "sum", &failure));
+    QCOMPARE(int(failure), int(SqlQuery::Failure::Data));
+    QCOMPARE(scalar("SELECT TrangThai FROM khoathi_thisinh WHERE ID = 1").toInt(), 1);
 }
 
 void TestMySqlConnectionClient::updateAvatarAndCheckSum()
@@ -436,7 +528,7 @@ void TestMySqlConnectionClient::lostConnectionReopened()
     QCOMPARE(scalar("SELECT TrangThai FROM khoathi_thisinh WHERE ID = 5").toInt(), 1);
 
     QVERIFY(killSessions() >= 1);
-    QVERIFY(m_db->updateContestResult("C1", "2024-03-05 08:20:00", 40, 35, "DAT", 5, "1A"));
+    QVERIFY(storeResult(*m_db, "C1", "2024-03-05 08:20:00", 40, "DAT", 5, "1A"));
     QCOMPARE(scalar("SELECT DiemMoPhong FROM khoathi_thisinh WHERE ID = 5").toInt(), 40);
     QCOMPARE(scalar("SELECT ChiTietThi FROM khoathi_thisinh WHERE ID = 5").toInt(), 1);
 
@@ -505,7 +597,7 @@ void TestMySqlConnectionClient::openedOnAnotherThread()
     QCOMPARE(check.getID(), 3);
     client.updateContestStart(3, "2024-04-04 08:05:03", 1);
     QCOMPARE(client.getContestantState(3), 1);
-    QVERIFY(client.updateContestResult("C1", "2024-04-04 08:25:00", 40, 35, "DAT", 3, "x"));
+    QVERIFY(storeResult(client, "C1", "2024-04-04 08:25:00", 40, "DAT", 3, "x"));
     QCOMPARE(client.checkOrderNumber("C1", "1").getStatus(), 2);
 }
 

@@ -2,7 +2,12 @@
 // real process, without its window) keeps their starts and results and
 // stores them when the database is back on the same port, with the times
 // they arrived and a checksum that verifies; also after the server was ended
-// by a signal meanwhile, and never twice.
+// by a signal meanwhile, and never twice. A loss at the result's write
+// itself (the server killed just before or after it, its reply lost, the
+// read before it failing) leaves the result unstored then stored, or stored,
+// and sealed with a checksum that verifies either way; a journal that cannot
+// be written, a row locked elsewhere and a cut network keep the result; an
+// old result never lands in a later sitting.
 
 #include "connection/mysqlconnection.h"
 #include "records/contestantresultinfo.h"
@@ -10,6 +15,8 @@
 #include "tests/support/ownmariadb.h"
 #include "tests/support/terminalsteps.h"
 #include "tests/support/provinceunitrows.h"
+#include "tests/support/serverprocess.h"
+#include "tests/support/tcpproxy.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/testterminal.h"
@@ -17,13 +24,16 @@
 
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <memory>
 
 namespace {
@@ -34,6 +44,10 @@ const char *const TIME_FORMAT = "yyyy-MM-dd hh:mm:ss";
 // A kept write is tried again every 5 s; a little more for the database's
 // own start.
 const int STORED_WITHIN_MS = 15000;
+// The server's read and write time-out on its database connections here.
+const int IO_TIMEOUT_SECONDS = 2;
+// The entries the cases use, each its own.
+const int ENTRIES = 20;
 
 } // namespace
 
@@ -52,9 +66,24 @@ private slots:
     void resultSurvivesTheServerEnding_data();
     void resultSurvivesTheServerEnding();
     void sameResultTwiceStoredOnce();
+    void faultAtTheResult_data();
+    void faultAtTheResult();
+    void journalFullKeepsTheResultInMemory();
+    void lockedRowKeepsTheResult();
+    void oldResultRefusedInALaterSitting();
+    void admissionDuringTheOutage();
+    void cutNetworkFoundWithinTheTimeout();
 
 private:
-    bool startServer();
+    // Starts the server with `environment` added to this process's; its
+    // log goes to serverLog().
+    bool startServer(const QProcessEnvironment &environment = QProcessEnvironment());
+    void endServer();
+    // What the servers logged since the case began.
+    QByteArray serverLog() const;
+    // The server's connections go through `proxy` (null: straight to the
+    // database).
+    void routeThrough(const TcpProxy *proxy);
     // Connects, answers the handshake, has order number `order` admitted
     // and, when `start`, starts its test while the database is there.
     void admit(TestTerminal &terminal, int order, bool start);
@@ -76,8 +105,9 @@ private:
     bool waitForJournalDone();
 
     OwnMariaDb m_database;
+    qint64 m_logMark = 0;
     std::unique_ptr<WorkFolder> m_folder;
-    std::unique_ptr<QProcess> m_server;
+    std::unique_ptr<ServerProcess> m_server;
 };
 
 void TestTerminalOutage::initTestCase()
@@ -102,6 +132,14 @@ void TestTerminalOutage::initTestCase()
     };
     for (const QString &statement : seed)
         QVERIFY2(TestDb::exec(m_folder->mainAdmin(), statement), qPrintable(statement.left(80)));
+    for (int id = 6; id <= ENTRIES; ++id)
+        QVERIFY(TestDb::exec(m_folder->mainAdmin(),
+                             QString("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, TrangThai, "
+                                     "NoiDungSH, LoaiBang) VALUES (%1, 'C1', 1, '%1', 0, '1', 'B2')")
+                                 .arg(id)));
+    // Kept by the server it starts: a file past its size limit fails its
+    // write rather than ending the process.
+    ::signal(SIGXFSZ, SIG_IGN);
 }
 
 void TestTerminalOutage::cleanupTestCase()
@@ -120,6 +158,8 @@ void TestTerminalOutage::init()
 {
     if (!m_database.isRunning())
         startDatabase();
+    QFile log(m_folder->filePath("server.log"));
+    m_logMark = log.exists() ? log.size() : 0;
     if (!m_server || m_server->state() == QProcess::NotRunning)
         QVERIFY(startServer());
 }
@@ -131,11 +171,15 @@ void TestTerminalOutage::cleanup()
         startDatabase();
 }
 
-bool TestTerminalOutage::startServer()
+bool TestTerminalOutage::startServer(const QProcessEnvironment &environment)
 {
-    m_server.reset(new QProcess);
+    m_server.reset();
+    m_server.reset(new ServerProcess(m_folder->filePath("server.log")));
     m_server->setWorkingDirectory(m_folder->path());
-    m_server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QProcessEnvironment all = QProcessEnvironment::systemEnvironment();
+    all.insert("ORV_DB_IO_TIMEOUT_SECONDS", QString::number(IO_TIMEOUT_SECONDS));
+    all.insert(environment);
+    m_server->setProcessEnvironment(all);
     m_server->start(ORV_HEADLESS_SERVER, QStringList());
     QByteArray output;
     while (!output.contains('\n') && m_server->waitForReadyRead(30000))
@@ -145,6 +189,35 @@ bool TestTerminalOutage::startServer()
         return false;
     }
     return true;
+}
+
+void TestTerminalOutage::endServer()
+{
+    if (!m_server)
+        return;
+    m_server->closeWriteChannel();
+    if (!m_server->waitForFinished(20000))
+        m_server->kill();
+    m_server->waitForFinished(5000);
+}
+
+QByteArray TestTerminalOutage::serverLog() const
+{
+    QFile log(m_folder->filePath("server.log"));
+    if (!log.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return log.readAll().mid(int(m_logMark));
+}
+
+void TestTerminalOutage::routeThrough(const TcpProxy *proxy)
+{
+    const QString path = "config/connection_mysql.csv";
+    QByteArray config = m_folder->readFile(path);
+    const int at = config.indexOf("PORT_NUMBER:");
+    QVERIFY(at >= 0);
+    const int end = config.indexOf('\n', at);
+    config.replace(at, end - at, "PORT_NUMBER:" + QByteArray::number(proxy ? proxy->port() : m_database.port()));
+    QVERIFY(m_folder->writeFile(path, config));
 }
 
 void TestTerminalOutage::admit(TestTerminal &terminal, int order, bool start)
@@ -228,7 +301,7 @@ void TestTerminalOutage::verifyChecksum(int id)
     const QDeadlineTimer deadline(STORED_WITHIN_MS);
     while ((checksum = entryField(id, "CheckSumKQMP").toString()).isEmpty() && !deadline.hasExpired())
         QThread::msleep(100);
-    QVERIFY(!checksum.isEmpty());
+    QVERIFY2(!checksum.isEmpty(), qPrintable(QString("entry %1 has no checksum").arg(id)));
     const ContestantResultInfo stored = connection.getContestantResultInfo(id);
     QVERIFY(ResultChecksum::verify(checksum, stored, QDateTime(QDate::currentDate(), QTime(0, 0))));
 }
@@ -361,6 +434,214 @@ void TestTerminalOutage::sameResultTwiceStoredOnce()
     QCOMPARE(entryField(5, "ChiTietThi").toInt(), 1);
     QCOMPARE(entryField(5, "DiemMoPhong").toInt(), 40);
     verifyChecksum(5);
+}
+
+void TestTerminalOutage::faultAtTheResult_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("entry");
+    // Whether the result is in the database when the fault has struck.
+    QTest::addColumn<bool>("storedAtOnce");
+    QTest::newRow("killed just before the write") << "kill-before@MySqlConnectionClient::storeResult" << 6 << false;
+    QTest::newRow("killed just after the write") << "kill-after@MySqlConnectionClient::storeResult" << 7 << true;
+    QTest::newRow("reply lost after the commit") << "lose-reply@MySqlConnectionClient::storeResult" << 8 << true;
+    QTest::newRow("read before the write fails") << "fail@MySqlConnectionClient::readResultBasis" << 9 << false;
+}
+
+void TestTerminalOutage::faultAtTheResult()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, entry);
+    QFETCH(bool, storedAtOnce);
+    endServer();
+    QProcessEnvironment environment;
+    environment.insert("ORV_FAULT_POINT", fault);
+    QVERIFY(startServer(environment));
+    TestTerminal terminal;
+    admit(terminal, entry, true);
+
+    sendResult(terminal, entry, 40);
+    const bool kills = fault.startsWith("kill");
+    if (kills) {
+        QVERIFY(m_server->waitForFinished(10000));
+        QCOMPARE(m_server->exitStatus(), QProcess::CrashExit);
+        terminal.close();
+    } else {
+        sync(terminal);
+    }
+    // Both or neither: never a result without its seal.
+    QCOMPARE(entryField(entry, "TrangThai").toInt(), storedAtOnce ? 2 : 1);
+    QCOMPARE(entryField(entry, "CheckSumKQMP").isNull(), !storedAtOnce);
+
+    if (kills)
+        QVERIFY(startServer());
+    QVERIFY(waitForState(entry, 2));
+    QVERIFY(waitForJournalDone());
+    QCOMPARE(entryField(entry, "ChiTietThi").toInt(), 1);
+    QCOMPARE(entryField(entry, "DiemMoPhong").toInt(), 40);
+    verifyChecksum(entry);
+    // Stored is said so, also when the first try's reply was lost.
+    QVERIFY2(!serverLog().contains("was not stored"), serverLog().constData());
+    endServer();
+}
+
+void TestTerminalOutage::journalFullKeepsTheResultInMemory()
+{
+    const int entry = 10;
+    TestTerminal terminal;
+    admit(terminal, entry, true);
+    stopDatabase();
+    // The journal may not grow by a byte: the disk is full.
+    const rlimit full = {rlim_t(journal().size()), RLIM_INFINITY};
+    QCOMPARE(::prlimit(pid_t(m_server->processId()), RLIMIT_FSIZE, &full, nullptr), 0);
+
+    sendResult(terminal, entry, 41);
+    sync(terminal);
+    QVERIFY(!journal().contains(QByteArray("\tRESULT\t") + QByteArray::number(entry)));
+    const QByteArray line = "the result of entry " + QByteArray::number(entry)
+                            + " (course C1, order number " + QByteArray::number(entry) + ", score 41)";
+
+    QThread::msleep(1500);
+    startDatabase();
+    QVERIFY(waitForState(entry, 2));
+    QCOMPARE(entryField(entry, "DiemMoPhong").toInt(), 41);
+    verifyChecksum(entry);
+    QCOMPARE(serverLog().count(line), 1);
+    endServer();
+}
+
+void TestTerminalOutage::lockedRowKeepsTheResult()
+{
+    const int entry = 11;
+    // The server's write waits one second for the row, not fifty (and not
+    // past its read time-out): its terminal's session, opened from now on,
+    // takes it.
+    QCOMPARE(entryField(entry, "TrangThai").toInt(), 0);
+    QVERIFY(TestDb::exec(m_folder->mainAdmin(), "SET GLOBAL innodb_lock_wait_timeout = 1"));
+    TestTerminal terminal;
+    admit(terminal, entry, true);
+    QSqlDatabase other = QSqlDatabase::cloneDatabase(m_folder->mainAdmin(), "lock holder");
+    QVERIFY(other.open());
+    QVERIFY(other.transaction());
+    QSqlQuery hold(other);
+    QVERIFY(hold.exec(QString("SELECT * FROM khoathi_thisinh WHERE ID = %1 FOR UPDATE").arg(entry)));
+
+    sendResult(terminal, entry, 42);
+    sync(terminal);
+    QThread::msleep(500);
+    QCOMPARE(entryField(entry, "TrangThai").toInt(), 1);
+    QVERIFY2(serverLog().contains("is kept and tried again"), serverLog().right(3000).constData());
+
+    QVERIFY(other.rollback());
+    hold = QSqlQuery();
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase("lock holder");
+    QVERIFY(waitForState(entry, 2));
+    QCOMPARE(entryField(entry, "DiemMoPhong").toInt(), 42);
+    QCOMPARE(entryField(entry, "ChiTietThi").toInt(), 1);
+    verifyChecksum(entry);
+}
+
+void TestTerminalOutage::oldResultRefusedInALaterSitting()
+{
+    const int entry = 12;
+    TestTerminal terminal;
+    admit(terminal, entry, true);
+    const QDateTime first = entryField(entry, "ThoiGianBatDauThi").toDateTime();
+    stopDatabase();
+    sendResult(terminal, entry, 43);
+    sync(terminal);
+    ::kill(pid_t(m_server->processId()), SIGKILL);
+    QVERIFY(m_server->waitForFinished(10000));
+    terminal.close();
+
+    // Meanwhile the operator reset the entry and the candidate sat again.
+    startDatabase();
+    QCOMPARE(entryField(entry, "TrangThai").toInt(), 1);
+    const QDateTime second = first.addSecs(3600);
+    QVERIFY(TestDb::exec(m_folder->mainAdmin(),
+                         QString("UPDATE khoathi_thisinh SET TrangThai = 1, ThoiGianBatDauThi = '%1' WHERE ID = %2")
+                             .arg(second.toString(TIME_FORMAT))
+                             .arg(entry)));
+    QVERIFY(startServer());
+    QVERIFY(waitForJournalDone());
+    QCOMPARE(entryField(entry, "TrangThai").toInt(), 1);
+    QVERIFY(entryField(entry, "ThoiGianKetThucThi").isNull());
+    QCOMPARE(entryField(entry, "ThoiGianBatDauThi").toDateTime(), second);
+    QVERIFY(serverLog().contains("belongs to the sitting"));
+
+    // The new sitting's own result is stored.
+    TestTerminal again;
+    QVERIFY2(again.connectTo("127.0.0.1", m_folder->port()) && again.handshake(), qPrintable(again.errorString()));
+    sendResult(again, entry, 30);
+    sync(again);
+    QVERIFY(waitForState(entry, 2));
+    QCOMPARE(entryField(entry, "DiemMoPhong").toInt(), 30);
+    QCOMPARE(entryField(entry, "ChiTietThi").toInt(), 1);
+    verifyChecksum(entry);
+}
+
+void TestTerminalOutage::admissionDuringTheOutage()
+{
+    TestTerminal before;
+    QVERIFY2(before.connectTo("127.0.0.1", m_folder->port()) && before.handshake(), qPrintable(before.errorString()));
+    sync(before);
+    stopDatabase();
+    TestTerminal during;
+    QVERIFY2(during.connectTo("127.0.0.1", m_folder->port()) && during.handshake(), qPrintable(during.errorString()));
+
+    struct Ask { TestTerminal *terminal; QByteArray order; };
+    for (const Ask &ask : {Ask{&before, "13"}, Ask{&during, "14"}}) {
+        Messages::EnterResponseFields reply;
+        QString error;
+        QVERIFY2(TerminalSteps::enter(*ask.terminal, "C1", ask.order, &reply, &error), qPrintable(error));
+        // "No database connection", not "course not running".
+        QCOMPARE(reply.status, 1);
+        QVERIFY2(serverLog().contains("for course \"C1\" order number \"" + ask.order + "\""),
+                 serverLog().constData());
+    }
+}
+
+void TestTerminalOutage::cutNetworkFoundWithinTheTimeout()
+{
+    endServer();
+    TcpProxy proxy;
+    QVERIFY(proxy.start(m_database.port()));
+    routeThrough(&proxy);
+    QVERIFY(startServer());
+    TestTerminal first;
+    TestTerminal second;
+    admit(first, 15, true);
+    admit(second, 16, true);
+
+    proxy.freeze();
+    QElapsedTimer timer;
+    timer.start();
+    sendResult(first, 15, 44);
+    Messages::ContestNameFields names;
+    QString error;
+    // One read time-out, then a connect time-out for the reopening.
+    QVERIFY2(TerminalSteps::requestContestNames(first, &names, &error, 60000), qPrintable(error));
+    QVERIFY2(timer.elapsed() < 40000, qPrintable(QString::number(timer.elapsed())));
+    // Known to be away: the next terminal waits for no statement.
+    timer.restart();
+    sendResult(second, 16, 45);
+    sync(second);
+    QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(entryField(15, "TrangThai").toInt(), 1);
+    QCOMPARE(entryField(16, "TrangThai").toInt(), 1);
+
+    proxy.thaw();
+    const QDeadlineTimer deadline(60000);
+    while (entryField(16, "TrangThai").toInt() != 2 && !deadline.hasExpired())
+        QThread::msleep(200);
+    QVERIFY(waitForState(15, 2));
+    QVERIFY(waitForState(16, 2));
+    verifyChecksum(15);
+    verifyChecksum(16);
+    endServer();
+    routeThrough(nullptr);
 }
 
 ORV_TEST_MAIN_CORE(TestTerminalOutage)

@@ -33,10 +33,10 @@ bool enter(TestTerminal &terminal, const QByteArray &course, const QByteArray &o
     return true;
 }
 
-bool expectFrame(TestTerminal &terminal, int type, QByteArray *payload, QString *error)
+bool expectFrame(TestTerminal &terminal, int type, QByteArray *payload, QString *error, int timeoutMs)
 {
     TestTerminalFrame frame;
-    if (!terminal.readFrame(&frame, 5000)) {
+    if (!terminal.readFrame(&frame, timeoutMs)) {
         *error = "read: " + terminal.errorString();
         return false;
     }
@@ -48,14 +48,15 @@ bool expectFrame(TestTerminal &terminal, int type, QByteArray *payload, QString 
     return true;
 }
 
-bool requestContestNames(TestTerminal &terminal, Messages::ContestNameFields *names, QString *error)
+bool requestContestNames(TestTerminal &terminal, Messages::ContestNameFields *names, QString *error,
+                         int timeoutMs)
 {
     if (!terminal.sendFrame(Messages::ContestName, Messages::contestNameRequest())) {
         *error = "send: " + terminal.errorString();
         return false;
     }
     QByteArray payload;
-    if (!expectFrame(terminal, Messages::ContestName, &payload, error))
+    if (!expectFrame(terminal, Messages::ContestName, &payload, error, timeoutMs))
         return false;
     if (!Messages::parseContestName(payload, names)) {
         *error = "malformed course list";

@@ -25,12 +25,14 @@ bool enter(TestTerminal &terminal, const QByteArray &course, const QByteArray &o
            Messages::EnterResponseFields *reply, QString *error);
 
 // Reads the next frame and checks its type; the payload as it came.
-bool expectFrame(TestTerminal &terminal, int type, QByteArray *payload, QString *error);
+bool expectFrame(TestTerminal &terminal, int type, QByteArray *payload, QString *error,
+                 int timeoutMs = 5000);
 
 // The list of running courses. Terminal messages are handled one at a time
 // in arrival order, so once this answer is in every earlier message of the
 // terminal has been handled.
-bool requestContestNames(TestTerminal &terminal, Messages::ContestNameFields *names, QString *error);
+bool requestContestNames(TestTerminal &terminal, Messages::ContestNameFields *names, QString *error,
+                         int timeoutMs = 5000);
 
 } // namespace TerminalSteps
 
