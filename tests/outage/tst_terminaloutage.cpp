@@ -16,7 +16,7 @@
 #include "tests/support/terminalsteps.h"
 #include "tests/support/provinceunitrows.h"
 #include "tests/support/serverprocess.h"
-#include "tests/support/tcpproxy.h"
+#include "tests/support/loopbackproxy.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/testterminal.h"
@@ -83,7 +83,7 @@ private:
     QByteArray serverLog() const;
     // The server's connections go through `proxy` (null: straight to the
     // database).
-    void routeThrough(const TcpProxy *proxy);
+    void routeThrough(const LoopbackProxy *proxy);
     // Connects, answers the handshake, has order number `order` admitted
     // and, when `start`, starts its test while the database is there.
     void admit(TestTerminal &terminal, int order, bool start);
@@ -209,7 +209,7 @@ QByteArray TestTerminalOutage::serverLog() const
     return log.readAll().mid(int(m_logMark));
 }
 
-void TestTerminalOutage::routeThrough(const TcpProxy *proxy)
+void TestTerminalOutage::routeThrough(const LoopbackProxy *proxy)
 {
     const QString path = "config/connection_mysql.csv";
     QByteArray config = m_folder->readFile(path);
@@ -606,7 +606,7 @@ void TestTerminalOutage::admissionDuringTheOutage()
 void TestTerminalOutage::cutNetworkFoundWithinTheTimeout()
 {
     endServer();
-    TcpProxy proxy;
+    LoopbackProxy proxy;
     QVERIFY(proxy.start(m_database.port()));
     routeThrough(&proxy);
     QVERIFY(startServer());

@@ -2,13 +2,10 @@
 // says so, then the event loop ends with status 1, and nothing of the folder
 // was touched (the journal, the temporaries beside it, the terminals' port).
 
-#include "tests/support/modalanswer.h"
 #include "tests/support/testmain.h"
 #include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "app/controller.h"
-#include "app/loghandler.h"
-#include "ui/mainwindow.h"
+#include "tests/ui/startupbox.h"
 
 #include <QFile>
 #include <QLockFile>
@@ -35,27 +32,12 @@ void TestStartupLock::folderBoxThenStatusOne()
     QLockFile running(folder.filePath("orvserver.lock"));
     QVERIFY(running.tryLock(0));
 
-    QtMessageHandler previous = qInstallMessageHandler(logMessageHandler);
-    QString title;
-    QString text;
-    int status = -1;
-    bool mainWindowShown = false;
-    {
-        Controller controller;
-        std::unique_ptr<ModalAnswer> answer = ModalAnswer::messageBox(QMessageBox::Ok, 10000);
-        controller.start();
-        status = QCoreApplication::exec();
-        title = answer->title();
-        text = answer->text();
-        for (QWidget *window : QApplication::topLevelWidgets())
-            mainWindowShown |= qobject_cast<MainWindow *>(window) && window->isVisible();
-    }
-    qInstallMessageHandler(previous);
+    const StartupBox seen = runRefusedStart();
 
-    QCOMPARE(title, QString("Cảnh báo"));
-    QCOMPARE(text, QString("Chương trình đang chạy trong thư mục làm việc này."));
-    QCOMPARE(status, 1);
-    QVERIFY(!mainWindowShown);
+    QCOMPARE(seen.title, QString("Cảnh báo"));
+    QCOMPARE(seen.text, QString("Chương trình đang chạy trong thư mục làm việc này."));
+    QCOMPARE(seen.status, 1);
+    QVERIFY(!seen.mainWindowShown);
     QCOMPARE(folder.readFile("terminal_journal.txt"), journal);
     QVERIFY(QFile::exists(folder.filePath("terminal_journal.txt.a1B2c3")));
     QTcpServer port;

@@ -1,13 +1,10 @@
 // Start-up without the main database: the database box, the log line that
 // says so, then the event loop ends with status 1 and no main window.
 
-#include "tests/support/modalanswer.h"
 #include "tests/support/testmain.h"
 #include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "app/controller.h"
-#include "app/loghandler.h"
-#include "ui/mainwindow.h"
+#include "tests/ui/startupbox.h"
 
 class TestStartupNoDb : public QObject
 {
@@ -24,27 +21,12 @@ void TestStartupNoDb::databaseBoxThenStatusOne()
     WorkFolder folder("uinodb", options);
     QVERIFY2(folder.isValid(), qPrintable(folder.error()));
 
-    QtMessageHandler previous = qInstallMessageHandler(logMessageHandler);
-    QString title;
-    QString text;
-    int status = -1;
-    bool mainWindowShown = false;
-    {
-        Controller controller;
-        std::unique_ptr<ModalAnswer> answer = ModalAnswer::messageBox(QMessageBox::Ok, 10000);
-        controller.start();
-        status = QCoreApplication::exec();
-        title = answer->title();
-        text = answer->text();
-        for (QWidget *window : QApplication::topLevelWidgets())
-            mainWindowShown |= qobject_cast<MainWindow *>(window) && window->isVisible();
-    }
-    qInstallMessageHandler(previous);
+    const StartupBox seen = runRefusedStart();
 
-    QCOMPARE(title, QString("Cảnh báo"));
-    QCOMPARE(text, QString("Máy chủ không kết nối được cơ sở dữ liệu MySql mô phỏng"));
-    QCOMPARE(status, 1);
-    QVERIFY(!mainWindowShown);
+    QCOMPARE(seen.title, QString("Cảnh báo"));
+    QCOMPARE(seen.text, QString("Máy chủ không kết nối được cơ sở dữ liệu MySql mô phỏng"));
+    QCOMPARE(seen.status, 1);
+    QVERIFY(!seen.mainWindowShown);
     const QString log = QString::fromUtf8(folder.readFile("log.txt"));
     QVERIFY2(log.contains(" - Debug: Unable to intialize Mysql database "), qPrintable(log));
 }

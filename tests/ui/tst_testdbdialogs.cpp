@@ -14,7 +14,7 @@
 #include "tests/support/testmain.h"
 #include "tests/support/desktopmain.h"
 #include "tests/support/workfolder.h"
-#include "tests/ui/loopbackproxy.h"
+#include "tests/support/loopbackproxy.h"
 
 #include <QLabel>
 #include <QPushButton>

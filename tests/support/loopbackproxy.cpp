@@ -1,4 +1,4 @@
-#include "tests/ui/loopbackproxy.h"
+#include "tests/support/loopbackproxy.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -78,6 +79,12 @@ void LoopbackProxy::run()
                 m_portClosed = true;
                 m_portChanged.notify_all();
             }
+        }
+        // Every byte stays where it is, new connections wait in the listen
+        // queue.
+        if (m_frozen) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            continue;
         }
         std::vector<pollfd> fds;
         if (m_listenFd >= 0)

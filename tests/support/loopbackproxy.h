@@ -1,16 +1,19 @@
-#ifndef TESTS_UI_LOOPBACKPROXY_H
-#define TESTS_UI_LOOPBACKPROXY_H
+#ifndef TESTS_SUPPORT_LOOPBACKPROXY_H
+#define TESTS_SUPPORT_LOOPBACKPROXY_H
 
 // A TCP relay on loopback, on a thread of its own: connections made to its
 // port are carried to the target port. Closing its port refuses new
 // connections while those already carried keep working, as a database server
-// that stopped accepting would. Its own thread keeps relaying while the test
-// thread is blocked in a database call.
+// that stopped accepting would. Frozen, it stops relaying and accepting
+// without closing anything, as a cut cable does (the peers wait for bytes
+// that never come); thawed, it relays again. Its own thread keeps relaying
+// while the test thread is blocked in a database call.
 
 #include "platform/thread.h"
 
 #include <QtGlobal>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -29,6 +32,8 @@ public:
     quint16 port() const { return m_port; }
     // Refuses new connections from the return on; carried ones go on.
     void closePort();
+    void freeze() { m_frozen = true; }
+    void thaw() { m_frozen = false; }
 
 private:
     void run();
@@ -42,6 +47,7 @@ private:
     std::condition_variable m_portChanged;
     bool m_closeAsked = false;
     bool m_portClosed = false;
+    std::atomic<bool> m_frozen{false};
 };
 
-#endif // TESTS_UI_LOOPBACKPROXY_H
+#endif // TESTS_SUPPORT_LOOPBACKPROXY_H
