@@ -9,10 +9,6 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-namespace {
-
-} // namespace
-
 QString MySqlConnectionBase::resultTimeText(const QVariant &value)
 {
     // Stored checksums were computed over the date followed by these

@@ -180,11 +180,8 @@ bool TestTerminalOutage::startServer(const QProcessEnvironment &environment)
     all.insert("ORV_DB_IO_TIMEOUT_SECONDS", QString::number(IO_TIMEOUT_SECONDS));
     all.insert(environment);
     m_server->setProcessEnvironment(all);
-    m_server->start(ORV_HEADLESS_SERVER, QStringList());
     QByteArray output;
-    while (!output.contains('\n') && m_server->waitForReadyRead(30000))
-        output += m_server->readAllStandardOutput();
-    if (!output.startsWith("ready")) {
+    if (!m_server->startUntilReady(ORV_HEADLESS_SERVER, &output)) {
         qWarning() << "the server did not start:" << output;
         return false;
     }
@@ -193,12 +190,8 @@ bool TestTerminalOutage::startServer(const QProcessEnvironment &environment)
 
 void TestTerminalOutage::endServer()
 {
-    if (!m_server)
-        return;
-    m_server->closeWriteChannel();
-    if (!m_server->waitForFinished(20000))
-        m_server->kill();
-    m_server->waitForFinished(5000);
+    if (m_server)
+        m_server->endAsByHand(20000);
 }
 
 QByteArray TestTerminalOutage::serverLog() const

@@ -4,6 +4,7 @@
 // a normal exit leaves the folder free.
 
 #include "tests/support/ownmariadb.h"
+#include "tests/support/serverprocess.h"
 #include "tests/support/testmain.h"
 #include "tests/support/testterminal.h"
 #include "tests/support/workfolder.h"
@@ -45,16 +46,15 @@ private slots:
     void normalExitFreesTheFolder();
 
 private:
-    // Starts a server in the folder; its "ready" line, or what it said.
-    std::unique_ptr<QProcess> startServer(QByteArray *output);
-    std::unique_ptr<QProcess> startReady();
-    void stop(std::unique_ptr<QProcess> &server);
+    // A server serving from the folder; null (logged) when it did not start.
+    std::unique_ptr<ServerProcess> startReady();
+    void stop(std::unique_ptr<ServerProcess> &server);
     // The server answers the handshake on its port.
     bool serves();
 
     OwnMariaDb m_database;
     std::unique_ptr<WorkFolder> m_folder;
-    std::unique_ptr<QProcess> m_first;
+    std::unique_ptr<ServerProcess> m_first;
 };
 
 void TestWorkFolderLock::initTestCase()
@@ -79,37 +79,26 @@ void TestWorkFolderLock::cleanup()
     stop(m_first);
 }
 
-std::unique_ptr<QProcess> TestWorkFolderLock::startServer(QByteArray *output)
+std::unique_ptr<ServerProcess> TestWorkFolderLock::startReady()
 {
-    auto server = std::make_unique<QProcess>();
+    const QString log = m_folder->filePath("server.log");
+    auto server = std::make_unique<ServerProcess>(log);
     server->setWorkingDirectory(m_folder->path());
-    server->start(ORV_HEADLESS_SERVER, QStringList());
-    output->clear();
-    while (!output->contains('\n') && server->waitForReadyRead(30000))
-        *output += server->readAllStandardOutput();
-    return server;
-}
-
-std::unique_ptr<QProcess> TestWorkFolderLock::startReady()
-{
     QByteArray output;
-    std::unique_ptr<QProcess> server = startServer(&output);
-    if (!output.startsWith("ready")) {
-        qWarning() << "the server did not start:" << output << server->readAllStandardError().right(2000);
+    if (!server->startUntilReady(ORV_HEADLESS_SERVER, &output)) {
+        server.reset();
+        QFile said(log);
+        said.open(QIODevice::ReadOnly);
+        qWarning() << "the server did not start:" << output << said.readAll().right(2000);
         return nullptr;
     }
     return server;
 }
 
-void TestWorkFolderLock::stop(std::unique_ptr<QProcess> &server)
+void TestWorkFolderLock::stop(std::unique_ptr<ServerProcess> &server)
 {
-    // Its standard input closed, the server ends as it would by hand.
-    if (server && server->state() != QProcess::NotRunning) {
-        server->closeWriteChannel();
-        if (!server->waitForFinished(10000))
-            server->kill();
-        server->waitForFinished(5000);
-    }
+    if (server)
+        server->endAsByHand(10000);
     server.reset();
 }
 

@@ -40,6 +40,27 @@ ServerProcess::~ServerProcess()
         ::close(m_pipe[0]);
 }
 
+bool ServerProcess::startUntilReady(const QString &program, QByteArray *said)
+{
+    start(program, QStringList());
+    QByteArray output;
+    while (!output.contains('\n') && waitForReadyRead(30000))
+        output += readAllStandardOutput();
+    if (said)
+        *said = output;
+    return output.startsWith("ready");
+}
+
+void ServerProcess::endAsByHand(int waitMs)
+{
+    if (state() == QProcess::NotRunning)
+        return;
+    closeWriteChannel();
+    if (!waitForFinished(waitMs))
+        kill();
+    waitForFinished(5000);
+}
+
 void ServerProcess::setupChildProcess()
 {
     // In the child, before it runs the program (the pipe's ends close on

@@ -17,6 +17,14 @@ public:
     explicit ServerProcess(const QString &logPath);
     ~ServerProcess() override;
 
+    // Starts `program`, a server that prints "ready <port>" once it serves,
+    // and waits for that line; false when it ends or stays silent for 30 s.
+    // `said`: its first line, or all it printed.
+    bool startUntilReady(const QString &program, QByteArray *said = nullptr);
+    // Ends it as by hand: its standard input closed; killed only when it has
+    // not ended within `waitMs`.
+    void endAsByHand(int waitMs);
+
 protected:
     void setupChildProcess() override;
 
