@@ -125,16 +125,25 @@ void ClientSocket::receiveLoop()
             return;
         }
         accumulated.append(area.get(), size_t(n));
-        parseMessages(accumulated);
+        if (!parseMessages(accumulated)) {
+            endConnection();
+            if (!m_stopping)
+                m_owner->enqueueClientGone(m_clientId);
+            return;
+        }
         if (m_receiveThread.waitForStop(1))
             return;
     }
 }
 
-void ClientSocket::parseMessages(std::string &accumulated)
+bool ClientSocket::parseMessages(std::string &accumulated)
 {
-    m_codec.parseMessages(accumulated, m_clientId,
-                          [this](BaseHandler *handler) { m_owner->enqueueHandler(handler); });
+    bool taken = true;
+    m_codec.parseMessages(accumulated, m_clientId, [this, &taken](BaseHandler *handler) {
+        taken = m_owner->enqueueHandler(handler);
+        return taken;
+    });
+    return taken;
 }
 
 void ClientSocket::sendLoop()

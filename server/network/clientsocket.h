@@ -30,9 +30,9 @@ class ClientSocketOwner;
 // bytes are capped; a connection over the cap is treated as a failed send.
 //
 // A failed send, a receive that reports the end of the stream or an error,
-// or the cap reached all end the connection: the socket is shut down, the
-// receive thread stops and asks the controller to remove the connection
-// behind the handlers it has already queued.
+// the send cap reached, or more handlers queued than the controller takes
+// from one connection all end the connection: the socket is shut down, the
+// receive thread stops and asks the controller to remove the connection.
 class ClientSocket
 {
 public:
@@ -95,7 +95,9 @@ private:
     void receiveLoop();
     void sendLoop();
     void sendChallenge();
-    void parseMessages(std::string &accumulated);
+    // False when the controller refused a handler: the connection has more
+    // queued than it may, and nothing more it sends is read.
+    bool parseMessages(std::string &accumulated);
     // Shuts the socket down, which makes the receive thread notice the end.
     void endConnection();
 

@@ -11,9 +11,13 @@ class BaseHandler;
 class ClientSocketOwner
 {
 public:
-    // The owner takes the handler (and its message).
-    virtual void enqueueHandler(BaseHandler *handler) = 0;
-    // Behind the handlers this connection queued before, removes it.
+    // The owner takes the handler (and its message), also when it refuses
+    // it: false when the connection already has as many handlers queued as
+    // it may, and must end.
+    virtual bool enqueueHandler(BaseHandler *handler) = 0;
+    // Drops the handlers this connection queued that only asked for an
+    // answer; behind those it queued that carry what its terminal told
+    // (see BaseHandler::outlivesConnection), removes it.
     virtual void enqueueClientGone(quint64 clientId) = 0;
 
 protected:

@@ -290,34 +290,73 @@ void IOController::setHandlerStartObserverForTesting(std::function<void(std::int
     m_startObserver = std::move(observer);
 }
 
-void IOController::enqueueHandler(BaseHandler *handler)
+bool IOController::enqueueHandler(BaseHandler *handler)
 {
     if (handler == nullptr)
-        return;
+        return true;
     std::unique_ptr<BaseHandler> owned(handler);
+    // The handler keeps the id in 32 bits; ids stay far below 2^31.
+    const quint64 clientId = quint32(handler->getClientId());
     {
         RecursiveMutexLocker locker(m_queueLock);
         if (!locker.isLocked())
-            return;
-        // The handler keeps the id in 32 bits; ids stay far below 2^31.
-        ++m_handlersOf[quint32(handler->getClientId())];
-        m_handlerQueue.push_back(std::move(owned));
+            return true;
+        int &count = m_handlersOf[clientId];
+        if (count < MAX_QUEUED_PER_CLIENT) {
+            ++count;
+            m_handlerQueue.push_back(std::move(owned));
+            owned.reset();
+        }
+    }
+    if (owned) {
+        // Its connection stops reading at once: one line per connection.
+        qWarning().nospace() << "IOController: client " << clientId << " has "
+                             << MAX_QUEUED_PER_CLIENT
+                             << " handlers queued and sent another: connection closed";
+        return false;
     }
     wakeQueue();
+    return true;
 }
 
 void IOController::enqueueClientGone(quint64 clientId)
 {
+    std::vector<std::unique_ptr<BaseHandler>> dropped;
     {
         RecursiveMutexLocker locker(m_queueLock);
         if (!locker.isLocked())
             return;
+        takeDroppable(clientId, &dropped);
         if (m_handlersOf.count(clientId) > 0)
             m_goneWaiting.insert(clientId);
         else
             m_goneReady.push_back(clientId);
     }
+    dropped.clear();
     wakeQueue();
+}
+
+void IOController::takeDroppable(quint64 clientId,
+                                 std::vector<std::unique_ptr<BaseHandler>> *dropped)
+{
+    const auto count = m_handlersOf.find(clientId);
+    if (count == m_handlersOf.end())
+        return;
+    std::deque<std::unique_ptr<BaseHandler>> kept;
+    for (std::unique_ptr<BaseHandler> &handler : m_handlerQueue) {
+        if (quint32(handler->getClientId()) == clientId && !handler->outlivesConnection())
+            dropped->push_back(std::move(handler));
+        else
+            kept.push_back(std::move(handler));
+    }
+    m_handlerQueue.swap(kept);
+    // The one running, if any, is still counted: it releases the removal.
+    count->second -= int(dropped->size());
+    if (count->second > 0)
+        return;
+    m_handlersOf.erase(count);
+    if (m_goneWaiting.erase(clientId) > 0)
+        m_goneReady.push_back(clientId);
 }
 
 void IOController::wakeQueue()
@@ -467,6 +506,13 @@ void IOController::removeClient(quint64 clientId)
     // Joined without any lock held: its receive thread may be queueing.
     // Still registered meanwhile, but ending: nothing sent to it goes out.
     client->stop();
+    {
+        // Destroyed after the lock is released.
+        std::vector<std::unique_ptr<BaseHandler>> dropped;
+        RecursiveMutexLocker locker(m_queueLock);
+        if (locker.isLocked())
+            takeDroppable(clientId, &dropped);
+    }
     {
         RecursiveMutexLocker locker(m_registryLock);
         if (!locker.isLocked())

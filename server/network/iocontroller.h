@@ -18,6 +18,7 @@
 #include <mutex>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 class BaseHandler;
 class BaseMessage;
@@ -32,15 +33,21 @@ class ClientSocket;
 // Every handler runs on the one handler-queue thread: at most one per 16 ms
 // cycle, in arrival order across all terminals. The cycle is kept by
 // deadline, from one handler's start to the next, so a handler's own time is
-// not added to it; a late cycle is not made up by running two at once. A
-// terminal's removal once it has gone is no handler: it runs as soon as that
-// terminal's queued handlers have run, without waiting for a cycle, so a
-// burst of departures lets go of their database connections at once. A
-// handler runs after the queue lock is released, so a handler that removes a
-// connection never waits for that connection's receive thread while the
-// thread waits to queue. Lock order: queue lock, registry lock, a
-// connection's send lock; none is held across a socket call or a thread
-// join.
+// not added to it; a late cycle is not made up by running two at once.
+//
+// One connection holds at most MAX_QUEUED_PER_CLIENT handlers (queued or
+// running), so a peer that floods the port holds every other terminal back
+// by that many cycles at most: its frame past the limit closes it, with one
+// log line naming it. A closed or removed connection's handlers that only
+// asked for an answer are dropped; those that carry what its terminal told
+// (an admission, a start, a result) still run. A terminal's removal once it
+// has gone is no handler: it runs as soon as those have run, without waiting
+// for a cycle, so a burst of departures lets go of their database
+// connections at once. A handler runs after the queue lock is released, so a
+// handler that removes a connection never waits for that connection's
+// receive thread while the thread waits to queue. Lock order: queue lock,
+// registry lock, a connection's send lock; none is held across a socket call
+// or a thread join.
 //
 // The terminal business logic hears of each connection accepted and removed
 // through a ClientConnectionListener (each terminal gets its own database
@@ -93,11 +100,21 @@ public:
     int getErrorCode() const;
 
     static const int QUEUE_CYCLE_MS = 16;
+    // A terminal sends one handshake answer, then requests that each wait
+    // for their reply (admission, course list, review) and a start and a
+    // result that need none: a handful at a time, also while the queue is
+    // slow or a video transfer delays its replies (the video frames a peer
+    // sends are never queued). Far above that, and small enough that a
+    // flooding peer holds the others back 1.6 s at most.
+    static const int MAX_QUEUED_PER_CLIENT = 100;
 
-    // The queue owns the handler (and its message) from now on.
-    void enqueueHandler(BaseHandler *handler) override;
-    // Queued by a connection's receive thread when its terminal has gone:
-    // once the handlers it queued before have run, removes the connection.
+    // The queue owns the handler (and its message) from now on. False, with
+    // the handler destroyed and a warning naming the client, when its
+    // client already has MAX_QUEUED_PER_CLIENT handlers queued or running.
+    bool enqueueHandler(BaseHandler *handler) override;
+    // Queued by a connection's receive thread when its terminal has gone (or
+    // went past its limit): drops its queued handlers that do not outlive
+    // the connection, and once the others have run, removes it.
     void enqueueClientGone(quint64 clientId) override;
 
     // Tests of the pace: called on the queue thread with the steady-clock
@@ -115,9 +132,10 @@ public:
     // The connection registered under the id, or null; it stays valid while
     // held, even when removed meanwhile.
     std::shared_ptr<ClientSocket> findClient(quint64 clientId) const;
-    // Stops the connection (closing its socket), removes it from the
-    // registry and destroys it, then tells the connection listener. Nothing
-    // for an id not registered. Not from a connection's own threads.
+    // Stops the connection (closing its socket), drops its queued handlers
+    // that do not outlive it, removes it from the registry and destroys it,
+    // then tells the connection listener. Nothing for an id not registered.
+    // Not from a connection's own threads.
     void removeClient(quint64 clientId);
 
 private:
@@ -134,6 +152,10 @@ private:
     // Counts the terminal's handler as run; releases a removal waiting for
     // its last one.
     void handlerDone(quint64 clientId);
+    // Under the queue lock: takes the client's queued handlers that do not
+    // outlive its connection out of the queue and its count, so that the
+    // caller destroys them after releasing the lock.
+    void takeDroppable(quint64 clientId, std::vector<std::unique_ptr<BaseHandler>> *dropped);
     // Waits until the deadline (no deadline: -1) or until something is
     // queued or a stop is asked for.
     void waitForWork(std::int64_t deadlineNs);

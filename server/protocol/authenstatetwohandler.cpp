@@ -17,3 +17,8 @@ void AuthenStateTwoHandler::handle(quint64 clientId, BaseMessage *message)
     const QByteArray response = m->getResponse();
     InputDispatcher::getInstance()->handleAuthenStateTwo(clientId, response.constData());
 }
+
+bool AuthenStateTwoHandler::actsOnServer() const
+{
+    return true;
+}

@@ -10,6 +10,7 @@ public:
     using BaseHandler::handle;
 
     void handle(quint64 clientId, BaseMessage *message) override;
+    bool actsOnServer() const override;
 };
 
 #endif // SERVER_PROTOCOL_AUTHENSTATETWOHANDLER_H

@@ -20,6 +20,16 @@ void BaseHandler::handle(quint64, BaseMessage *)
 {
 }
 
+bool BaseHandler::actsOnServer() const
+{
+    return false;
+}
+
+bool BaseHandler::outlivesConnection() const
+{
+    return false;
+}
+
 BaseMessage *BaseHandler::getMessage() const
 {
     return m_message;

@@ -18,3 +18,13 @@ void ContestEnterHandler::handle(quint64 clientId, BaseMessage *message)
                                                        QString::fromUtf8(m->getCourseCode()),
                                                        QString::fromUtf8(m->getOrderNumber()));
 }
+
+bool ContestEnterHandler::actsOnServer() const
+{
+    return true;
+}
+
+bool ContestEnterHandler::outlivesConnection() const
+{
+    return true;
+}

@@ -10,6 +10,8 @@ public:
     using BaseHandler::handle;
 
     void handle(quint64 clientId, BaseMessage *message) override;
+    bool actsOnServer() const override;
+    bool outlivesConnection() const override;
 };
 
 #endif // SERVER_PROTOCOL_CONTESTENTERHANDLER_H

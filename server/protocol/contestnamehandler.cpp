@@ -33,3 +33,9 @@ void ContestNameHandler::handle(quint64 clientId, BaseMessage *message)
     if (m->getKind() == ContestNameMessage::KIND_REQUEST)
         InputDispatcher::getInstance()->handleContestNameRequest(clientId);
 }
+
+bool ContestNameHandler::actsOnServer() const
+{
+    const auto *m = dynamic_cast<const ContestNameMessage *>(getMessage());
+    return m != nullptr && m->getKind() == ContestNameMessage::KIND_REQUEST;
+}

@@ -12,6 +12,8 @@ public:
 
     void handle(BaseMessage *message) override;
     void handle(quint64 clientId, BaseMessage *message) override;
+    // A request only: a reply does nothing on the server.
+    bool actsOnServer() const override;
 };
 
 #endif // SERVER_PROTOCOL_CONTESTNAMEHANDLER_H

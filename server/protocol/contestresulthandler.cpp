@@ -18,3 +18,13 @@ void ContestResultHandler::handle(quint64 clientId, BaseMessage *message)
         clientId, m->getScore(), m->getPassMark(), m->getPassed(), m->getEntryId(),
         QString::fromLocal8Bit(m->getCourseCode()), QString::fromLocal8Bit(m->getAnswers()));
 }
+
+bool ContestResultHandler::actsOnServer() const
+{
+    return true;
+}
+
+bool ContestResultHandler::outlivesConnection() const
+{
+    return true;
+}

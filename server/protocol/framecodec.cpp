@@ -81,8 +81,14 @@ void FrameCodec::parseMessages(std::string &accumulated, quint64 clientId,
         }
         handler->setClientId(static_cast<qint32>(clientId));
         handler->setMessage(message.release());
-        if (enqueue)
-            enqueue(handler.release());
+        // Running it would change nothing and answer nothing: queued, it
+        // would only hold every terminal's handlers back by a cycle.
+        if (!handler->actsOnServer())
+            continue;
+        if (enqueue && !enqueue(handler.release())) {
+            accumulated.clear();
+            return;
+        }
     }
     accumulated.erase(0, consumed);
 }

@@ -25,17 +25,23 @@ class BaseMessage;
 class FrameCodec
 {
 public:
-    using HandlerSink = std::function<void(BaseHandler *)>;
+    // Takes the handler, also when it refuses it: false when the connection
+    // may queue no more, which stops the reading.
+    using HandlerSink = std::function<bool(BaseHandler *)>;
 
     // The cipher belongs to the connection and must outlive the codec.
     explicit FrameCodec(AesCipher *cipher);
 
     // Hands one handler (owning its message, carrying clientId) to enqueue
-    // for every complete valid frame at the front of accumulated, and erases
-    // the frames it read. A frame still incomplete stays for the next call.
-    // A length below 3, an unknown type or a refused payload empties
-    // accumulated: the next byte received starts a frame again. Each case
-    // writes its line on standard output.
+    // for every complete valid frame at the front of accumulated whose
+    // message acts on the server, and erases the frames it read; a frame
+    // whose message does nothing here (the server's own types, a course-list
+    // reply) is read and dropped without a line. A frame still incomplete
+    // stays for the next call. A length below 3, an unknown type or a
+    // refused payload empties accumulated: the next byte received starts a
+    // frame again. Each case writes its line on standard output. A handler
+    // that enqueue refuses empties accumulated too, without a line: the
+    // connection is ending.
     void parseMessages(std::string &accumulated, quint64 clientId,
                        const HandlerSink &enqueue) const;
 

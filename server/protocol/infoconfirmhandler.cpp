@@ -17,3 +17,14 @@ void InfoConfirmHandler::handle(quint64 clientId, BaseMessage *message)
     InputDispatcher::getInstance()->infoConfirmUpdated(clientId, m->getEntryId(), m->getFlag(),
                                                        m->getReview());
 }
+
+bool InfoConfirmHandler::actsOnServer() const
+{
+    return true;
+}
+
+bool InfoConfirmHandler::outlivesConnection() const
+{
+    const auto *m = dynamic_cast<const InfoConfirmMessage *>(getMessage());
+    return m != nullptr && !m->getReview();
+}

@@ -68,6 +68,7 @@ std::vector<std::unique_ptr<BaseHandler>> readAll(const FrameCodec &codec, std::
     std::vector<std::unique_ptr<BaseHandler>> handlers;
     codec.parseMessages(accumulated, 3, [&handlers](BaseHandler *handler) {
         handlers.emplace_back(handler);
+        return true;
     });
     return handlers;
 }

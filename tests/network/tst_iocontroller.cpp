@@ -1,8 +1,8 @@
 // The listener, the handler queue and the terminal connections, driven over
 // loopback TCP by the test terminal (which shares no protocol code with the
 // server). Each test runs its own controller on a free port; a small business
-// listener does the handshake check and answers ContestEnter, and a
-// connection listener records accepts and removals.
+// listener does the handshake check, answers ContestEnter and records every
+// event, and a connection listener records accepts and removals.
 
 #include "platform/steadyclock.h"
 #include "platform/thread.h"
@@ -24,6 +24,7 @@
 #include "tests/support/workfolder.h"
 
 #include <QElapsedTimer>
+#include <QStringList>
 #include <QVector>
 
 #include <atomic>
@@ -82,6 +83,7 @@ public:
         m_controller = controller;
         m_entered.clear();
         m_answered.clear();
+        m_calls.clear();
         answerDelayMs = 0;
     }
 
@@ -107,6 +109,18 @@ public:
             count += e.clientId == clientId ? 1 : 0;
         return count;
     }
+    // The events of one terminal, in the order they ran: "enter", "start",
+    // "review", "result", "courses", "answer".
+    QStringList callsBy(quint64 clientId) const
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        QStringList calls;
+        for (const auto &call : m_calls) {
+            if (call.first == clientId)
+                calls << call.second;
+        }
+        return calls;
+    }
 
     void orderNumberUpdated(quint64 clientId, const QString &courseCode,
                             const QString &orderNumber) override
@@ -115,6 +129,7 @@ public:
         {
             std::lock_guard<std::mutex> guard(m_mutex);
             m_entered.push_back({clientId, orderNumber.toInt(), SteadyClock::nowMs()});
+            m_calls.emplace_back(clientId, QStringLiteral("enter"));
             controller = m_controller;
         }
         EnterResponseMessage reply(true);
@@ -138,20 +153,35 @@ public:
         const bool matched = AuthenticationCheck::checkAnswer(controller, clientId, response16);
         std::lock_guard<std::mutex> guard(m_mutex);
         m_answered.push_back({clientId, matched});
+        m_calls.emplace_back(clientId, QStringLiteral("answer"));
     }
 
-    void contestResultUpdated(quint64, int, int, bool, int, const QString &,
+    void contestResultUpdated(quint64 clientId, int, int, bool, int, const QString &,
                               const QString &) override
     {
+        record(clientId, QStringLiteral("result"));
     }
-    void infoConfirmUpdated(quint64, int, bool, bool) override {}
-    void handleContestNameRequest(quint64) override {}
+    void infoConfirmUpdated(quint64 clientId, int, bool, bool review) override
+    {
+        record(clientId, review ? QStringLiteral("review") : QStringLiteral("start"));
+    }
+    void handleContestNameRequest(quint64 clientId) override
+    {
+        record(clientId, QStringLiteral("courses"));
+    }
 
 private:
+    void record(quint64 clientId, const QString &call)
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_calls.emplace_back(clientId, call);
+    }
+
     mutable std::mutex m_mutex;
     IOController *m_controller = nullptr;
     std::vector<Entered> m_entered;
     std::vector<Answered> m_answered;
+    std::vector<std::pair<quint64, QString>> m_calls;
 };
 
 class ConnectionLog : public ClientConnectionListener
@@ -219,6 +249,83 @@ public:
 private:
     HandlerCounts *m_counts;
 };
+
+// Holds the queue thread until released (or for 10 s at most), so that what
+// terminals send meanwhile is all queued behind it.
+class HoldingHandler : public BaseHandler
+{
+public:
+    explicit HoldingHandler(std::atomic_bool *released)
+        : m_released(released)
+    {
+        setClientId(1000);
+    }
+    using BaseHandler::handle;
+    void handle(quint64, BaseMessage *) override
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!*m_released && timer.elapsed() < 10000)
+            SteadyClock::sleepMs(1);
+    }
+
+private:
+    std::atomic_bool *m_released;
+};
+
+// The warnings logged while it lives, from any thread.
+class WarningLog
+{
+public:
+    WarningLog()
+    {
+        std::lock_guard<std::mutex> guard(mutex());
+        lines().clear();
+        m_previous = qInstallMessageHandler(&WarningLog::handle);
+    }
+    ~WarningLog() { qInstallMessageHandler(m_previous); }
+
+    WarningLog(const WarningLog &) = delete;
+    WarningLog &operator=(const WarningLog &) = delete;
+
+    int count(const QString &part) const
+    {
+        std::lock_guard<std::mutex> guard(mutex());
+        int found = 0;
+        for (const QString &line : lines())
+            found += line.contains(part) ? 1 : 0;
+        return found;
+    }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &, const QString &message)
+    {
+        if (type != QtWarningMsg)
+            return;
+        std::lock_guard<std::mutex> guard(mutex());
+        lines() << message;
+    }
+    static std::mutex &mutex()
+    {
+        static std::mutex m;
+        return m;
+    }
+    static QStringList &lines()
+    {
+        static QStringList l;
+        return l;
+    }
+
+    QtMessageHandler m_previous = nullptr;
+};
+
+// The line that closes a connection past its share of the queue.
+QString overLimitLine(quint64 clientId)
+{
+    return QStringLiteral("client %1 has %2 handlers queued")
+        .arg(clientId)
+        .arg(IOController::MAX_QUEUED_PER_CLIENT);
+}
 
 // A controller listening on a free loopback port, with the business listener
 // pointed at it. The connection log outlives the controller, whose queue
@@ -315,6 +422,12 @@ private slots:
     void threadStartFailures();
     void terminalLeaving_data();
     void terminalLeaving();
+    void junkPeerHoldsNoOneBack_data();
+    void junkPeerHoldsNoOneBack();
+    void connectionLimit_data();
+    void connectionLimit();
+    void closedConnectionKeepsWhatItTold_data();
+    void closedConnectionKeepsWhatItTold();
     void nonReadingTerminal();
     void clientIdsNeverReused();
     void destroyWithTerminalsAndQueuedHandlers();
@@ -424,8 +537,8 @@ void TestIOController::wrongAnswerClosesConnection()
 
     // The second answer arrives while the first is being checked: the
     // receive thread queues it while the check removes the connection and
-    // waits for that thread. The second then finds the id gone and is
-    // ignored.
+    // waits for that thread. The removal drops it: an answer to a connection
+    // that is gone answers nothing.
     TestBusiness::instance().answerDelayMs = 200;
     const QByteArray zeros = TestTerminalFrame::encode(M::AuthenStateTwo,
                                                        M::authenStateTwo(QByteArray(16, '\0')));
@@ -434,15 +547,15 @@ void TestIOController::wrongAnswerClosesConnection()
     QVERIFY(wrong.sendRaw(zeros));
     QVERIFY2(wrong.waitForClosed(1000), qPrintable(wrong.errorString()));
 
-    QTRY_COMPARE(TestBusiness::instance().answered().size(), 3);
+    QTRY_COMPARE(server.connections.removed(), QVector<quint64>{1});
+    // Time for the dropped answer's slow check, had it run.
+    SteadyClock::sleepMs(2 * TestBusiness::instance().answerDelayMs);
     const QVector<Answered> answers = TestBusiness::instance().answered();
+    QCOMPARE(answers.size(), 2);
     QCOMPARE(answers[0].clientId, quint64(0));
     QVERIFY(answers[0].matched);
     QCOMPARE(answers[1].clientId, quint64(1));
     QVERIFY(!answers[1].matched);
-    QCOMPARE(answers[2].clientId, quint64(1));
-    QVERIFY(!answers[2].matched);
-    QCOMPARE(server.connections.removed(), QVector<quint64>{1});
     QVERIFY(!server.client(1));
 
     QVERIFY(good.sendRaw(enterFrame(3)));
@@ -724,6 +837,169 @@ void TestIOController::terminalLeaving()
     QVERIFY(!server.controller->sendToClient(1, &late));
 }
 
+void TestIOController::junkPeerHoldsNoOneBack_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<bool>("closed");
+    using F = TestTerminalFrame;
+    // Read and dropped: they would change nothing on the server.
+    QTest::newRow("three-byte end-of-video frames") << F::encode(M::EndSyncVideo, M::endSyncVideo())
+                                                     << false;
+    QTest::newRow("video chunks") << F::encode(M::SyncVideo, M::syncVideo("chunk")) << false;
+    QTest::newRow("course-list replies")
+        << F::encode(M::ContestName, M::contestNameReply("B2", "Lop B2")) << false;
+    // Queued until the peer has its share, then closed: what it asked for
+    // is dropped, its admissions still run.
+    QTest::newRow("course-list requests") << F::encode(M::ContestName, M::contestNameRequest())
+                                          << true;
+    QTest::newRow("admissions") << enterFrame(1) << true;
+}
+
+// A peer that floods the port without a handshake holds another terminal's
+// admission back by its share of the queue at most.
+void TestIOController::junkPeerHoldsNoOneBack()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(bool, closed);
+    LiveServer server;
+    QVERIFY(server.start());
+    TestTerminal flooder;
+    QVERIFY(server.connect(flooder));
+    TestTerminal admitted;
+    QVERIFY(server.connect(admitted));
+    QVERIFY2(admitted.handshake(), qPrintable(admitted.errorString()));
+    QTRY_COMPARE(server.connections.accepted(), (QVector<quint64>{0, 1}));
+
+    WarningLog log;
+    // Fails once the server has closed it.
+    flooder.sendRaw(frame.repeated(5000));
+    // Long enough for the server to read it all (5000 frames in ms).
+    SteadyClock::sleepMs(300);
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(admitted.sendRaw(enterFrame(7)));
+    const QString problem = expectEnterResponse(admitted, 7);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QVERIFY2(timer.elapsed() < 2000,
+             qPrintable(QStringLiteral("admitted after %1 ms").arg(timer.elapsed())));
+
+    if (closed) {
+        QVERIFY2(flooder.waitForClosed(REPLY_TIMEOUT_MS), qPrintable(flooder.errorString()));
+        QTRY_COMPARE_WITH_TIMEOUT(server.connections.removed(), QVector<quint64>{0},
+                                  REPLY_TIMEOUT_MS);
+        QCOMPARE(log.count(overLimitLine(0)), 1);
+        // Its share, and the few that ran while it sent.
+        QVERIFY(TestBusiness::instance().callsBy(0).size()
+                <= IOController::MAX_QUEUED_PER_CLIENT + 5);
+    } else {
+        const std::shared_ptr<ClientSocket> client = server.client(0);
+        QVERIFY(client && !client->isEnding());
+        QCOMPARE(log.count(overLimitLine(0)), 0);
+        QVERIFY(TestBusiness::instance().callsBy(0).isEmpty());
+    }
+}
+
+void TestIOController::connectionLimit_data()
+{
+    QTest::addColumn<int>("requests");
+    QTest::newRow("as many as it may queue") << int(IOController::MAX_QUEUED_PER_CLIENT);
+    QTest::newRow("one more") << IOController::MAX_QUEUED_PER_CLIENT + 1;
+}
+
+void TestIOController::connectionLimit()
+{
+    QFETCH(int, requests);
+    const bool over = requests > IOController::MAX_QUEUED_PER_CLIENT;
+    LiveServer server;
+    QVERIFY(server.start());
+    TestTerminal terminal;
+    QVERIFY(server.connect(terminal));
+    QVERIFY(terminal.readChallenge());
+    QTRY_COMPARE(server.connections.accepted(), QVector<quint64>{0});
+
+    // Nothing runs meanwhile: every request is queued at once.
+    std::atomic_bool released{false};
+    server.controller->enqueueHandler(new HoldingHandler(&released));
+    WarningLog log;
+    const QByteArray request = TestTerminalFrame::encode(M::ContestName, M::contestNameRequest());
+    QVERIFY(terminal.sendRaw(request.repeated(requests)));
+    if (over)
+        QVERIFY2(terminal.waitForClosed(REPLY_TIMEOUT_MS), qPrintable(terminal.errorString()));
+    else
+        QVERIFY2(terminal.staysQuiet(300), qPrintable(terminal.errorString()));
+    released = true;
+
+    if (over) {
+        QTRY_COMPARE_WITH_TIMEOUT(server.connections.removed(), QVector<quint64>{0},
+                                  REPLY_TIMEOUT_MS);
+        SteadyClock::sleepMs(3 * IOController::QUEUE_CYCLE_MS);
+        QVERIFY(TestBusiness::instance().callsBy(0).isEmpty());
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(TestBusiness::instance().callsBy(0).size(), requests,
+                                  REPLY_TIMEOUT_MS);
+        QVERIFY(server.connections.removed().isEmpty());
+    }
+    QCOMPARE(log.count(overLimitLine(0)), over ? 1 : 0);
+}
+
+void TestIOController::closedConnectionKeepsWhatItTold_data()
+{
+    QTest::addColumn<int>("ending");
+    QTest::newRow("orderly close (FIN)") << 0;
+    QTest::newRow("reset (RST)") << 1;
+    QTest::newRow("past its share of the queue") << 2;
+}
+
+// A closed connection's requests would be answered to no one: dropped. Its
+// admission, start and result still run, and its removal waits for them.
+void TestIOController::closedConnectionKeepsWhatItTold()
+{
+    QFETCH(int, ending);
+    LiveServer server;
+    QVERIFY(server.start());
+    TestTerminal stays;
+    QVERIFY(server.connect(stays));
+    QVERIFY2(stays.handshake(), qPrintable(stays.errorString()));
+    TestTerminal leaves;
+    QVERIFY(server.connect(leaves));
+    QVERIFY(leaves.readChallenge());
+    QTRY_COMPARE(server.connections.accepted(), (QVector<quint64>{0, 1}));
+
+    std::atomic_bool released{false};
+    server.controller->enqueueHandler(new HoldingHandler(&released));
+    WarningLog log;
+    using F = TestTerminalFrame;
+    const QByteArray courses = F::encode(M::ContestName, M::contestNameRequest());
+    QByteArray told =
+        F::encode(M::AuthenStateTwo,
+                  M::authenStateTwo(TestTerminalCrypto::handshakeResponse(leaves.challenge())))
+        + courses + enterFrame(11) + F::encode(M::InfoConfirm, M::infoConfirm(true, 11, false))
+        + F::encode(M::InfoConfirm, M::infoConfirm(true, 11, true))
+        + F::encode(M::ContestResult, M::contestResult(30, 25, true, 11, "B2", "1,2")) + courses;
+    if (ending == 2)
+        told += courses.repeated(IOController::MAX_QUEUED_PER_CLIENT);
+    QVERIFY(leaves.sendRaw(told));
+    if (ending == 0)
+        leaves.close();
+    else if (ending == 1)
+        leaves.abort();
+    else
+        QVERIFY2(leaves.waitForClosed(REPLY_TIMEOUT_MS), qPrintable(leaves.errorString()));
+    // The server notices the end while the queue is held.
+    SteadyClock::sleepMs(300);
+    released = true;
+
+    QTRY_COMPARE_WITH_TIMEOUT(server.connections.removed(), QVector<quint64>{1}, REPLY_TIMEOUT_MS);
+    QCOMPARE(TestBusiness::instance().callsBy(1), (QStringList{"enter", "start", "result"}));
+    QVERIFY(!server.client(1));
+    QCOMPARE(log.count(overLimitLine(1)), ending == 2 ? 1 : 0);
+
+    QVERIFY(stays.sendRaw(enterFrame(21)));
+    const QString problem = expectEnterResponse(stays, 21);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QCOMPARE(TestBusiness::instance().callsBy(1).size(), 3);
+}
+
 void TestIOController::nonReadingTerminal()
 {
     LiveServer server;
@@ -833,15 +1109,19 @@ void TestIOController::destroyWithTerminalsAndQueuedHandlers()
     for (int i = 0; i < 100; ++i)
         QVERIFY(server.controller->sendToClient(1, &chunk));
 
+    // As many as one connection may queue.
     QByteArray burst;
-    for (int order = 1; order <= 200; ++order)
+    for (int order = 1; order <= IOController::MAX_QUEUED_PER_CLIENT; ++order)
         burst += enterFrame(order);
     QVERIFY(busy.sendRaw(burst));
     QTRY_VERIFY_WITH_TIMEOUT(TestBusiness::instance().enteredBy(0) > 0, REPLY_TIMEOUT_MS);
     // Behind what is left of the burst; running them all takes seconds.
     const int queued = 250;
-    for (int i = 0; i < queued; ++i)
-        server.controller->enqueueHandler(new CountingHandler(&counts));
+    for (int i = 0; i < queued; ++i) {
+        auto *handler = new CountingHandler(&counts);
+        handler->setClientId(1000 + i);
+        server.controller->enqueueHandler(handler);
+    }
 
     QElapsedTimer timer;
     timer.start();

@@ -32,6 +32,7 @@ private slots:
     void bufferReadAndDrop();
     void reader_data();
     void reader();
+    void readerStopsWhenRefused();
     void readerCompletesSplitFrame();
     void readerDecryptsWithConnectionCipher();
     void writerPlainFrames_data();
@@ -84,6 +85,7 @@ TestFraming::ReadResult TestFraming::readFrames(const FrameCodec &codec, std::st
     StdoutCapture capture;
     codec.parseMessages(accumulated, CLIENT_ID, [&result](BaseHandler *handler) {
         result.handlers.emplace_back(handler);
+        return true;
     });
     result.lines = capture.stop();
     result.remaining = toArray(accumulated);
@@ -210,14 +212,22 @@ void TestFraming::reader_data()
     QTest::newRow("encrypted frame without ciphertext")
         << hex("0014 67 00 00000000000000000000000000000000") << QList<int>() << QByteArray()
         << QByteArrayList{"Parse message failed. Message type = 103"};
-    QTest::newRow("every plain type the server may receive")
+    // The server's own types and a course-list reply parse, but would change
+    // nothing here: read and dropped, without a line.
+    QTest::newRow("every plain type: those that act on the server queued")
         << hex("000e 01 766964656f732f61 2e6d70") + hex("0004 02 00") + hex("0003 03")
                + hex(CONTEST_ENTER_FRAME) + hex("001b 05 000000000000000000000000000000000000000000000000")
                + hex("0018 06 000000000000000000000000000000000000000000")
                + infoConfirm + nameRequest + hex("0007 09 00000000")
                + hex("0013 0a 000102030405060708090a0b0c0d0e0f")
                + hex("0013 0b 000102030405060708090a0b0c0d0e0f")
-        << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11} << QByteArray() << QByteArrayList();
+        << QList<int>{4, 6, 7, 8, 11} << QByteArray() << QByteArrayList();
+    QTest::newRow("course-list reply dropped")
+        << hex("000e 08 01 00000001 00000001 41 42") + infoConfirm << QList<int>{7} << QByteArray()
+        << QByteArrayList();
+    QTest::newRow("5000 empty end-of-video frames dropped")
+        << hex("000303").repeated(5000) + nameRequest << QList<int>{8} << QByteArray()
+        << QByteArrayList();
 }
 
 void TestFraming::reader()
@@ -241,6 +251,33 @@ void TestFraming::reader()
         types << handler->getMessage()->getType();
     }
     QCOMPARE(types, queuedTypes);
+}
+
+// The connection may queue no more: the reader stops at the refused frame
+// and keeps nothing of what follows.
+void TestFraming::readerStopsWhenRefused()
+{
+    AesCipher cipher;
+    FrameCodec codec(&cipher);
+    const QByteArray infoConfirm = hex(INFO_CONFIRM_FRAME);
+    std::string accumulated =
+        bytes(infoConfirm + hex(CONTEST_NAME_REQUEST_FRAME) + infoConfirm + infoConfirm.left(4));
+    std::vector<std::unique_ptr<BaseHandler>> taken;
+    int offered = 0;
+    StdoutCapture capture;
+    codec.parseMessages(accumulated, CLIENT_ID, [&](BaseHandler *handler) {
+        std::unique_ptr<BaseHandler> owned(handler);
+        if (++offered == 2)
+            return false;
+        taken.push_back(std::move(owned));
+        return true;
+    });
+    const QByteArrayList lines = capture.stop();
+    QCOMPARE(offered, 2);
+    QCOMPARE(int(taken.size()), 1);
+    QCOMPARE(int(taken.front()->getMessage()->getType()), 7);
+    QVERIFY(accumulated.empty());
+    QCOMPARE(lines, QByteArrayList());
 }
 
 void TestFraming::readerCompletesSplitFrame()
