@@ -43,6 +43,15 @@ QString logName(const Terminal &terminal)
         .arg(terminal.id);
 }
 
+void leaveOut(Terminal *terminal, const char *why, VideoDistributor::Outcome *outcome)
+{
+    terminal->leftOut = true;
+    qWarning().noquote() << QString("Video send: terminal %1 %2; left out of the rest of this send")
+                                .arg(logName(*terminal), QLatin1String(why));
+    const QString address = terminal->socket ? terminal->socket->peerAddress() : QString();
+    outcome->terminalsLeftOut << (address.isEmpty() ? "#" + QString::number(terminal->id) : address);
+}
+
 enum class Room { Free, Gone, Stalled, Stopped };
 
 // Waits until the frame fits under the connection's cap with room to spare
@@ -105,13 +114,6 @@ VideoDistributor::Outcome VideoDistributor::distribute(const QStringList &videos
                   [](const Terminal &a, const Terminal &b) { return a.id < b.id; });
     }
 
-    auto leaveOut = [&outcome](Terminal &terminal, const char *why) {
-        terminal.leftOut = true;
-        qWarning().noquote() << QString("Video send: terminal %1 %2; left out of the rest of this send")
-                                    .arg(logName(terminal), QLatin1String(why));
-        const QString address = terminal.socket ? terminal.socket->peerAddress() : QString();
-        outcome.terminalsLeftOut << (address.isEmpty() ? "#" + QString::number(terminal.id) : address);
-    };
     // False when the message did not go: the terminal is then left out, or
     // the run is stopping.
     auto send = [&](Terminal &terminal, const BaseMessage &message) {
@@ -124,11 +126,11 @@ VideoDistributor::Outcome VideoDistributor::distribute(const QStringList &videos
             return false;
         }
         if (room == Room::Stalled) {
-            leaveOut(terminal, "took none of its data for 10 s");
+            leaveOut(&terminal, "took none of its data for 10 s", &outcome);
             return false;
         }
         if (room == Room::Gone || !m_controller->sendToClient(terminal.id, &message)) {
-            leaveOut(terminal, "is gone");
+            leaveOut(&terminal, "is gone", &outcome);
             return false;
         }
         return true;
