@@ -3,6 +3,7 @@
 #include "app/loghandler.h"
 #include "ui/mainwindow.h"
 #include "app/signalwatcher.h"
+#include "server/business/videodistributor.h"
 
 #include <QApplication>
 #include <QTextCodec>
@@ -25,7 +26,8 @@ int main(int argc, char *argv[])
     // SIGINT/SIGTERM) does.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    SignalWatcher terminationSignals;
+    // A video send holds the GUI thread: it hears the signal in the handler.
+    SignalWatcher terminationSignals(&VideoDistributor::requestStop);
     QObject::connect(&terminationSignals, &SignalWatcher::notifyTerminationRequested, &app,
                      [](int) { MainWindow::exitProgram(); });
 

@@ -10,10 +10,13 @@
 namespace {
 
 int s_pair[2] = {-1, -1};
+void (*s_onSignal)() = nullptr;
 
 extern "C" void onTerminationSignal(int signalNumber)
 {
     const int savedErrno = errno;
+    if (s_onSignal)
+        s_onSignal();
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     ssize_t written = ::write(s_pair[0], &byte, 1);
     (void)written;
@@ -22,10 +25,11 @@ extern "C" void onTerminationSignal(int signalNumber)
 
 } // namespace
 
-SignalWatcher::SignalWatcher(QObject *parent) : QObject(parent)
+SignalWatcher::SignalWatcher(void (*onSignal)(), QObject *parent) : QObject(parent)
 {
     if (s_pair[0] >= 0)
         return;
+    s_onSignal = onSignal;
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, s_pair) != 0) {
         s_pair[0] = s_pair[1] = -1;
         return;
@@ -47,6 +51,7 @@ SignalWatcher::~SignalWatcher()
         return;
     ::signal(SIGINT, SIG_DFL);
     ::signal(SIGTERM, SIG_DFL);
+    s_onSignal = nullptr;
     delete m_notifier;
     ::close(s_pair[0]);
     ::close(s_pair[1]);

@@ -3,6 +3,8 @@
 
 #include <QMainWindow>
 
+class CustomerBox;
+
 namespace Ui {
 class SuperAdminWindow;
 }
@@ -27,11 +29,13 @@ protected:
 
 private slots:
     void on_btnLogout_clicked();
-    // Holds this (the GUI) thread until every terminal has every video.
+    // Holds this (the GUI) thread until every terminal has every video (or
+    // was left out), then says in one box what went where.
     void on_actionSyncAllVideo_triggered();
 
 private:
     Ui::SuperAdminWindow *ui;
+    CustomerBox *m_box = nullptr;
 };
 
 #endif // ORV_UI_SUPERADMINWINDOW_H

@@ -845,11 +845,11 @@ int BusinessController::updateResultOfFriendDB()
 
 // ------------------------------------------------------------------- videos
 
-void BusinessController::syncAllVideos()
+VideoDistributor::Outcome BusinessController::syncAllVideos()
 {
     m_videoList = m_videoDb ? m_videoDb->getVideoList() : QStringList();
     qDebug() << m_videoList;
-    VideoDistributor(IOController::getInstance()).distribute(m_videoList);
+    return VideoDistributor(IOController::getInstance()).distribute(m_videoList);
 }
 
 // ---------------------------------------------------------- terminal events

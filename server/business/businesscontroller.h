@@ -8,6 +8,7 @@
 #include "records/reportinfo.h"
 #include "records/sqlresultinfo.h"
 #include "server/business/terminalsettings.h"
+#include "server/business/videodistributor.h"
 #include "server/protocol/serverinputinterface.h"
 
 #include <QDateTime>
@@ -149,8 +150,8 @@ public:
     int updateResultOfFriendDB();
 
     // Every listed video to every connected terminal; holds the calling
-    // (GUI) thread until done.
-    void syncAllVideos();
+    // (GUI) thread until done. What went where, for the window.
+    VideoDistributor::Outcome syncAllVideos();
 
     // Terminal events (handler-queue thread).
     void orderNumberUpdated(quint64 clientId, const QString &courseCode,

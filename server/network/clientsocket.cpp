@@ -16,8 +16,9 @@ namespace {
 const quint64 RETAINED_BUFFER_BYTES = 256 * 1024;
 } // namespace
 
-ClientSocket::ClientSocket(ClientSocketOwner *owner)
+ClientSocket::ClientSocket(ClientSocketOwner *owner, const QString &peerAddress)
     : m_owner(owner),
+      m_peerAddress(peerAddress),
       m_sendBuffer(new ByteBuffer),
       m_outgoing(new ByteBuffer),
       m_codec(&m_cipher)

@@ -8,6 +8,7 @@
 #include "server/protocol/framecodec.h"
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 #include <atomic>
@@ -49,7 +50,9 @@ public:
     enum class HandshakeState { Awaiting, Passed, Failed };
 
     // The owner receives the handlers and must outlive the connection.
-    explicit ClientSocket(ClientSocketOwner *owner);
+    // `peerAddress` is the terminal's numeric address, as it is named to
+    // the operator and in the log ("" when unknown).
+    explicit ClientSocket(ClientSocketOwner *owner, const QString &peerAddress = QString());
     // stop(); must not run on one of the connection's own threads.
     ~ClientSocket();
 
@@ -78,6 +81,7 @@ public:
     HandshakeState checkAuthAnswer(const char *response16);
     HandshakeState handshakeState() const;
     quint64 getClientId() const;
+    QString peerAddress() const { return m_peerAddress; }
 
     // Bytes framed by send() and not yet handed to the socket (those the
     // send thread has taken out included). Senders of bulk data wait while
@@ -102,6 +106,7 @@ private:
     void endConnection();
 
     ClientSocketOwner *m_owner;
+    const QString m_peerAddress;
     std::atomic<quint64> m_clientId{0};
     SocketApi::Handle m_socket = SocketApi::InvalidSocket;
     Thread m_receiveThread;

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <string>
 
+#include <netdb.h>
 #include <netinet/in.h>
 
 namespace {
@@ -29,6 +30,18 @@ bool s_instanceGone = false;
 
 // "<step> failed with error: <code>. Try again now..." after a first failure,
 // "... Stop now" after the second.
+// The peer's numeric host ("192.168.1.23", "::1"), "" when it cannot be
+// told.
+QString numericHost(const sockaddr_storage &address, socklen_t length)
+{
+    char host[NI_MAXHOST];
+    if (length == 0
+        || ::getnameinfo(reinterpret_cast<const sockaddr *>(&address), length, host, sizeof host,
+                         nullptr, 0, NI_NUMERICHOST) != 0)
+        return QString();
+    return QString::fromLatin1(host);
+}
+
 void reportStepFailure(const char *step, int code, bool last)
 {
     ConsoleOutput::writeLine(std::string(step) + " failed with error: " + std::to_string(code)
@@ -245,7 +258,10 @@ void IOController::acceptLoop()
     // handle once it is published.
     const SocketApi::Handle listenSocket = m_listenSocket;
     while (!m_listenThread.stopRequested()) {
-        const SocketApi::Handle socket = SocketApi::accept(listenSocket);
+        sockaddr_storage peer = {};
+        socklen_t peerLength = sizeof peer;
+        const SocketApi::Handle socket =
+            SocketApi::accept(listenSocket, reinterpret_cast<sockaddr *>(&peer), &peerLength);
         if (m_listenThread.stopRequested()) {
             if (socket != SocketApi::InvalidSocket)
                 SocketApi::closeSocket(socket);
@@ -258,15 +274,15 @@ void IOController::acceptLoop()
             m_listenThread.waitForStop(ACCEPT_RETRY_MS);
             continue;
         }
-        acceptClient(socket);
+        acceptClient(socket, numericHost(peer, peerLength));
         m_listenThread.waitForStop(ACCEPT_PAUSE_MS);
     }
 }
 
-void IOController::acceptClient(SocketApi::Handle socket)
+void IOController::acceptClient(SocketApi::Handle socket, const QString &peerAddress)
 {
     const quint64 clientId = m_nextClientId++;
-    auto client = std::make_shared<ClientSocket>(this);
+    auto client = std::make_shared<ClientSocket>(this, peerAddress);
     {
         RecursiveMutexLocker locker(m_registryLock);
         if (!locker.isLocked()) {

@@ -143,7 +143,7 @@ private:
     void listenLoop();
     bool openListenSocket();
     void acceptLoop();
-    void acceptClient(SocketApi::Handle socket);
+    void acceptClient(SocketApi::Handle socket, const QString &peerAddress);
     void processHandlerQueue();
     // Under the queue lock: the next removal that may run now, or the next
     // handler once its cycle has come. False when neither.

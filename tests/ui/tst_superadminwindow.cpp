@@ -1,10 +1,12 @@
 // The super-administrator's window over a running server: the whole video
-// list reaches a terminal on loopback, the partial choice sends nothing, and
-// the sign-out button is heard once. The business controller is a process
+// list reaches a terminal on loopback (a listed file missing from videos/
+// reaches it not at all) and one box says what went where, the partial
+// choice sends nothing, and the sign-out button is heard once. The business controller is a process
 // singleton: one working folder for the whole executable.
 
 #include "server/business/businesscontroller.h"
 #include "server/network/iocontroller.h"
+#include "ui/customerbox.h"
 #include "ui/superadminwindow.h"
 
 #include "tests/support/testmain.h"
@@ -19,6 +21,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QWindow>
@@ -49,16 +52,20 @@ private slots:
     void cleanupTestCase();
 
     void formAsGiven();
-    void syncAllVideoSendsEveryListedFile();
+    void syncAllVideoSendsEveryReadableFile();
     void syncPartVideoSendsNothing();
     void signOutIsHeardOnce();
     void onlyTheProgramClosesIt();
 
 private:
     QAction *action(const QString &name) const { return m_window->findChild<QAction *>(name); }
-    // A listed video of `size` random bytes under ./videos; its path as the
-    // terminal is told it.
+    // A listed video of `size` random bytes under ./videos (-1: listed, no
+    // file); its path as the terminal is told it.
     QString listVideo(const QString &name, int chapter, int th, int size);
+    bool writeVideo(const QString &name, int size);
+    // Triggers "Toàn bộ video" and reads every file of `paths` off the
+    // terminal, whole and in order, then nothing more.
+    void syncAndReceive(const QStringList &paths);
 
     std::unique_ptr<WorkFolder> m_folder;
     std::unique_ptr<SuperAdminWindow> m_window;
@@ -67,13 +74,21 @@ private:
     TestTerminal m_terminal;
 };
 
-QString TestSuperAdminWindow::listVideo(const QString &name, int chapter, int th, int size)
+bool TestSuperAdminWindow::writeVideo(const QString &name, int size)
 {
     QByteArray bytes(size, Qt::Uninitialized);
     QRandomGenerator generator{quint32(size)};
     for (char &byte : bytes)
         byte = char(generator.bounded(256));
     if (!m_folder->writeFile("videos/" + name, bytes))
+        return false;
+    m_videos.insert("./videos/" + name, bytes);
+    return true;
+}
+
+QString TestSuperAdminWindow::listVideo(const QString &name, int chapter, int th, int size)
+{
+    if (size >= 0 && !writeVideo(name, size))
         return QString();
 
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "videolist");
@@ -93,9 +108,7 @@ QString TestSuperAdminWindow::listVideo(const QString &name, int chapter, int th
     QSqlDatabase::removeDatabase("videolist");
     if (!written)
         return QString();
-    const QString path = "./videos/" + name;
-    m_videos.insert(path, bytes);
-    return path;
+    return "./videos/" + name;
 }
 
 void TestSuperAdminWindow::initTestCase()
@@ -106,9 +119,11 @@ void TestSuperAdminWindow::initTestCase()
     // not a chapter video and is not sent.
     const QString second = listVideo("chapter2_1.mp4", 2, 1, 12000);
     const QString first = listVideo("chapter1_1.mp4", 1, 1, 25000);
-    QVERIFY(!first.isEmpty() && !second.isEmpty());
+    // Listed, not yet copied into videos/.
+    const QString third = listVideo("chapter3_1.mp4", 3, 1, -1);
+    QVERIFY(!first.isEmpty() && !second.isEmpty() && !third.isEmpty());
     QVERIFY(!listVideo("intro.mp4", 0, 0, 100).isEmpty());
-    m_order = QStringList{first, second};
+    m_order = QStringList{first, second, third};
 
     // Built before the server's threads run, so that only its own warnings
     // are heard: every by-name slot must find its signal.
@@ -164,12 +179,12 @@ void TestSuperAdminWindow::formAsGiven()
     QCOMPARE(items.at(1)->text(), QString("Một phần video"));
 }
 
-void TestSuperAdminWindow::syncAllVideoSendsEveryListedFile()
+void TestSuperAdminWindow::syncAndReceive(const QStringList &paths)
 {
     // Returns when every chunk is queued to the terminal.
     action("actionSyncAllVideo")->trigger();
 
-    for (const QString &path : qAsConst(m_order)) {
+    for (const QString &path : paths) {
         TestTerminalFrame frame;
         QVERIFY2(m_terminal.readFrame(&frame), qPrintable(m_terminal.errorString()));
         QCOMPARE(frame.type, 1);
@@ -186,6 +201,45 @@ void TestSuperAdminWindow::syncAllVideoSendsEveryListedFile()
         QVERIFY2(data == m_videos.value(path), qPrintable(path));
     }
     QVERIFY(m_terminal.staysQuiet(100));
+}
+
+void TestSuperAdminWindow::syncAllVideoSendsEveryReadableFile()
+{
+    auto *box = m_window->findChild<CustomerBox *>();
+    QVERIFY(box);
+    auto *content = box->findChild<QLabel *>("lbContent");
+    QVERIFY(content);
+    const QString screenshots = qEnvironmentVariable("ORV_SCREENSHOT_DIR");
+
+    // The third is missing: it reaches the terminal not at all, not even as
+    // an empty file, and the log and the box name it.
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression("^Error open mp4 file \\./videos/chapter3_1\\.mp4 "));
+    syncAndReceive(m_order.mid(0, 2));
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(box->isVisible());
+    QVERIFY(box->isModal());
+    QCOMPARE(box->windowTitle(), QString("Cảnh báo"));
+    QCOMPARE(content->text(), QString("Đã gửi 2 video đến 1 máy thi.\n"
+                                      "Không gửi được video (không đọc được tệp):\n"
+                                      "– chapter3_1.mp4"));
+    if (!screenshots.isEmpty())
+        box->grab().save(screenshots + "/superadmin-video-box-missing.png");
+    QTest::mouseClick(box->findChild<QPushButton *>("btnOk"), Qt::LeftButton);
+    QVERIFY(!box->isVisible());
+
+    // Copied in: all went well, and the box says only how many went where.
+    QVERIFY(writeVideo("chapter3_1.mp4", 3000));
+    syncAndReceive(m_order);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->windowTitle(), QString("Thông tin"));
+    QCOMPARE(content->text(), QString("Đã gửi 3 video đến 1 máy thi."));
+    if (!screenshots.isEmpty())
+        box->grab().save(screenshots + "/superadmin-video-box.png");
+    QTest::mouseClick(box->findChild<QPushButton *>("btnOk"), Qt::LeftButton);
+    QVERIFY(!box->isVisible());
 }
 
 void TestSuperAdminWindow::syncPartVideoSendsNothing()
