@@ -18,6 +18,11 @@ int main(int argc, char *argv[])
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
     // A terminal that goes away mid-send is handled where the send fails.
     std::signal(SIGPIPE, SIG_IGN);
+    // Nothing is drawn with OpenGL: on a display the xcb plugin would still
+    // load the machine's GL drivers, which keep and leak memory of their own.
+    // An operator's or a check's own setting wins.
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
 
     QApplication app(argc, argv);
     // Before the first widget: its fonts are resolved when it is made.

@@ -35,6 +35,14 @@
 
 #include <limits>
 
+namespace {
+
+// The longest a terminal's start or result waits before the grid and the
+// counters show it (a refresh's own time comes on top).
+const int TERMINAL_REFRESH_MS = 200;
+
+} // namespace
+
 MainWindow::MainWindow(QWidget *parent, int printPeriodMs) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     // The form first: its slots bind by name to the first matching
@@ -85,7 +93,20 @@ MainWindow::MainWindow(QWidget *parent, int printPeriodMs) : QMainWindow(parent)
                                                             m_candidateViews->proxyModel(), m_customerBox);
     m_autoPrinter = std::make_unique<AutoPrinter>(m_businessController, m_businessControllerClient, printPeriodMs);
     connect(ui->studentView, &QWidget::customContextMenuRequested, this, &MainWindow::on_tableViewMouseEvent);
-    connect(m_businessController, &BusinessController::notifyUpdateCourseInfo, this, &MainWindow::on_refreshGui);
+    // A terminal's start or result reaches its table row at once; the grid
+    // and the counters, read again from the database, follow once per
+    // burst: a room finishing together stores a result every handler cycle,
+    // faster than a refresh takes, and a refresh per result kept the window
+    // from answering for seconds. The timer is not restarted by the results
+    // that come meanwhile, so none waits longer than its interval.
+    m_terminalRefresh.setSingleShot(true);
+    m_terminalRefresh.setInterval(TERMINAL_REFRESH_MS);
+    connect(&m_terminalRefresh, &QTimer::timeout, this, &MainWindow::on_refreshGui);
+    connect(m_businessController, &BusinessController::notifyUpdateCourseInfo, &m_terminalRefresh,
+            [this]() {
+                if (!m_terminalRefresh.isActive())
+                    m_terminalRefresh.start();
+            });
     connect(m_candidateActions->infoResetDialog(), &InfoResetDialog::confirmResetAccount, this,
             &MainWindow::onConfirmResetAccount);
     connect(m_candidateActions->confirmDialog(), &QDialog::finished, this, &MainWindow::onProcessConfirmDialog);

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 
@@ -139,6 +140,9 @@ private:
     std::unique_ptr<AutoPrinter> m_autoPrinter;
     // Emits notifyUpdateResultOfFriendDB every n seconds until stopped.
     Thread m_theoryRefreshThread;
+    // Gathers the terminals' starts and results into one refresh of the
+    // grid and the counters.
+    QTimer m_terminalRefresh;
 };
 
 #endif // ORV_UI_MAINWINDOW_H

@@ -14,7 +14,8 @@ ORV_PACKAGES=(
 
 orv_log() { printf '%s\n' "$*" >&2; }
 
-# Installs the packages that are not there yet; does nothing when all are.
+# orv_install_packages [PACKAGE...]: installs those of ORV_PACKAGES and of the
+# extra PACKAGEs that are not there yet; does nothing when all are.
 orv_install_packages() {
     local missing=() p
     for p in "${ORV_PACKAGES[@]}" "$@"; do

@@ -243,12 +243,26 @@ bool CandidateViews::readCourseGrid(QList<Course> *courses, QList<QStringList> *
     return !watch.failed();
 }
 
-void CandidateViews::fillCourseGrid(const QList<Course> &courses, const QList<QStringList> &inRoom)
+void CandidateViews::fillCourseGrid(const QList<Course> &courses, const QList<QStringList> &inRoom,
+                                    QList<ElidedButton *> *spareTitles, QList<ElidedButton *> *spareNumbers)
 {
+    // A spare button takes the text; a new one is made only when none is
+    // left.
+    auto button = [](QList<ElidedButton *> *spare, const QString &text, bool *made) {
+        *made = !spare || spare->isEmpty();
+        if (*made)
+            return new ElidedButton(text);
+        ElidedButton *reused = spare->takeFirst();
+        if (reused->text() != text)
+            reused->setText(text);
+        return reused;
+    };
+    bool made = false;
     int row = 0;
     for (int i = 0; i < courses.size(); ++i) {
-        auto *title = new ElidedButton(courses.at(i).getTenKhoaHoc());
-        title->setStyleSheet(COURSE_BUTTON_STYLE);
+        ElidedButton *title = button(spareTitles, courses.at(i).getTenKhoaHoc(), &made);
+        if (made)
+            title->setStyleSheet(COURSE_BUTTON_STYLE);
         m_courseGrid->addWidget(title, row, 0, 1, 3);
         ++row;
 
@@ -261,11 +275,43 @@ void CandidateViews::fillCourseGrid(const QList<Course> &courses, const QList<QS
                 ++row;
                 column = 0;
             }
-            m_courseGrid->addWidget(new ElidedButton(orderNumbers.at(j)), row, column, 1, 1);
+            m_courseGrid->addWidget(button(spareNumbers, orderNumbers.at(j), &made), row, column, 1, 1);
             ++column;
         }
         ++row;
     }
+}
+
+void CandidateViews::relayCourseGrid(const QList<Course> &courses, const QList<QStringList> &inRoom)
+{
+    // The buttons stay and take their new texts and places: while a room
+    // finishes the grid is laid out again several times a second, and
+    // making and deleting hundreds of buttons each time (each new one
+    // shown, polished and sized by events posted for it) held the window
+    // far longer than the refresh itself.
+    QList<ElidedButton *> titles;
+    QList<ElidedButton *> numbers;
+    QList<QWidget *> others;
+    for (int i = 0; i < m_courseGrid->count(); ++i) {
+        int row = 0;
+        int column = 0;
+        int rowSpan = 0;
+        int columnSpan = 0;
+        m_courseGrid->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
+        // A course's title spans the grid's three columns.
+        QWidget *cell = m_courseGrid->itemAt(i)->widget();
+        if (auto *gridButton = qobject_cast<ElidedButton *>(cell))
+            (columnSpan > 1 ? titles : numbers) << gridButton;
+        else
+            others << cell;
+    }
+    while (QLayoutItem *item = m_courseGrid->takeAt(0))
+        delete item;
+    fillCourseGrid(courses, inRoom, &titles, &numbers);
+    // Fewer in the room than before.
+    qDeleteAll(titles);
+    qDeleteAll(numbers);
+    qDeleteAll(others);
 }
 
 void CandidateViews::clearRoomGrid()
@@ -284,8 +330,7 @@ void CandidateViews::refreshRoomGrid()
         m_outage.onDatabaseUnreachable();
         return;
     }
-    clearRoomGrid();
-    fillCourseGrid(starting, inRoom);
+    relayCourseGrid(starting, inRoom);
 }
 
 void CandidateViews::refreshGridAndCounters()
@@ -306,8 +351,7 @@ void CandidateViews::refreshGridAndCounters()
         m_outage.onDatabaseUnreachable();
         return;
     }
-    clearRoomGrid();
-    fillCourseGrid(starting, inRoom);
+    relayCourseGrid(starting, inRoom);
     QLabel *const counters[] = {ui->lbTotal, ui->lbNotContest, ui->lbContest,
                                 ui->lbContested, ui->lbPass, ui->lbNotPass};
     if (courseChosen) {

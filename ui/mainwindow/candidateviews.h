@@ -12,6 +12,7 @@
 class BusinessController;
 class BusinessControllerClient;
 class CustomerBox;
+class ElidedButton;
 class ProxyStudentInfoModel;
 class QGridLayout;
 class QModelIndex;
@@ -70,7 +71,14 @@ private:
     // The room grid's running courses and those in the room; false when they
     // could not be read.
     bool readCourseGrid(QList<Course> *courses, QList<QStringList> *inRoom);
-    void fillCourseGrid(const QList<Course> &courses, const QList<QStringList> &inRoom);
+    // Adds the courses' titles and order numbers to the grid, taking the
+    // buttons from the spare ones given while there are any.
+    void fillCourseGrid(const QList<Course> &courses, const QList<QStringList> &inRoom,
+                        QList<ElidedButton *> *spareTitles = nullptr,
+                        QList<ElidedButton *> *spareNumbers = nullptr);
+    // The grid shows the courses and those in the room in place of what it
+    // showed, with the buttons it has.
+    void relayCourseGrid(const QList<Course> &courses, const QList<QStringList> &inRoom);
     // Chooses, without reading anything, the course whose candidates the
     // table holds.
     void showCourseOfRows();
