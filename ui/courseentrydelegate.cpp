@@ -15,7 +15,8 @@ void CourseEntryDelegate::initStyleOption(QStyleOptionViewItem *option, const QM
 {
     QStyledItemDelegate::initStyleOption(option, index);
     const QString name = index.data(CourseEntry::NameRole).toString();
-    if (name.isEmpty())
+    // Measuring an item (no place yet) takes its whole text.
+    if (name.isEmpty() || option->rect.width() <= 0)
         return;
     const QWidget *widget = option->widget;
     const QStyle *style = widget ? widget->style() : QApplication::style();

@@ -43,6 +43,7 @@
 #include <QLocale>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
 #include <QTableView>
 #include <QTest>
 #include <QToolTip>
@@ -773,6 +774,36 @@ void TestOperatorScreen::everyListShowsItsEntries()
                      + (row == 0 ? QString() : "-chosen"));
     }
     box->hidePopup();
+
+    // Closed, each entry chosen shows whole or cut with "…" within the
+    // box's field, not cut by its edge.
+    if (auto *elided = qobject_cast<ElidedComboBox *>(box)) {
+        const int chosen = box->currentIndex();
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.subControls = QStyle::SC_All;
+        const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+        for (int row = 0; row < box->count(); ++row) {
+            box->setCurrentIndex(row);
+            const QString whole = box->itemText(row);
+            const QString shown = elided->shownText();
+            const QString name = box->itemData(row, CourseEntry::NameRole).toString();
+            if (!name.isEmpty())
+                QVERIFY2(entryOf(shown, box->itemData(row).toString(), name, whole.mid(whole.indexOf(name) + name.size())),
+                         qPrintable(shown));
+            else
+                QVERIFY2(shown == whole || (shown.endsWith(ELLIPSIS) && whole.startsWith(shown.chopped(1))),
+                         qPrintable(shown + " of " + whole));
+            const QImage image = box->grab().toImage();
+            const std::pair<int, int> ink = inkSpan(image, field.adjusted(0, 2, 0, -2));
+            const int textWidth = metrics.horizontalAdvance(shown);
+            QVERIFY2(ink.first >= 0 && ink.second - ink.first + 1 >= textWidth * 4 / 5,
+                     qPrintable(QString("%1: ink %2..%3 for a text %4 wide").arg(whole).arg(ink.first).arg(ink.second).arg(textWidth)));
+            QVERIFY2(ink.second < field.right(), qPrintable(QString("%1: ink to %2 in a field to %3").arg(shown).arg(ink.second).arg(field.right())));
+        }
+        save(box, "closed-" + (opener.isEmpty() ? QString() : opener + "-") + combo);
+        box->setCurrentIndex(chosen);
+    }
     if (!opener.isEmpty())
         box->window()->close();
 }
