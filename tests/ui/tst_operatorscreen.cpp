@@ -1,15 +1,16 @@
 // The main window as the operator sees it on a 1366 x 768 screen, with the
 // program's fonts and locale: no text of the candidate table's headers, its
 // time cells, the running-course list or the room grid is cut (each shows
-// whole or ends in "…"), the grid's three order numbers a row fit in the
+// whole or cut with "…"), the grid's three order numbers a row fit in the
 // left panel, and the tool row's drop-down lists show their highlighted and
-// hovered entries readably (measured on the rendered pixels). A course name
-// of 147 characters, running and chosen, widens neither the window nor the
-// import and export dialogs beyond the screen, and no drop-down list runs
-// off it. Two course names as long as the database holds, alike in their
-// first 147 characters, read apart wherever a course is chosen, and every
-// drop-down list of the window and its dialogs shows every entry's text.
-// One window per process.
+// hovered entries readably (measured on the rendered pixels). Two courses
+// of 150- and 255-character names alike in their first 147, running, read
+// apart wherever a course is chosen (text read from the widgets), each cut
+// entry with its whole text as its tooltip; the longer, chosen, widens
+// neither the window nor the import and export dialogs beyond the screen,
+// and no drop-down list runs off it. Every drop-down list of the window and
+// its dialogs shows every entry's text, open and closed (checked on the
+// painted pixels too). One window per process.
 
 #include "models/courseentry.h"
 #include "models/studentmodel.h"
