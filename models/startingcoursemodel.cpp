@@ -1,6 +1,7 @@
 #include "models/startingcoursemodel.h"
 
 #include "common/constants.h"
+#include "models/courseentry.h"
 
 StartingCourseModel::StartingCourseModel(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -16,10 +17,18 @@ int StartingCourseModel::columnCount(const QModelIndex &parent) const
 
 QVariant StartingCourseModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.model() != this || role != Qt::DisplayRole
-        || index.row() >= m_courses.size() || index.column() != 0)
+    if (!index.isValid() || index.model() != this || index.row() >= m_courses.size() || index.column() != 0)
         return QVariant();
-    return m_courses.at(index.row()).getTenKhoaHoc();
+    const Course &course = m_courses.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return CourseEntry::text(course.getIDKhoaHoc(), course.getTenKhoaHoc());
+    case CourseEntry::NameRole:
+        return course.getTenKhoaHoc();
+    default:
+        return QVariant();
+    }
 }
 
 QVariant StartingCourseModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -72,4 +81,11 @@ QString StartingCourseModel::getCourseNameAt(int row) const
     if (row < 0 || row >= m_courses.size())
         return INVALID_ID;
     return m_courses.at(row).getTenKhoaHoc();
+}
+
+QString StartingCourseModel::getCourseCodeAt(int row) const
+{
+    if (row < 0 || row >= m_courses.size())
+        return INVALID_ID;
+    return m_courses.at(row).getIDKhoaHoc();
 }

@@ -6,8 +6,9 @@
 #include <QAbstractTableModel>
 #include <QList>
 
-// The names of the courses under examination, beside the candidate table.
-// Holds its own copies of the courses.
+// The courses under examination, beside the candidate table: each row reads
+// "<code> – <name>" (CourseEntry), its tooltip the same, the name alone in
+// CourseEntry::NameRole. Holds its own copies of the courses.
 class StartingCourseModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -30,6 +31,8 @@ public:
     bool clear();
     // TenKhoaHoc of the row, or INVALID_ID for a row outside the list.
     QString getCourseNameAt(int row) const;
+    // IDKhoaHoc of the row, or INVALID_ID for a row outside the list.
+    QString getCourseCodeAt(int row) const;
 
 private:
     QList<Course> m_courses;

@@ -45,9 +45,9 @@ void AddProvinceDialog::on_btnUpdate_clicked()
 {
     m_province->setIDTinh(ui->leCode->text());
     m_province->setTenTinh(ui->leName->text());
+    // The dialog stays open with what was typed.
     if (m_province->getIDTinh().isEmpty() || m_province->getTenTinh().isEmpty()) {
         showMessage(QStringLiteral("Trường bắt buộc bị thiếu"));
-        reject();
         return;
     }
     BusinessController *controller = BusinessController::getInstance();

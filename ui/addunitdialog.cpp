@@ -91,9 +91,9 @@ void AddUnitDialog::on_btnUpdate_clicked()
     m_unit->setIDDonVi(ui->leCode->text());
     m_unit->setTenDonVi(ui->leName->text());
     m_unit->setProvince(province);
+    // The dialog stays open with what was typed.
     if (m_unit->getIDDonVi().isEmpty() || m_unit->getTenDonVi().isEmpty()) {
         showMessage(QStringLiteral("Trường bắt buộc bị thiếu"));
-        reject();
         return;
     }
     BusinessController *controller = BusinessController::getInstance();

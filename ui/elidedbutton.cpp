@@ -1,5 +1,7 @@
 #include "ui/elidedbutton.h"
 
+#include "models/courseentry.h"
+
 #include <QFontMetrics>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -8,6 +10,13 @@ ElidedButton::ElidedButton(const QString &text, QWidget *parent) : QPushButton(t
 {
     // The column decides the width; the text adapts to it.
     setSizePolicy(QSizePolicy::Ignored, sizePolicy().verticalPolicy());
+}
+
+void ElidedButton::setCourse(const QString &code, const QString &name)
+{
+    m_name = name;
+    setText(CourseEntry::text(code, name));
+    setToolTip(text());
 }
 
 QSize ElidedButton::minimumSizeHint() const
@@ -20,7 +29,7 @@ QString ElidedButton::shownText() const
     QStyleOptionButton option;
     initStyleOption(&option);
     const QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    return fontMetrics().elidedText(text(), Qt::ElideRight, contents.width());
+    return CourseEntry::elided(text(), m_name, fontMetrics(), contents.width());
 }
 
 void ElidedButton::paintEvent(QPaintEvent *)

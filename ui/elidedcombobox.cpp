@@ -1,14 +1,17 @@
 #include "ui/elidedcombobox.h"
 
+#include "models/courseentry.h"
+#include "ui/courseentrydelegate.h"
 #include "ui/elidedmenudelegate.h"
 
 #include <QAbstractItemView>
-#include <QFontMetrics>
+#include <QHelpEvent>
 #include <QLayout>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -16,24 +19,42 @@ ElidedComboBox::ElidedComboBox(QWidget *parent) : QComboBox(parent)
 {
 }
 
-void ElidedComboBox::showPopup()
+void ElidedComboBox::addCourse(const QString &code, const QString &name, const QString &mark)
+{
+    const QString text = CourseEntry::text(code, name) + mark;
+    addItem(text, code);
+    const int added = count() - 1;
+    setItemData(added, name, CourseEntry::NameRole);
+    setItemData(added, text, Qt::ToolTipRole);
+}
+
+void ElidedComboBox::useElidingDelegate()
 {
     QStyleOptionComboBox option;
     initStyleOption(&option);
     // A style that drops the list down as a menu paints its entries as menu
     // items, which it cuts at the list's edge without "…".
-    if (style()->styleHint(QStyle::SH_ComboBox_Popup, &option, this)
-        && !qobject_cast<ElidedMenuDelegate *>(itemDelegate()))
-        setItemDelegate(new ElidedMenuDelegate(this));
+    if (style()->styleHint(QStyle::SH_ComboBox_Popup, &option, this)) {
+        if (!qobject_cast<ElidedMenuDelegate *>(itemDelegate()))
+            setItemDelegate(new ElidedMenuDelegate(this));
+    } else if (!qobject_cast<CourseEntryDelegate *>(itemDelegate())) {
+        setItemDelegate(new CourseEntryDelegate(this));
+    }
+}
 
+void ElidedComboBox::showPopup()
+{
+    useElidingDelegate();
     QAbstractItemView *list = view();
-    const QFontMetrics metrics(list->font());
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    option.font = list->font();
+    option.fontMetrics = QFontMetrics(option.font);
     int widest = 0;
     for (int i = 0; i < count(); ++i)
-        widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
-    // The entries' own margins and a scroll bar, should the list need one.
-    const int margins = 4 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 16
-        + list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth();
+        widest = std::max(widest, itemDelegate()->sizeHint(option, model()->index(i, modelColumn())).width());
+    // A scroll bar, should the list need one, and the list's frame.
+    const int margins = list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth();
     const QRect available = screen()->availableGeometry();
     list->setMinimumWidth(std::min(widest + margins, available.width()));
     QComboBox::showPopup();
@@ -62,7 +83,22 @@ QString ElidedComboBox::shownText() const
     initStyleOption(&option);
     const QRect label = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     // The style draws the label a pixel inside the field on each side.
-    return fontMetrics().elidedText(currentText(), Qt::ElideRight, label.width() - 2);
+    return CourseEntry::elided(currentText(), currentData(CourseEntry::NameRole).toString(), fontMetrics(),
+                               label.width() - 2);
+}
+
+bool ElidedComboBox::event(QEvent *event)
+{
+    // Without a tooltip of its own the box shows the chosen entry's, when
+    // the entry is cut.
+    if (event->type() == QEvent::ToolTip && toolTip().isEmpty()) {
+        const QString whole = currentData(Qt::ToolTipRole).toString();
+        if (!whole.isEmpty() && shownText() != currentText()) {
+            QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), whole, this);
+            return true;
+        }
+    }
+    return QComboBox::event(event);
 }
 
 void ElidedComboBox::paintEvent(QPaintEvent *)

@@ -1,5 +1,7 @@
 #include "ui/elidedmenudelegate.h"
 
+#include "models/courseentry.h"
+
 #include <QApplication>
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -37,7 +39,9 @@ QStyleOptionMenuItem ElidedMenuDelegate::menuItem(const QStyleOptionViewItem &op
     item.menuItemType = QStyleOptionMenuItem::Normal;
     item.text = index.data(Qt::DisplayRole).toString();
     item.tabWidth = 0;
-    item.maxIconWidth = option.decorationSize.width() + 4;
+    // The same in every entry and every call, painting or measuring: the
+    // text's room must not depend on who asks.
+    item.maxIconWidth = m_combo->view()->iconSize().width() + 4;
     item.menuRect = option.rect;
     item.rect = option.rect;
     const QVariant font = index.data(Qt::FontRole);
@@ -46,31 +50,51 @@ QStyleOptionMenuItem ElidedMenuDelegate::menuItem(const QStyleOptionViewItem &op
     return item;
 }
 
+int ElidedMenuDelegate::chromeWidth(const QStyleOptionMenuItem &item) const
+{
+    QStyleOptionMenuItem empty = item;
+    empty.text.clear();
+    // The size asked for a text is the text's own plus what the style adds
+    // around it, as a menu measures its items.
+    const QSize text(0, item.fontMetrics.height());
+    return m_combo->style()->sizeFromContents(QStyle::CT_MenuItem, &empty, text, m_combo).width();
+}
+
 QString ElidedMenuDelegate::shownText(const QModelIndex &index, int width) const
 {
     QStyleOptionViewItem option;
     option.initFrom(m_combo->view());
     option.rect = QRect(0, 0, width, 1);
-    QStyleOptionMenuItem item = menuItem(option, index);
-    const QString whole = item.text;
-    // What the entry takes beside its text: the check mark's column and the
-    // margins.
-    item.text.clear();
-    const int chrome =
-        m_combo->style()->sizeFromContents(QStyle::CT_MenuItem, &item, QSize(0, 0), m_combo).width();
-    return item.fontMetrics.elidedText(whole, Qt::ElideRight, std::max(0, width - chrome));
+    const QStyleOptionMenuItem item = menuItem(option, index);
+    const int room = std::max(0, width - chromeWidth(item));
+    return CourseEntry::elided(item.text, index.data(CourseEntry::NameRole).toString(), item.fontMetrics, room);
+}
+
+QString ElidedMenuDelegate::shownText(const QModelIndex &index) const
+{
+    return shownText(index, shownWidth(m_combo->view()->visualRect(index)));
+}
+
+int ElidedMenuDelegate::shownWidth(const QRect &entry) const
+{
+    const int right = std::min(entry.right(), m_combo->view()->viewport()->rect().right());
+    return std::max(0, right - entry.left() + 1);
 }
 
 void ElidedMenuDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    QStyleOptionMenuItem item = menuItem(option, index);
-    item.text = menuText(shownText(index, option.rect.width()));
+    QStyleOptionViewItem shown = option;
+    shown.rect.setWidth(shownWidth(option.rect));
+    QStyleOptionMenuItem item = menuItem(shown, index);
+    item.text = menuText(shownText(index, shown.rect.width()));
     m_combo->style()->drawControl(QStyle::CE_MenuItem, &item, painter, m_combo);
 }
 
 QSize ElidedMenuDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QStyleOptionMenuItem item = menuItem(option, index);
+    const QSize text = item.fontMetrics.size(Qt::TextSingleLine, item.text);
     item.text = menuText(item.text);
-    return m_combo->style()->sizeFromContents(QStyle::CT_MenuItem, &item, option.rect.size(), m_combo);
+    const QSize size = m_combo->style()->sizeFromContents(QStyle::CT_MenuItem, &item, text, m_combo);
+    return QSize(chromeWidth(item) + text.width(), size.height());
 }

@@ -18,7 +18,7 @@ void ExportStudentsDialog::setCourses(const QList<Course *> &courses)
 {
     ui->cmbCourse->clear();
     for (const Course *course : courses)
-        ui->cmbCourse->addItem(course->getTenKhoaHoc());
+        ui->cmbCourse->addCourse(course->getIDKhoaHoc(), course->getTenKhoaHoc());
 }
 
 void ExportStudentsDialog::setMode(int mode)

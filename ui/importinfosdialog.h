@@ -2,15 +2,17 @@
 #define ORV_UI_IMPORTINFOSDIALOG_H
 
 #include <QDialog>
-#include <QStringList>
+#include <QList>
+
+class Course;
 
 namespace Ui {
 class ImportInfosDialog;
 }
 
 // Asks which course of the theory-test database to copy into the main
-// database. It only shows names: the main window keeps the courses and
-// turns the chosen position back into one.
+// database. It only shows the courses: the main window keeps them and turns
+// the chosen position back into one.
 class ImportInfosDialog : public QDialog
 {
     Q_OBJECT
@@ -19,7 +21,9 @@ public:
     explicit ImportInfosDialog(QWidget *parent = nullptr);
     ~ImportInfosDialog() override;
 
-    void setCourses(const QStringList &courses);
+    // The courses in this order, "[Đã import]" after the name of each one
+    // `imported` marks.
+    void setCourses(const QList<const Course *> &courses, const QList<bool> &imported);
 
 signals:
     // The position of the chosen course, -1 when the list is empty.

@@ -20,7 +20,7 @@ void ImportXmlDialog::showDialog()
     m_courses = BusinessController::getInstance()->getStartableCourses();
     ui->cbCourse->clear();
     for (const Course &course : qAsConst(m_courses))
-        ui->cbCourse->addItem(course.getTenKhoaHoc());
+        ui->cbCourse->addCourse(course.getIDKhoaHoc(), course.getTenKhoaHoc());
     ui->leXmlPath->clear();
     setWindowModality(Qt::ApplicationModal);
     open();

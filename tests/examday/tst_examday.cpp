@@ -89,6 +89,9 @@ const QString THEORY_ID = "LT01";
 const QString THEORY_NAME = "Khóa Sáng 12-2026";
 const QString LIST_ID = "XK02";
 const QString LIST_NAME = "Khóa Chiều 12-2026";
+// How the window lists them.
+const QString THEORY_ENTRY = THEORY_ID + " – " + THEORY_NAME;
+const QString LIST_ENTRY = LIST_ID + " – " + LIST_NAME;
 const int THEORY_CANDIDATES = 12;
 const int LIST_CANDIDATES = 8;
 
@@ -411,7 +414,7 @@ void TestExamDay::importTwoCourses()
     auto *importer = m_window->findChild<ImportInfosDialog *>();
     QVERIFY(importer->isVisible());
     auto *theoryCourses = importer->findChild<QComboBox *>("cmbCourse");
-    theoryCourses->setCurrentIndex(theoryCourses->findText(THEORY_NAME));
+    theoryCourses->setCurrentIndex(theoryCourses->findData(THEORY_ID));
     QVERIFY(theoryCourses->currentIndex() >= 0);
     importer->findChild<QPushButton *>("btnOk")->click();
     QCOMPARE(notice(), QString("Thông tin|Đã nhập thành công %1/%1 học viên của khóa thi %2")
@@ -440,7 +443,7 @@ void TestExamDay::importTwoCourses()
     auto *listImporter = m_window->findChild<ImportXmlDialog *>();
     QVERIFY(listImporter->isVisible());
     auto *listCourses = listImporter->findChild<QComboBox *>("cbCourse");
-    listCourses->setCurrentIndex(listCourses->findText(LIST_NAME));
+    listCourses->setCurrentIndex(listCourses->findData(LIST_ID));
     QVERIFY(listCourses->currentIndex() >= 0);
     listImporter->findChild<QLineEdit *>("leXmlPath")->setText(m_folder->filePath("danhsach.xml"));
     listImporter->findChild<QPushButton *>("btnImport")->click();
@@ -488,16 +491,16 @@ void TestExamDay::startBothCourses()
     for (int row = 0; row < running->model()->rowCount(); ++row) {
         const QModelIndex index = running->model()->index(row, 0);
         names << index.data().toString();
-        if (index.data().toString() == THEORY_NAME)
+        if (index.data().toString() == THEORY_ENTRY)
             morning = index;
     }
     names.sort();
-    QCOMPARE(names, QStringList({LIST_NAME, THEORY_NAME}));
-    QCOMPARE(grid(), (std::map<QString, QStringList>{{THEORY_NAME, {}}, {LIST_NAME, {}}}));
+    QCOMPARE(names, QStringList({THEORY_ENTRY, LIST_ENTRY}));
+    QCOMPARE(grid(), (std::map<QString, QStringList>{{THEORY_ENTRY, {}}, {LIST_ENTRY, {}}}));
     const QPoint cell = running->visualRect(morning).center();
     QTest::mouseClick(running->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
     QTest::mouseDClick(running->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
-    QTRY_COMPARE(m_window->findChild<QComboBox *>("cmbCourse")->currentText(), THEORY_NAME);
+    QTRY_COMPARE(m_window->findChild<QComboBox *>("cmbCourse")->currentText(), THEORY_ENTRY);
     QCOMPARE(table()->model()->rowCount(), THEORY_CANDIDATES);
     QCOMPARE(counter("lbTotal"), QString::number(THEORY_CANDIDATES));
     QCOMPARE(counter("lbNotContest"), QString::number(THEORY_CANDIDATES));
@@ -579,7 +582,7 @@ void TestExamDay::eighteenCandidatesAdmitted()
     QCOMPARE(counter("lbNotContest"), QString::number(ABSENT.size()));
     QCOMPARE(counter("lbContested"), QString("0"));
     std::sort(morning.begin(), morning.end(), [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
-    QTRY_COMPARE(grid(), (std::map<QString, QStringList>{{THEORY_NAME, morning}, {LIST_NAME, afternoon}}));
+    QTRY_COMPARE(grid(), (std::map<QString, QStringList>{{THEORY_ENTRY, morning}, {LIST_ENTRY, afternoon}}));
 }
 
 void TestExamDay::resultsComeIn()
@@ -604,7 +607,7 @@ void TestExamDay::resultsComeIn()
     QCOMPARE(counter("lbContest"), QString::number(morningInRoom.size()));
     QCOMPARE(counter("lbPass"), QString::number(passed));
     QCOMPARE(counter("lbNotPass"), QString::number(done - passed));
-    QTRY_COMPARE(grid(), (std::map<QString, QStringList>{{THEORY_NAME, morningInRoom}, {LIST_NAME, afternoonInRoom}}));
+    QTRY_COMPARE(grid(), (std::map<QString, QStringList>{{THEORY_ENTRY, morningInRoom}, {LIST_ENTRY, afternoonInRoom}}));
     for (int i = 0; i < MIDPOINT; ++i) {
         const Seat &seat = SEATS.at(i);
         if (seat.course == THEORY_ID)
@@ -629,7 +632,7 @@ void TestExamDay::resultsComeIn()
     QCOMPARE(counter("lbNotPass"), QString("3"));
     QCOMPARE(counter("lbNotContest"), QString::number(ABSENT.size()));
     QCOMPARE(counter("lbTotal"), QString::number(THEORY_CANDIDATES));
-    QTRY_COMPARE(grid(), (std::map<QString, QStringList>{{THEORY_NAME, {}}, {LIST_NAME, {}}}));
+    QTRY_COMPARE(grid(), (std::map<QString, QStringList>{{THEORY_ENTRY, {}}, {LIST_ENTRY, {}}}));
     for (const Seat &seat : SEATS) {
         if (seat.course == THEORY_ID)
             QTRY_COMPARE(shownCell(seat.order, StudentModel::ColumnScore), QString::number(seat.score));
@@ -716,7 +719,7 @@ void TestExamDay::resetAndSatAgain()
     admit(RESET_SEAT);
     QTRY_COMPARE(counter("lbContest"), QString("1"));
     QCOMPARE(counter("lbContested"), QString("9"));
-    QTRY_COMPARE(grid()[THEORY_NAME], QStringList{QString::number(seat.order)});
+    QTRY_COMPARE(grid()[THEORY_ENTRY], QStringList{QString::number(seat.order)});
     sendResult(RESET_SEAT, RESAT_SCORE);
     // Failed first, passed now.
     QTRY_COMPARE(counter("lbContested"), QString("10"));
@@ -756,7 +759,7 @@ void TestExamDay::exportFrom(const char *actionName, const QString &course)
     auto *dialog = m_window->findChild<ExportStudentsDialog *>();
     QVERIFY(dialog->isVisible());
     auto *courses = dialog->findChild<QComboBox *>("cmbCourse");
-    courses->setCurrentIndex(courses->findText(courseName(course)));
+    courses->setCurrentIndex(courses->findData(course));
     QVERIFY(courses->currentIndex() >= 0);
     dialog->findChild<QPushButton *>("btnOk")->click();
 }

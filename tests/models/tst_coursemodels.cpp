@@ -5,6 +5,7 @@
 #include "records/province.h"
 #include "records/unit.h"
 #include "tests/support/testmain.h"
+#include "models/courseentry.h"
 #include "models/coursemodel.h"
 #include "models/provincemodel.h"
 #include "models/startingcoursemodel.h"
@@ -419,11 +420,12 @@ void TestCourseModels::startingCourseNames_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("code");
 
-    QTest::newRow("before the list") << -1 << "-1";
-    QTest::newRow("first") << 0 << "Khóa K0";
-    QTest::newRow("last") << 1 << "Khóa K1";
-    QTest::newRow("row count") << 2 << "-1";
+    QTest::newRow("before the list") << -1 << "-1" << "-1";
+    QTest::newRow("first") << 0 << "Khóa K0" << "K0";
+    QTest::newRow("last") << 1 << "Khóa K1" << "K1";
+    QTest::newRow("row count") << 2 << "-1" << "-1";
 }
 
 void TestCourseModels::startingCourseNames()
@@ -434,8 +436,16 @@ void TestCourseModels::startingCourseNames()
     QAbstractItemModelTester tester(&model, QtTestMode);
     model.setCourseList({makeCourse("K0", 2), makeCourse("K1", 2)});
     QTEST(model.getCourseNameAt(row), "name");
-    if (row >= 0 && row < model.rowCount())
-        QTEST(model.index(row, 0).data().toString(), "name");
+    QTEST(model.getCourseCodeAt(row), "code");
+    if (row < 0 || row >= model.rowCount())
+        return;
+    // The code tells apart courses of one name; the whole entry is the
+    // tooltip, the name alone its own role.
+    const QModelIndex index = model.index(row, 0);
+    const QString entry = QString("K%1 – Khóa K%1").arg(row);
+    QCOMPARE(index.data().toString(), entry);
+    QCOMPARE(index.data(Qt::ToolTipRole).toString(), entry);
+    QTEST(index.data(CourseEntry::NameRole).toString(), "name");
 }
 
 void TestCourseModels::startingCoursesAddAndClear()
@@ -453,7 +463,7 @@ void TestCourseModels::startingCoursesAddAndClear()
     QCOMPARE(inserted.at(1).at(1).toInt(), 2);
     QCOMPARE(inserted.at(1).at(2).toInt(), 4);
     QCOMPARE(shownColumn(model, 0),
-             (QStringList{"Khóa K0", "Khóa K1", "Khóa K2", "Khóa K3", "Khóa K4"}));
+             (QStringList{"K0 – Khóa K0", "K1 – Khóa K1", "K2 – Khóa K2", "K3 – Khóa K3", "K4 – Khóa K4"}));
     QVERIFY(!model.removeRows(0, 1));
     QCOMPARE(model.rowCount(), 5);
 

@@ -260,7 +260,7 @@ void TestWindowOutage::noticeOncePerOutage()
 void TestWindowOutage::courseChosenDuringOutage_data()
 {
     QTest::addColumn<QString>("chosen");
-    QTest::newRow("another course") << "Khóa hai";
+    QTest::newRow("another course") << "K2 – Khóa hai";
     QTest::newRow("the prompt") << "Chọn khóa thi...";
 }
 
@@ -269,7 +269,7 @@ void TestWindowOutage::courseChosenDuringOutage()
     QFETCH(QString, chosen);
     auto *combo = m_window->findChild<QComboBox *>("cmbCourse");
     auto *title = m_window->findChild<QLabel *>("lbCourse2");
-    QCOMPARE(combo->currentText(), QString("Khóa một"));
+    QCOMPARE(combo->currentText(), QString("K1 – Khóa một"));
     QCOMPARE(title->text(), QString("Khóa một"));
     const QStringList before = shown();
 
@@ -277,17 +277,17 @@ void TestWindowOutage::courseChosenDuringOutage()
     stopDatabase();
     combo->setCurrentIndex(combo->findText(chosen));
     QCOMPARE(shown(), before);
-    QCOMPARE(combo->currentText(), QString("Khóa một"));
+    QCOMPARE(combo->currentText(), QString("K1 – Khóa một"));
     QCOMPARE(title->text(), QString("Khóa một"));
     QCOMPARE(BusinessController::getInstance()->getCurrentCourse()->getIDKhoaHoc(), QString("K1"));
 
     // Once the database answers, what is chosen is read and shown together.
     startDatabase();
-    combo->setCurrentIndex(combo->findText("Khóa hai"));
+    combo->setCurrentIndex(combo->findData("K2"));
     QCOMPARE(title->text(), QString("Khóa hai"));
     QCOMPARE(m_window->findChild<QTableView *>("studentView")->model()->rowCount(), 1);
     QCOMPARE(m_window->findChild<QLabel *>("lbTotal")->text(), QString("1"));
-    combo->setCurrentIndex(combo->findText("Khóa một"));
+    combo->setCurrentIndex(combo->findData("K1"));
     QCOMPARE(m_window->findChild<QTableView *>("studentView")->model()->rowCount(), 3);
 }
 

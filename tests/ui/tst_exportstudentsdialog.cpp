@@ -107,7 +107,7 @@ void TestExportStudentsDialog::confirmation()
     QCOMPARE(box->count(), courses);
     box->setCurrentIndex(chosen);
     if (chosen >= 0)
-        QCOMPARE(box->currentText(), m_courses.at(chosen)->getTenKhoaHoc());
+        QCOMPARE(box->currentText(), QString("K%1 – Khóa %1").arg(chosen));
     m_dialog->setMode(mode);
     m_dialog->setModal(true);
     m_dialog->show();

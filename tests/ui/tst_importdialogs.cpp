@@ -40,6 +40,14 @@ WorkFolder::Options withPhotoFolders()
     return options;
 }
 
+Course course(const QString &code, const QString &name)
+{
+    Course made;
+    made.setIDKhoaHoc(code);
+    made.setTenKhoaHoc(name);
+    return made;
+}
+
 QStringList itemsOf(const QComboBox *box)
 {
     QStringList items;
@@ -127,12 +135,12 @@ void TestImportDialogs::xmlDialogOffersStartableCourses()
     QCOMPARE(m_xml->findChild<QLineEdit *>("leXmlPath")->text(), QString());
     QStringList offered = itemsOf(m_xml->findChild<QComboBox *>("cbCourse"));
     offered.sort();
-    QCOMPARE(offered, QStringList({"Khóa Chuẩn Bị", "Khóa Chưa Rõ", "Khóa Đang Thi"}));
+    QCOMPARE(offered, QStringList({"K1 – Khóa Chuẩn Bị", "K2 – Khóa Đang Thi", "K4 – Khóa Chưa Rõ"}));
     DialogProbe::screenshot(m_xml.get(), "importxmldialog");
 
     QSignalSpy finished(m_xml.get(), &QDialog::finished);
     auto *courses = m_xml->findChild<QComboBox *>("cbCourse");
-    courses->setCurrentIndex(courses->findText("Khóa Đang Thi"));
+    courses->setCurrentIndex(courses->findData("K2"));
     m_xml->findChild<QLineEdit *>("leXmlPath")->setText("/tmp/ds.xml");
     click(m_xml.get(), "btnImport");
     QCOMPARE(finished.count(), 1);
@@ -186,27 +194,41 @@ void TestImportDialogs::xmlDialogWithoutCourseStaysOpen()
 
 void TestImportDialogs::auxiliaryCourseChoice_data()
 {
-    QTest::addColumn<QStringList>("courses");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QList<bool>>("imported");
+    QTest::addColumn<QStringList>("entries");
     QTest::addColumn<int>("chosen");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QList<int>>("emitted");
-    QTest::newRow("second course") << QStringList({"Khóa A", "Khóa B [Đã import]"}) << 1 << "btnOk"
+    QTest::newRow("second course") << QStringList({"Khóa A", "Khóa B"}) << QList<bool>({false, true})
+                                   << QStringList({"A0 – Khóa A", "A1 – Khóa B [Đã import]"}) << 1 << "btnOk"
                                    << QList<int>({1});
-    QTest::newRow("empty list") << QStringList() << -1 << "btnOk" << QList<int>({-1});
-    QTest::newRow("cancelled") << QStringList({"Khóa A"}) << 0 << "btnCancel" << QList<int>();
+    QTest::newRow("empty list") << QStringList() << QList<bool>() << QStringList() << -1 << "btnOk"
+                                << QList<int>({-1});
+    QTest::newRow("cancelled") << QStringList({"Khóa A"}) << QList<bool>({false}) << QStringList({"A0 – Khóa A"})
+                               << 0 << "btnCancel" << QList<int>();
 }
 
 void TestImportDialogs::auxiliaryCourseChoice()
 {
-    QFETCH(QStringList, courses);
+    QFETCH(QStringList, names);
+    QFETCH(QList<bool>, imported);
+    QFETCH(QStringList, entries);
     QFETCH(int, chosen);
     QFETCH(QString, button);
     QFETCH(QList<int>, emitted);
     ImportInfosDialog dialog;
-    dialog.setCourses({"stale"});
-    dialog.setCourses(courses);
+    const Course stale = course("S", "stale");
+    dialog.setCourses({&stale}, {true});
+    QList<Course> courses;
+    for (int i = 0; i < names.size(); ++i)
+        courses << course(QString("A%1").arg(i), names.at(i));
+    QList<const Course *> listed;
+    for (const Course &each : qAsConst(courses))
+        listed << &each;
+    dialog.setCourses(listed, imported);
     auto *box = dialog.findChild<QComboBox *>("cmbCourse");
-    QCOMPARE(itemsOf(box), courses);
+    QCOMPARE(itemsOf(box), entries);
     box->setCurrentIndex(chosen);
     dialog.setModal(true);
     dialog.show();
@@ -226,7 +248,9 @@ void TestImportDialogs::auxiliaryCourseChoiceGivesWay()
     // As long as the course name column holds.
     const QString longest = QString("Khóa sát hạch lái xe hạng B2 ").repeated(9).left(255);
     ImportInfosDialog dialog;
-    dialog.setCourses({"Khóa 01/2026", longest});
+    const Course first = course("K1", "Khóa 01/2026");
+    const Course second = course("K2", longest);
+    dialog.setCourses({&first, &second}, {false, false});
     auto *box = dialog.findChild<QComboBox *>("cmbCourse");
     box->setCurrentIndex(1);
     dialog.show();

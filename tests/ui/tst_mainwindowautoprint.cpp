@@ -126,7 +126,7 @@ void TestMainWindowAutoPrint::initTestCase()
     m_window->showMainWindow();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     auto *combo = m_window->findChild<QComboBox *>("cmbCourse");
-    combo->setCurrentIndex(combo->findText(COURSE_NAME));
+    combo->setCurrentIndex(combo->findData("C1"));
 
     const QSet<quint64> before = clientIds();
     QVERIFY2(m_terminal.connectTo("127.0.0.1", m_folder->port()) && m_terminal.handshake(),

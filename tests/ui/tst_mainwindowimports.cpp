@@ -198,7 +198,7 @@ void TestMainWindowImports::theoryTestCourseList()
     // A course already in the main database under its name is marked; one
     // whose code is taken by another course is not.
     QCOMPARE(itemsOf(dialog->findChild<QComboBox *>("cmbCourse")),
-             QStringList({"Khóa Nhập", "Khóa Đã Nhập [Đã import]", "Khóa Hai"}));
+             QStringList({"AK1 – Khóa Nhập", "AK0 – Khóa Đã Nhập [Đã import]", "AK2 – Khóa Hai"}));
     dialog->reject();
 }
 
@@ -225,7 +225,7 @@ void TestMainWindowImports::theoryTestImport()
     const int entries = mainCount("SELECT COUNT(*) FROM khoathi_thisinh");
     // A course is shown in the main table before the import.
     auto *shownCourse = m_window->findChild<QComboBox *>("cmbCourse");
-    shownCourse->setCurrentIndex(shownCourse->findText("Khóa Danh Sách"));
+    shownCourse->setCurrentIndex(shownCourse->findData("K5"));
     QVERIFY(shownCourse->currentIndex() > 0);
     auto *box = dialog->findChild<QComboBox *>("cmbCourse");
     if (index >= 0 && index < box->count()) {
@@ -241,18 +241,18 @@ void TestMainWindowImports::theoryTestImport()
     QCOMPARE(mainCount("SELECT COUNT(*) FROM khoathi"), courses + (imported ? 1 : 0));
     QCOMPARE(mainCount("SELECT COUNT(*) FROM khoathi_thisinh"), entries + (imported ? 3 : 0));
     if (!imported) {
-        QCOMPARE(shownCourse->currentText(), QString("Khóa Danh Sách"));
+        QCOMPARE(shownCourse->currentText(), QString("K5 – Khóa Danh Sách"));
         return;
     }
     // The course choice is refilled from the list read again and stands on
     // its placeholder; the export dialog lists the same courses.
     QCOMPARE(shownCourse->currentIndex(), 0);
     QCOMPARE(shownCourse->count(), m_controller->getAllCourses()->size() + 1);
-    QVERIFY(shownCourse->findText("Khóa Nhập") > 0);
+    QVERIFY(shownCourse->findText("AK1 – Khóa Nhập") > 0);
     auto *exportChoice = m_window->findChild<ExportStudentsDialog *>()->findChild<QComboBox *>("cmbCourse");
     QStringList exportable;
     for (const Course *course : *m_controller->getAllCourses())
-        exportable << course->getTenKhoaHoc();
+        exportable << course->getIDKhoaHoc() + " – " + course->getTenKhoaHoc();
     QCOMPARE(itemsOf(exportChoice), exportable);
 
     // The managers were never opened: each shows every record once, and no
@@ -300,13 +300,13 @@ void TestMainWindowImports::candidateListFile()
     }
     const int entries = mainCount("SELECT COUNT(*) FROM khoathi_thisinh WHERE IDKhoaHoc = 'K5'");
     auto *shownCourse = m_window->findChild<QComboBox *>("cmbCourse");
-    shownCourse->setCurrentIndex(shownCourse->findText("Khóa Danh Sách"));
+    shownCourse->setCurrentIndex(shownCourse->findData("K5"));
     QVERIFY(shownCourse->currentIndex() > 0);
 
     trigger("actionImport_XML");
     auto *dialog = m_window->findChild<ImportXmlDialog *>();
     auto *courses = dialog->findChild<QComboBox *>("cbCourse");
-    courses->setCurrentIndex(courses->findText("Khóa Danh Sách"));
+    courses->setCurrentIndex(courses->findText("K5 – Khóa Danh Sách"));
     dialog->findChild<QLineEdit *>("leXmlPath")->setText(path);
     dialog->findChild<QPushButton *>("btnImport")->click();
     QVERIFY(!dialog->isVisible());

@@ -227,7 +227,7 @@ void TestMainWindowOperations::initTestCase()
     m_window->showMainWindow();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     QComboBox *combo = widget<QComboBox>("cmbCourse");
-    combo->setCurrentIndex(combo->findText("Khóa Một"));
+    combo->setCurrentIndex(combo->findData("K1"));
     QCOMPARE(table()->model()->rowCount(), 11);
 }
 

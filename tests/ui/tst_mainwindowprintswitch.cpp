@@ -105,7 +105,7 @@ void TestMainWindowPrintSwitch::initTestCase()
     m_window->showMainWindow();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     auto *combo = m_window->findChild<QComboBox *>("cmbCourse");
-    combo->setCurrentIndex(combo->findText("C1"));
+    combo->setCurrentIndex(combo->findData("C1"));
 
     const QSet<quint64> before = clientIds();
     QVERIFY2(m_terminal.connectTo("127.0.0.1", m_folder->port()) && m_terminal.handshake(),

@@ -4,6 +4,7 @@
 // search and filter through the real widgets, and the double click on a
 // running course. One window per process.
 
+#include "models/courseentry.h"
 #include "models/studentmodel.h"
 #include "server/business/businesscontroller.h"
 #include "tests/support/provinceunitrows.h"
@@ -54,7 +55,7 @@ private slots:
     void searchAndFilter();
     void gridFollowsTheRoom();
     void doubleClickOnRunningCourse();
-    void courseNameMissingFromCombo();
+    void runningCourseFoundByCode();
 
 private:
     template <typename T>
@@ -145,7 +146,7 @@ void TestMainWindowViews::cleanupTestCase()
 void TestMainWindowViews::selectCourse(const QString &name)
 {
     QComboBox *combo = widget<QComboBox>("cmbCourse");
-    const int index = name.isEmpty() ? 0 : combo->findText(name);
+    const int index = name.isEmpty() ? 0 : combo->findData(name, CourseEntry::NameRole);
     QVERIFY2(index >= 0, qPrintable(name));
     combo->setCurrentIndex(index);
 }
@@ -203,7 +204,7 @@ void TestMainWindowViews::courseCombo()
     QStringList items;
     for (int i = 0; i < combo->count(); ++i)
         items << combo->itemText(i);
-    QCOMPARE(items, (QStringList{"Chọn khóa thi...", "Khóa Một", "Khóa Hai", "Khóa Ba"}));
+    QCOMPARE(items, (QStringList{"Chọn khóa thi...", "K1 – Khóa Một", "K2 – Khóa Hai", "K3 – Khóa Ba"}));
     QCOMPARE(combo->currentIndex(), 0);
     QCOMPARE(widget<QTableView>("studentView")->model()->rowCount(), 0);
     QCOMPARE(counterTexts(), (QStringList{"", "", "", "", "", ""}));
@@ -221,11 +222,11 @@ void TestMainWindowViews::runningCoursesAndRoomGrid()
     QTableView *running = widget<QTableView>("startingCourseView");
     QVERIFY(running->horizontalHeader()->isHidden());
     QVERIFY(running->verticalHeader()->isHidden());
-    QCOMPARE(runningCourses(), (QStringList{"Khóa Một", "Khóa Hai"}));
+    QCOMPARE(runningCourses(), (QStringList{"K1 – Khóa Một", "K2 – Khóa Hai"}));
 
     // Each running course: its title across three columns, then its
     // order numbers in numeric order, three a row.
-    const Grid expected = {{"Khóa Một"}, {"1", "9", "10"}, {"100"}, {"Khóa Hai"}};
+    const Grid expected = {{"K1 – Khóa Một"}, {"1", "9", "10"}, {"100"}, {"K2 – Khóa Hai"}};
     QCOMPARE(grid(), expected);
 
     auto *layout = qobject_cast<QGridLayout *>(widget<QWidget>("scrollAreaWidgetContents")->layout());
@@ -239,7 +240,7 @@ void TestMainWindowViews::runningCoursesAndRoomGrid()
         QVERIFY(button);
         int row, column, rowSpan, columnSpan;
         layout->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
-        const bool title = button->text().startsWith("Khóa");
+        const bool title = button->text().contains(" – Khóa");
         QCOMPARE(columnSpan, title ? 3 : 1);
         QCOMPARE(button->styleSheet().contains("background-color: #bac1ca;"), title);
     }
@@ -381,7 +382,7 @@ void TestMainWindowViews::gridFollowsTheRoom()
     sql("UPDATE khoathi_thisinh SET TrangThai = 1 WHERE IDKhoaHoc = 'K2' AND SoBaoDanh = '1'");
     for (int i = 0; i < 3; ++i)
         emit BusinessController::getInstance()->notifyUpdateCourseInfo();
-    const Grid expected = {{"Khóa Một"}, {"1", "10"}, {"Khóa Hai"}, {"1"}};
+    const Grid expected = {{"K1 – Khóa Một"}, {"1", "10"}, {"K2 – Khóa Hai"}, {"1"}};
     QTRY_COMPARE_WITH_TIMEOUT(grid(), expected, 1000);
     QCOMPARE(counterTexts(), (QStringList{"10", "3", "2", "5", "4", "1"}));
     // The grid keeps its buttons from one refresh to the next: none is
@@ -392,7 +393,7 @@ void TestMainWindowViews::gridFollowsTheRoom()
     };
     QCOMPARE(buttons().size(), contents->layout()->count());
     for (QPushButton *button : buttons())
-        QCOMPARE(button->styleSheet().isEmpty(), !button->text().startsWith("Khóa"));
+        QCOMPARE(button->styleSheet().isEmpty(), !button->text().contains(" – "));
 
     sql("UPDATE khoathi_thisinh SET TrangThai = 1, KetQuaMoPhong = NULL WHERE IDKhoaHoc = 'K1' AND SoBaoDanh IN ('9', '100')");
     sql("UPDATE khoathi_thisinh SET TrangThai = 0 WHERE IDKhoaHoc = 'K2' AND SoBaoDanh = '1'");
@@ -410,28 +411,41 @@ void TestMainWindowViews::doubleClickOnRunningCourse()
     // A double click is a press, a release, then the double click.
     QTest::mouseClick(running->viewport(), Qt::LeftButton, Qt::NoModifier, running->visualRect(second).center());
     QTest::mouseDClick(running->viewport(), Qt::LeftButton, Qt::NoModifier, running->visualRect(second).center());
-    QCOMPARE(widget<QComboBox>("cmbCourse")->currentText(), QString("Khóa Hai"));
+    QCOMPARE(widget<QComboBox>("cmbCourse")->currentText(), QString("K2 – Khóa Hai"));
     QCOMPARE(widget<QLabel>("lbCourse2")->text(), QString("Khóa Hai"));
     QCOMPARE(widget<QTableView>("studentView")->model()->rowCount(), 1);
 }
 
-void TestMainWindowViews::courseNameMissingFromCombo()
+void TestMainWindowViews::runningCourseFoundByCode()
 {
     selectCourse("Khóa Một");
     // Renamed behind the window's back: the running list is re-read, the
-    // combo keeps the cached name, so the double click finds nothing.
+    // combo keeps the cached name; the double click finds the course by its
+    // code all the same. A course started behind its back is not in the
+    // combo at all: the double click chooses nothing.
     sql("UPDATE khoathi SET TenKhoaHoc = 'Khóa Hai Mới' WHERE IDKhoaHoc = 'K2'");
+    sql("UPDATE khoathi SET TrangThai = 2 WHERE IDKhoaHoc = 'K3'");
+    sql("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrangThai, TrungTam) VALUES"
+        " ('K4', 'Khóa Bốn', 'U1', CURDATE() - INTERVAL 20 DAY, 2, 'Sân Một')");
     // The course manager says a course was started or stopped.
     emit m_window->findChild<ManageCourseDialog *>()->notifyChangeStartingCourse();
     // onChangeStartingCourse refilled the combo: it stands on the placeholder.
     QCOMPARE(widget<QComboBox>("cmbCourse")->currentIndex(), 0);
     QCOMPARE(widget<QTableView>("studentView")->model()->rowCount(), 0);
-    QCOMPARE(runningCourses(), (QStringList{"Khóa Một", "Khóa Hai Mới"}));
+    QCOMPARE(runningCourses(), (QStringList{"K1 – Khóa Một", "K2 – Khóa Hai Mới", "K3 – Khóa Ba", "K4 – Khóa Bốn"}));
     QTableView *running = widget<QTableView>("startingCourseView");
-    const QPoint where = running->visualRect(running->model()->index(1, 0)).center();
-    QTest::mouseClick(running->viewport(), Qt::LeftButton, Qt::NoModifier, where);
-    QTest::mouseDClick(running->viewport(), Qt::LeftButton, Qt::NoModifier, where);
+    auto doubleClick = [running](int row) {
+        const QPoint where = running->visualRect(running->model()->index(row, 0)).center();
+        QTest::mouseClick(running->viewport(), Qt::LeftButton, Qt::NoModifier, where);
+        QTest::mouseDClick(running->viewport(), Qt::LeftButton, Qt::NoModifier, where);
+    };
+    doubleClick(3);
     QCOMPARE(widget<QComboBox>("cmbCourse")->currentIndex(), 0);
+    doubleClick(1);
+    QCOMPARE(widget<QComboBox>("cmbCourse")->currentText(), QString("K2 – Khóa Hai"));
+    QCOMPARE(widget<QTableView>("studentView")->model()->rowCount(), 1);
+    sql("DELETE FROM khoathi WHERE IDKhoaHoc = 'K4'");
+    sql("UPDATE khoathi SET TrangThai = 1 WHERE IDKhoaHoc = 'K3'");
     sql("UPDATE khoathi SET TenKhoaHoc = 'Khóa Hai' WHERE IDKhoaHoc = 'K2'");
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/constants.h"
 #include "connection/sqlfailurewatch.h"
+#include "models/courseentry.h"
 #include "models/proxystudentinfomodel.h"
 #include "models/startingcoursemodel.h"
 #include "models/studentmodel.h"
@@ -9,6 +10,7 @@
 #include "records/studentinfo.h"
 #include "records/studentinfolist.h"
 #include "server/business/businesscontroller.h"
+#include "ui/courseentrydelegate.h"
 #include "ui/elidedbutton.h"
 
 #include "ui_mainwindow.h"
@@ -81,6 +83,8 @@ CandidateViews::CandidateViews(QWidget *window, Ui::MainWindow *ui, BusinessCont
     m_proxyModel = new ProxyStudentInfoModel(window);
     ui->startingCourseView->horizontalHeader()->hide();
     ui->startingCourseView->verticalHeader()->hide();
+    // Courses whose names differ only at the end read apart.
+    ui->startingCourseView->setItemDelegate(new CourseEntryDelegate(ui->startingCourseView));
     m_startingCourseModel = new StartingCourseModel(window);
     ui->cbStudentType->addItems(RESULT_FILTER_LIST);
     // A long course name does not widen the combo (and with it the window
@@ -133,7 +137,7 @@ const QList<Course *> &CandidateViews::listCourses()
     ui->cmbCourse->insertItem(0, "Chọn khóa thi...");
     const QList<Course *> *courses = m_businessController->getAllCourses();
     for (const Course *course : *courses)
-        ui->cmbCourse->addItem(course->getTenKhoaHoc());
+        ui->cmbCourse->addCourse(course->getIDKhoaHoc(), course->getTenKhoaHoc());
     // Emptying the list chose the prompt, whose empty table could not be
     // read: the rows kept are those of a course the list now holds again.
     if (!m_rowsCourse.isEmpty() && ui->cmbCourse->currentIndex() == 0)
@@ -209,10 +213,11 @@ void CandidateViews::reloadStartingCourses()
 
 void CandidateViews::chooseStartingCourse(const QModelIndex &index)
 {
-    const QString name = m_startingCourseModel->getCourseNameAt(index.row());
-    if (name == INVALID_ID)
+    // By its code: two courses may bear one name.
+    const QString code = m_startingCourseModel->getCourseCodeAt(index.row());
+    if (code == INVALID_ID)
         return;
-    const int found = ui->cmbCourse->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int found = ui->cmbCourse->findData(code);
     if (found >= 0)
         ui->cmbCourse->setCurrentIndex(found);
 }
@@ -260,7 +265,10 @@ void CandidateViews::fillCourseGrid(const QList<Course> &courses, const QList<QS
     bool made = false;
     int row = 0;
     for (int i = 0; i < courses.size(); ++i) {
-        ElidedButton *title = button(spareTitles, courses.at(i).getTenKhoaHoc(), &made);
+        const QString code = courses.at(i).getIDKhoaHoc();
+        const QString name = courses.at(i).getTenKhoaHoc();
+        ElidedButton *title = button(spareTitles, CourseEntry::text(code, name), &made);
+        title->setCourse(code, name);
         if (made)
             title->setStyleSheet(COURSE_BUTTON_STYLE);
         m_courseGrid->addWidget(title, row, 0, 1, 3);

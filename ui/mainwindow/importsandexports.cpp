@@ -85,16 +85,15 @@ void ImportsAndExports::showAuxiliaryCourses()
 {
     const QList<Course *> courses = m_businessController->getAuxiliaryCourses();
     MySqlConnection *mainDb = m_businessController->getMySqlConnection();
-    QStringList entries;
+    QList<const Course *> listed;
+    QList<bool> imported;
     for (const Course *course : courses) {
         const Course stored = mainDb->getCourse(course->getIDKhoaHoc());
         // Only a course that is there counts: an absent one reads empty.
-        const bool imported = !stored.getIDKhoaHoc().isEmpty()
-            && stored.getTenKhoaHoc() == course->getTenKhoaHoc();
-        entries << (imported ? course->getTenKhoaHoc() + QStringLiteral(" [Đã import]")
-                             : course->getTenKhoaHoc());
+        listed << course;
+        imported << (!stored.getIDKhoaHoc().isEmpty() && stored.getTenKhoaHoc() == course->getTenKhoaHoc());
     }
-    m_importInfosDialog->setCourses(entries);
+    m_importInfosDialog->setCourses(listed, imported);
     m_importInfosDialog->setModal(true);
     m_importInfosDialog->show();
 }
