@@ -398,7 +398,7 @@ void TestMainWindowViews::gridFollowsTheRoom()
     sql("UPDATE khoathi_thisinh SET TrangThai = 1, KetQuaMoPhong = NULL WHERE IDKhoaHoc = 'K1' AND SoBaoDanh IN ('9', '100')");
     sql("UPDATE khoathi_thisinh SET TrangThai = 0 WHERE IDKhoaHoc = 'K2' AND SoBaoDanh = '1'");
     emit BusinessController::getInstance()->notifyUpdateCourseInfo();
-    QTRY_COMPARE_WITH_TIMEOUT(grid(), (Grid{{"Khóa Một"}, {"1", "9", "10"}, {"100"}, {"Khóa Hai"}}), 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(grid(), (Grid{{"K1 – Khóa Một"}, {"1", "9", "10"}, {"100"}, {"K2 – Khóa Hai"}}), 1000);
     QCOMPARE(counterTexts(), (QStringList{"10", "3", "4", "3", "2", "1"}));
     QCOMPARE(buttons().size(), contents->layout()->count());
 }
