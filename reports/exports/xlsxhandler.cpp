@@ -5,6 +5,7 @@
 #include "lib/xlsx/document.h"
 #include "lib/xlsx/format.h"
 #include "records/courseinfo.h"
+#include "records/safetext.h"
 #include "records/studentinfo.h"
 #include "records/studentinfolist.h"
 #include "records/utility.h"
@@ -20,6 +21,12 @@ namespace {
 const QString kReportFolder = QStringLiteral("./reports/");
 const QString kSummaryTemplate = QStringLiteral("/reportTemplate/Template_BaoCaoTongHop.xlsx");
 const QString kClassifiedTemplate = QStringLiteral("/reportTemplate/Template_BaoCaoPhanLoai.xlsx");
+
+// A line break in a stored row would be drawn over the rows around it.
+QString text(const QString &value)
+{
+    return SafeText::withoutControls(value);
+}
 
 QString dateText(const QDate &date)
 {
@@ -59,9 +66,9 @@ bool XlsxHandler::exportSummaryReport(CourseInfo *info)
     const CourseReportSummary summary = info->getSummary();
     QXlsx::Document xlsx(QDir::currentPath() + kSummaryTemplate);
     const QXlsx::Format header;
-    xlsx.write(1, 1, summary.getProvinceName(), header);
-    xlsx.write(5, 2, summary.getUnitName(), header);
-    xlsx.write(6, 2, summary.getCourseName(), header);
+    xlsx.write(1, 1, text(summary.getProvinceName()), header);
+    xlsx.write(5, 2, text(summary.getUnitName()), header);
+    xlsx.write(6, 2, text(summary.getCourseName()), header);
     xlsx.write(6, 5, summary.getTotal(), header);
     xlsx.write(6, 8, summary.getPass(), header);
     xlsx.write(7, 8, summary.getNotPass(), header);
@@ -75,13 +82,13 @@ bool XlsxHandler::exportSummaryReport(CourseInfo *info)
         ++k;
         const int r = 10 + k;
         xlsx.write(r, 1, k, data);
-        xlsx.write(r, 2, student->getSoBaoDanh(), data);
-        xlsx.write(r, 3, student->getHoTen(), data);
+        xlsx.write(r, 2, text(student->getSoBaoDanh()), data);
+        xlsx.write(r, 3, text(student->getHoTen()), data);
         xlsx.write(r, 4, dateText(student->getNgaySinh()), data);
-        xlsx.write(r, 5, student->getSoCMT(), data);
-        xlsx.write(r, 6, student->getLoaiBang(), data);
+        xlsx.write(r, 5, text(student->getSoCMT()), data);
+        xlsx.write(r, 6, text(student->getLoaiBang()), data);
         xlsx.write(r, 7, Utility::getInstance()->resultLabel(student->getKetQuaMoPhong()), data);
-        xlsx.write(r, 8, student->getGhiChu(), data);
+        xlsx.write(r, 8, text(student->getGhiChu()), data);
     }
 
     const QXlsx::Format footer = footerFormat();
@@ -93,29 +100,25 @@ bool XlsxHandler::exportSummaryReport(CourseInfo *info)
     xlsx.mergeCells(QXlsx::CellRange(f, 6, f, 8), footer);
     xlsx.write(f, 6, QStringLiteral("CHỦ TỊCH HỘI ĐỒNG"), footer);
 
-    return saveAndOpen(xlsx, kReportFolder + summary.getIdKhoaHoc() + QStringLiteral("_BaoCaoTongHop.xlsx"));
+    return saveAndOpen(xlsx, summaryFileName(summary.getIdKhoaHoc()));
 }
 
 bool XlsxHandler::exportClassifiedReport(CourseInfo *info, int type)
 {
     QString title;
     QString selected;
-    QString suffix;
     switch (type) {
     case 1:
         title = QStringLiteral("DANH SÁCH THÍ SINH THI ĐẠT SÁT HẠCH MÔ PHỎNG");
         selected = RESULT_PASS;
-        suffix = QStringLiteral("Dat.xlsx");
         break;
     case 0:
         title = QStringLiteral("DANH SÁCH THÍ SINH THI TRƯỢT SÁT HẠCH MÔ PHỎNG");
         selected = RESULT_FAIL;
-        suffix = QStringLiteral("Truot.xlsx");
         break;
     case 2:
         title = QStringLiteral("DANH SÁCH THÍ SINH VẮNG THI SÁT HẠCH MÔ PHỎNG");
         selected = QLatin1String("");
-        suffix = QStringLiteral("Vang.xlsx");
         break;
     default:
         return false;
@@ -126,9 +129,9 @@ bool XlsxHandler::exportClassifiedReport(CourseInfo *info, int type)
     QXlsx::Document xlsx(QDir::currentPath() + kClassifiedTemplate);
     const QXlsx::Format header;
     xlsx.write(4, 2, title, header);
-    xlsx.write(1, 2, summary.getProvinceName(), header);
-    xlsx.write(5, 3, summary.getUnitName(), header);
-    xlsx.write(6, 3, summary.getCourseName(), header);
+    xlsx.write(1, 2, text(summary.getProvinceName()), header);
+    xlsx.write(5, 3, text(summary.getUnitName()), header);
+    xlsx.write(6, 3, text(summary.getCourseName()), header);
     xlsx.write(7, 3, dateText(summary.getContestDate()), header);
 
     const QXlsx::Format data = dataFormat();
@@ -140,13 +143,13 @@ bool XlsxHandler::exportClassifiedReport(CourseInfo *info, int type)
         ++m;
         const int r = 10 + m;
         xlsx.write(r, 2, m, data);
-        xlsx.write(r, 3, student->getSoBaoDanh(), data);
-        xlsx.write(r, 4, student->getHoTen(), data);
-        xlsx.write(r, 5, student->getSoCMT(), data);
+        xlsx.write(r, 3, text(student->getSoBaoDanh()), data);
+        xlsx.write(r, 4, text(student->getHoTen()), data);
+        xlsx.write(r, 5, text(student->getSoCMT()), data);
         xlsx.write(r, 6, dateText(student->getNgaySinh()), data);
-        xlsx.write(r, 7, student->getDiaChi(), data);
-        xlsx.write(r, 8, student->getLoaiBang(), data);
-        xlsx.write(r, 9, student->getGhiChu(), data);
+        xlsx.write(r, 7, text(student->getDiaChi()), data);
+        xlsx.write(r, 8, text(student->getLoaiBang()), data);
+        xlsx.write(r, 9, text(student->getGhiChu()), data);
     }
 
     const QXlsx::Format footer = footerFormat();
@@ -157,7 +160,23 @@ bool XlsxHandler::exportClassifiedReport(CourseInfo *info, int type)
     const int count = type == 1 ? summary.getPass() : type == 0 ? m : summary.getNotContest();
     xlsx.write(6, 6, count, header);
 
-    return saveAndOpen(xlsx, kReportFolder + summary.getIdKhoaHoc() + QStringLiteral("_BaoCao") + suffix);
+    return saveAndOpen(xlsx, classifiedFileName(summary.getIdKhoaHoc(), type));
+}
+
+QString XlsxHandler::summaryFileName(const QString &courseCode)
+{
+    return kReportFolder + SafeText::fileName(courseCode, QString(), QStringLiteral("_BaoCaoTongHop.xlsx"));
+}
+
+QString XlsxHandler::classifiedFileName(const QString &courseCode, int type)
+{
+    const QString suffix = type == 1 ? QStringLiteral("Dat.xlsx")
+        : type == 0                  ? QStringLiteral("Truot.xlsx")
+        : type == 2                  ? QStringLiteral("Vang.xlsx")
+                                     : QString();
+    if (suffix.isEmpty())
+        return QString();
+    return kReportFolder + SafeText::fileName(courseCode, QString(), QStringLiteral("_BaoCao") + suffix);
 }
 
 bool XlsxHandler::saveAndOpen(const QXlsx::Document &document, const QString &fileName) const
