@@ -89,13 +89,13 @@ bool AutoPrinter::printReport(int index)
                                      : QStringLiteral("Không in được phiếu kết quả trên máy in %1.").arg(name);
         }
     }
-    told(failure, content);
+    tell(failure, content);
     // Announced once only: the sheet is not needed any more.
     m_dialog->releaseReport(index);
     return true;
 }
 
-void AutoPrinter::told(Failure failure, const QString &content)
+void AutoPrinter::tell(Failure failure, const QString &content)
 {
     if (failure == NoFailure) {
         m_toldFile = false;

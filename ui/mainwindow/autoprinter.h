@@ -44,7 +44,9 @@ public:
 
 private:
     enum Failure { NoFailure, FileFailure, PrinterFailure };
-    void told(Failure failure, const QString &content);
+    // Shows the failure unless its kind was shown since the last sheet that
+    // went through; NoFailure is such a sheet.
+    void tell(Failure failure, const QString &content);
 
     BusinessController *m_businessController;
     BusinessControllerClient *m_businessControllerClient;
