@@ -142,6 +142,7 @@ ReportInfo MySqlConnectionBase::readPrintDetail(const QSqlQuery &entry, const QS
     info.setScore(fieldOf(entry, "DiemMoPhong").toInt());
     info.setResult(fieldOf(entry, "KetQuaMoPhong").toString());
     info.setCourse(fieldOf(course, "TenKhoaHoc").toString());
+    info.setCourseCode(courseCode);
     info.setContestDate(fieldOf(course, "NgayThi").toDate().toString("dd.MM.yyyy"));
     info.setPlace(fieldOf(course, "TrungTam").toString());
     info.setAnswers(fieldOf(entry, "TraLoiMoPhong").toString());

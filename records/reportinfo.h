@@ -18,6 +18,8 @@ class ReportInfo
     RECORD_FIELD(QString, Result, QString())
     RECORD_FIELD(QString, Id, QString())
     RECORD_FIELD(QString, Course, QString())
+    // Not printed: it keeps a cut course name's file apart from another's.
+    RECORD_FIELD(QString, CourseCode, QString())
     // "dd.MM.yyyy"
     RECORD_FIELD(QString, ContestDate, QString())
     RECORD_FIELD(QString, Place, QString())

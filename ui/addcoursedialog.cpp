@@ -3,6 +3,7 @@
 #include "common/constants.h"
 #include "records/course.h"
 #include "records/province.h"
+#include "records/safetext.h"
 #include "records/unit.h"
 #include "server/business/businesscontroller.h"
 #include "ui_addcoursedialog.h"
@@ -158,6 +159,12 @@ void AddCourseDialog::on_btnUpdate_clicked()
     // typed.
     if (m_course->getIDKhoaHoc().isEmpty() || m_course->getTenKhoaHoc().isEmpty()) {
         showMessage(QStringLiteral("Trường bắt buộc bị thiếu"));
+        return;
+    }
+    // A line break or a tab would reach the sheets, the reports and the
+    // forms written from the course.
+    if (SafeText::hasControls(m_course->getIDKhoaHoc()) || SafeText::hasControls(m_course->getTenKhoaHoc())) {
+        showMessage(QStringLiteral("Tên và mã không được chứa ký tự điều khiển (xuống dòng, tab)."));
         return;
     }
     BusinessController *controller = BusinessController::getInstance();

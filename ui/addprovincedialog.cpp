@@ -1,6 +1,7 @@
 #include "ui/addprovincedialog.h"
 
 #include "records/province.h"
+#include "records/safetext.h"
 #include "server/business/businesscontroller.h"
 #include "ui_addprovincedialog.h"
 
@@ -48,6 +49,11 @@ void AddProvinceDialog::on_btnUpdate_clicked()
     // The dialog stays open with what was typed.
     if (m_province->getIDTinh().isEmpty() || m_province->getTenTinh().isEmpty()) {
         showMessage(QStringLiteral("Trường bắt buộc bị thiếu"));
+        return;
+    }
+    // Kept open with what was typed, to be corrected.
+    if (SafeText::hasControls(m_province->getIDTinh()) || SafeText::hasControls(m_province->getTenTinh())) {
+        showMessage(QStringLiteral("Tên và mã không được chứa ký tự điều khiển (xuống dòng, tab)."));
         return;
     }
     BusinessController *controller = BusinessController::getInstance();

@@ -4,6 +4,7 @@
 #include "common/constants.h"
 #include "records/contestcontent.h"
 #include "records/jp2image.h"
+#include "records/safetext.h"
 #include "server/business/businesscontroller.h"
 
 #include <QBuffer>
@@ -137,6 +138,15 @@ void AddStudentDialog::on_btnConfirm_clicked()
     m_studentInfo.setSoBaoDanh(ui->leOrderNumber->text());
     m_studentInfo.setLoaiBang(ui->leRank->text());
     m_studentInfo.setSoCMT(ui->leId->text());
+    // Kept open with what was typed: a line break or a tab would reach the
+    // sheet, its QR text and the forms.
+    for (const QString &text : {m_studentInfo.getHoTen(), m_studentInfo.getSoBaoDanh(), m_studentInfo.getLoaiBang(),
+                                m_studentInfo.getSoCMT()}) {
+        if (SafeText::hasControls(text)) {
+            QMessageBox::warning(this, QStringLiteral("Cảnh báo"), QStringLiteral("Tên và mã không được chứa ký tự điều khiển (xuống dòng, tab)."), QMessageBox::Ok);
+            return;
+        }
+    }
     m_studentInfo.setGioiTinh(ui->comboBox->currentText());
     m_studentInfo.setAnhChanDung(QString::fromLatin1(m_photo.toBase64()));
     m_studentInfo.setNoiDungSH(m_contestContent

@@ -1,6 +1,7 @@
 #include "ui/addunitdialog.h"
 
 #include "records/province.h"
+#include "records/safetext.h"
 #include "records/unit.h"
 #include "server/business/businesscontroller.h"
 #include "ui_addunitdialog.h"
@@ -94,6 +95,11 @@ void AddUnitDialog::on_btnUpdate_clicked()
     // The dialog stays open with what was typed.
     if (m_unit->getIDDonVi().isEmpty() || m_unit->getTenDonVi().isEmpty()) {
         showMessage(QStringLiteral("Trường bắt buộc bị thiếu"));
+        return;
+    }
+    // Kept open with what was typed, to be corrected.
+    if (SafeText::hasControls(m_unit->getIDDonVi()) || SafeText::hasControls(m_unit->getTenDonVi())) {
+        showMessage(QStringLiteral("Tên và mã không được chứa ký tự điều khiển (xuống dòng, tab)."));
         return;
     }
     BusinessController *controller = BusinessController::getInstance();

@@ -1,14 +1,10 @@
 #include "ui/autopdffilename.h"
 
 #include "common/constants.h"
+#include "records/safetext.h"
 
-QString autoPdfFileName(const QString &course, int orderNumber)
+QString autoPdfFileName(const QString &course, const QString &courseCode, int orderNumber)
 {
-    static const QString unsafe = QStringLiteral("/\\<>:\"|?*");
-    QString name = course;
-    for (QChar &c : name) {
-        if (unsafe.contains(c) || c.category() == QChar::Other_Control)
-            c = QLatin1Char('_');
-    }
-    return PDF_FOLDER + "/" + name + "_" + QString::number(orderNumber) + ".pdf";
+    return PDF_FOLDER + "/"
+        + SafeText::fileName(course, courseCode, "_" + QString::number(orderNumber) + ".pdf");
 }

@@ -107,6 +107,15 @@ bool Document::mergeCells(const CellRange &range, const Format &format)
     return true;
 }
 
+bool Document::setRowHeight(int row, double height)
+{
+    if (!m_valid || row < 1 || !(height > 0))
+        return false;
+    m_sheet->setRowHeight(row, height);
+    m_sheetModified = true;
+    return true;
+}
+
 bool Document::saveAs(const QString &fileName) const
 {
     if (!m_valid)

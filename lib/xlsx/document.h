@@ -34,6 +34,10 @@ public:
     // Merges the range; a non-empty `format` is given to every cell in it.
     // False when the range overlaps one merged before.
     bool mergeCells(const CellRange &range, const Format &format = Format());
+    // Gives the row a height of its own, in points (a reader that does not
+    // work out the heights of wrapped texts by itself shows them whole).
+    // False for a row below 1 or a height that is not positive.
+    bool setRowHeight(int row, double height);
     // Writes the workbook to `fileName`, replacing a file of that name.
     bool saveAs(const QString &fileName) const;
 

@@ -184,6 +184,13 @@ QByteArray SheetPart::toByteArray() const
     return m_document->toByteArray();
 }
 
+void SheetPart::setRowHeight(int r, double points)
+{
+    XmlNode *rowNode = row(r, true);
+    rowNode->setAttribute("ht", QString::number(points, 'f', 2));
+    rowNode->setAttribute("customHeight", QStringLiteral("1"));
+}
+
 XmlNode *SheetPart::row(int r, bool create)
 {
     auto found = m_rows.constFind(r);

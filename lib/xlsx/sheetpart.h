@@ -33,6 +33,8 @@ public:
     void setStyle(int row, int column, int style);
     // False when the range overlaps a merged range already there.
     bool addMerge(const CellRange &range);
+    // A height of its own, in points, for the row.
+    void setRowHeight(int row, double points);
 
 private:
     XmlNode *row(int row, bool create);

@@ -1,5 +1,7 @@
 #include "reports/exports/commonexportxml.h"
 
+#include "records/safetext.h"
+
 CommonExportXml::CommonExportXml(MySqlConnection *connection) : m_connection(connection) {}
 
 CommonExportXml::~CommonExportXml() = default;
@@ -16,7 +18,9 @@ QDomElement CommonExportXml::appendText(QDomDocument &document, QDomElement &par
                                         const QString &text)
 {
     QDomElement element = appendEmpty(document, parent, name);
-    element.appendChild(document.createTextNode(text));
+    // XML 1.0 has no place for most control characters: one in a stored
+    // row would make a strict reader refuse the whole form.
+    element.appendChild(document.createTextNode(SafeText::withoutControls(text)));
     return element;
 }
 

@@ -25,6 +25,13 @@ public:
     // `type`: 1 passed, 0 failed, 2 absent; any other type writes nothing.
     bool exportClassifiedReport(CourseInfo *info, int type);
 
+    // Where the reports of the course coded `courseCode` are written:
+    // "./reports/" + the code made a file name by SafeText::fileName +
+    // "_BaoCaoTongHop.xlsx", or "_BaoCaoDat.xlsx", "_BaoCaoTruot.xlsx",
+    // "_BaoCaoVang.xlsx" for `type` 1, 0, 2; empty for another type.
+    static QString summaryFileName(const QString &courseCode);
+    static QString classifiedFileName(const QString &courseCode, int type);
+
 private:
     bool saveAndOpen(const QXlsx::Document &document, const QString &fileName) const;
 };

@@ -4,6 +4,7 @@
 #include "lib/report/previewreportwidget.h"
 #include "records/jp2image.h"
 #include "records/reportinfo.h"
+#include "records/safetext.h"
 #include "records/utility.h"
 #include "reports/print/qrimage.h"
 #include "reports/print/sheetintegrity.h"
@@ -51,17 +52,22 @@ QStringList answerFields(const QString &answers)
 // altered (the cross over an altered one), and the signed QR code.
 void setCommonVariables(LimeReport::IDataSourceManager *data, const ReportInfo &info, const char *portraitFailure)
 {
-    data->setReportVariable("ProvinceName", info.getProvinceName());
-    data->setReportVariable("Rank", info.getRank());
-    data->setReportVariable("OrderNumber", info.getOrderNumber());
+    // A line break in a stored name would be drawn over the next line.
+    const auto text = [](const QString &value) { return SafeText::withoutControls(value); };
+    data->setReportVariable("ProvinceName", text(info.getProvinceName()));
+    data->setReportVariable("Rank", text(info.getRank()));
+    data->setReportVariable("OrderNumber", text(info.getOrderNumber()));
     data->setReportVariable("Score", info.getScore());
     data->setReportVariable("Result", Utility::getInstance()->resultLabel(info.getResult()));
-    data->setReportVariable("Name", info.getName());
-    data->setReportVariable("DateOfBirth", info.getDateOfBirth());
-    data->setReportVariable("Id", info.getId());
-    data->setReportVariable("Course", info.getCourse());
-    data->setReportVariable("ContestOfDate", info.getContestDate());
-    data->setReportVariable("Place", info.getPlace());
+    data->setReportVariable("Name", text(info.getName()));
+    data->setReportVariable("DateOfBirth", text(info.getDateOfBirth()));
+    data->setReportVariable("Id", text(info.getId()));
+    data->setReportVariable("Course", text(info.getCourse()));
+    // Not drawn: the automatic sheet's file name keeps it when the course
+    // name is cut.
+    data->setReportVariable("CourseCode", info.getCourseCode());
+    data->setReportVariable("ContestOfDate", text(info.getContestDate()));
+    data->setReportVariable("Place", text(info.getPlace()));
     data->setReportVariable("Avatar", portraitOf(info.getAvatar(), portraitFailure));
 
     if (info.getScore() == -1) {

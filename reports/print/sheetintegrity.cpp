@@ -2,6 +2,7 @@
 
 #include "common/constants.h"
 #include "records/reportinfo.h"
+#include "records/safetext.h"
 #include "records/utility.h"
 
 #include <QCryptographicHash>
@@ -17,24 +18,27 @@ QString templateDigest(const QByteArray &salt, const QByteArray &templateBytes)
 
 QString resultSheetQrText(const ReportInfo &info)
 {
+    // A line break or another control character in a stored name would
+    // shift the lines a reader counts on: each shows as a space.
+    const auto line = [](const QString &value) { return SafeText::withoutControls(value) + "\n"; };
     QString text;
-    text += info.getName() + "\n";
-    text += info.getDateOfBirth() + "\n";
-    text += info.getId() + "\n";
-    text += info.getPlace() + "\n";
-    text += QString::fromUtf8("Khóa thi: ") + info.getCourse() + "\n";
-    text += QString::fromUtf8("Ngày sát hạch: ") + info.getContestDate() + "\n";
-    text += QString::fromUtf8("Hạng: ") + info.getRank() + "\n";
-    text += QString::fromUtf8("SBD: ") + info.getOrderNumber() + "\n";
+    text += line(info.getName());
+    text += line(info.getDateOfBirth());
+    text += line(info.getId());
+    text += line(info.getPlace());
+    text += line(QString::fromUtf8("Khóa thi: ") + info.getCourse());
+    text += line(QString::fromUtf8("Ngày sát hạch: ") + info.getContestDate());
+    text += line(QString::fromUtf8("Hạng: ") + info.getRank());
+    text += line(QString::fromUtf8("SBD: ") + info.getOrderNumber());
     if (info.getScore() == -1) {
-        text += MSG_STUDENT_NOT_EXAMINED + "\n";
+        text += line(MSG_STUDENT_NOT_EXAMINED);
     } else if (info.getResultValid()) {
-        text += QString::fromUtf8("Điểm: ") + QString::number(info.getScore()) + "\n";
-        text += QString::fromUtf8("Kết quả: ") + Utility::getInstance()->resultLabel(info.getResult()) + "\n";
+        text += line(QString::fromUtf8("Điểm: ") + QString::number(info.getScore()));
+        text += line(QString::fromUtf8("Kết quả: ") + Utility::getInstance()->resultLabel(info.getResult()));
     } else {
-        text += MSG_RESULT_CHANGED + "\n";
+        text += line(MSG_RESULT_CHANGED);
     }
-    text += QString::fromUtf8("Số lượt thi: ") + QString::number(info.getAttemptCount()) + "\n";
+    text += line(QString::fromUtf8("Số lượt thi: ") + QString::number(info.getAttemptCount()));
     return text;
 }
 

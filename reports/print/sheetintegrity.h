@@ -19,7 +19,7 @@ QString templateDigest(const QByteArray &salt, const QByteArray &templateBytes);
 // The readable lines of a sheet's QR code, each ending in "\n": name, date
 // of birth, identity number, place, course, exam date, class, order number,
 // then the score and result lines (or the warning that replaces them), then
-// the number of attempts.
+// the number of attempts. A control character in a field shows as a space.
 QString resultSheetQrText(const ReportInfo &info);
 
 // The text followed by its signature line: "Signature: ", the Base64 of

@@ -8,7 +8,7 @@ ORV_PACKAGES=(
     libfreeimage-dev libqrcodegencpp-dev libquazip1-qt5-dev
     mariadb-server mariadb-client
     python3 python3-openpyxl
-    libopenjp2-tools poppler-utils zxing-cpp-tools fonts-dejavu-core fonts-liberation2
+    libopenjp2-tools poppler-utils zxing-cpp-tools libxml2-utils fonts-dejavu-core fonts-liberation2
     xvfb openbox imagemagick librsvg2-bin xdotool x11-utils
 )
 

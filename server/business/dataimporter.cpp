@@ -5,6 +5,7 @@
 #include "records/auxiliarykhoathithisinh.h"
 #include "records/auxiliarystudent.h"
 #include "records/khoathithisinh.h"
+#include "records/safetext.h"
 #include "records/student.h"
 
 #include <QDate>
@@ -36,6 +37,17 @@ QString orderNumberText(const QString &text)
     bool ok = false;
     const qlonglong value = text.trimmed().toLongLong(&ok, 10);
     return ok ? QString::number(value) : QString("-1");
+}
+
+// The name as it is stored: a line break, a tab or another control
+// character would reach the sheets and the forms, and is stored as a space.
+QString storedName(const QString &name, const char *import, const QString &candidate)
+{
+    if (!SafeText::hasControls(name))
+        return name;
+    qWarning() << import << "stores the control characters in the name of candidate" << candidate
+               << "as spaces";
+    return SafeText::withoutControls(name);
 }
 
 // Frees the records of a list read from a database when it goes out of scope.
@@ -114,7 +126,8 @@ DataImporter::CourseImportResult DataImporter::importCourse(const QString &cours
         student.setSoTT(sequence);
         student.setMa_Dang_Ky(person.getMa_Dang_Ky());
         student.setMa_Ky_SH(person.getMa_Ky_SH());
-        student.setHoTen(person.getHoTen());
+        student.setHoTen(storedName(person.getHoTen(), "DataImporter::importCourse",
+                                    courseId + " " + entry->getSoBaoDanh()));
         student.setGioiTinh(person.getGioiTinh());
         student.setSoCMT(person.getSoCMT());
         student.setNgaySinh(person.getNgaySinh());
@@ -168,7 +181,8 @@ QPair<int, int> DataImporter::importCandidatesXml(const QDomDocument &document,
         Student student;
         student.setSoTT(decimalOrZero(childText(candidate, "SO_TT")));
         student.setMa_Dang_Ky(childText(candidate, "MA_DK"));
-        student.setHoTen(childText(candidate, "HO_VA_TEN"));
+        student.setHoTen(storedName(childText(candidate, "HO_VA_TEN"), "DataImporter::importCandidatesXml",
+                                    childText(candidate, "MA_DK")));
         student.setGioiTinh(childText(candidate, "GIOI_TINH"));
         student.setNgaySinh(QDate::fromString(childText(candidate, "NGAY_SINH"), "yyyyMMdd"));
         student.setSoCMT(childText(candidate, "SO_CMT"));

@@ -1,11 +1,17 @@
 // Courses brought in from the theory-test database through the operator
 // side's business object: what reaches the main database, and that the
 // cached course, province and unit lists show each new one once. Then the
-// theory-result refresh and the operator's view of it.
+// theory-result refresh and the operator's view of it. Last, names holding
+// control characters (U+0001, a line break): stored with spaces, and shown
+// with spaces by the two XML forms (which xmllint accepts) and the sheet's
+// QR text, from a stored row that still holds one too.
 
 #include "records/course.h"
 #include "records/province.h"
+#include "connection/mysqlconnection.h"
+#include "records/reportinfo.h"
 #include "records/unit.h"
+#include "reports/print/sheetintegrity.h"
 #include "server/business/businesscontroller.h"
 #include "server/network/iocontroller.h"
 #include "tests/support/provinceunitrows.h"
@@ -13,7 +19,9 @@
 #include "tests/support/testmain.h"
 #include "tests/support/workfolder.h"
 
+#include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -40,6 +48,7 @@ private slots:
     void importTwice();
     void theoryRefresh_data();
     void theoryRefresh();
+    void controlCharactersInNames();
 
 private:
     void mainSql(const QString &s) { QVERIFY2(TestDb::exec(m_folder->mainAdmin(), s), qPrintable(s)); }
@@ -174,6 +183,66 @@ void TestBusinessControllerImport::theoryRefresh()
         QCOMPARE(shown.at(0).at(0).toString(), QString("AK1"));
     // Nothing left to copy.
     QCOMPARE(m_controller->updateResultOfFriendDB(), 0);
+}
+
+void TestBusinessControllerImport::controlCharactersInNames()
+{
+    auxSql("INSERT INTO khoahoc (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, NamHoc, Thi, HoiDong, TrungTam,"
+           " TrangThai) VALUES ('AK2', 'Khóa Hai', 'AU1', CURDATE(), 2024, 1, 'Hội đồng', 'Sân', 1)");
+    const QStringList names = {QString("Vũ\x01Văn Bốn"), QString("Hồ Thị\nNăm")};
+    for (int n = 4; n <= 5; ++n) {
+        auxSql(QString("INSERT INTO thisinh (IDThiSinh, IDKhoaHoc, Ma_Dang_Ky, Ma_Ky_SH, HoTen, GioiTinh,"
+                       " NgaySinh, SoCMT, noidungSH) VALUES (%1, 'AK2', 'DK%1', 'KY1', '%2', 'Nam',"
+                       " '1990-01-0%1', '10000000000%1', '1')")
+                   .arg(n)
+                   .arg(names.at(n - 4)));
+        auxSql(QString("INSERT INTO khoahoc_thisinh (IDKhoaHoc, IDThiSinh, SoBaoDanh, LoaiBang, Diem_Chuan)"
+                       " VALUES ('AK2', %1, '%1', 'B2', 21)")
+                   .arg(n));
+    }
+    for (const char *order : {"4", "5"})
+        QTest::ignoreMessage(QtWarningMsg,
+                             qPrintable(QString("DataImporter::importCourse stores the control characters in the"
+                                                " name of candidate \"AK2 %1\" as spaces")
+                                            .arg(order)));
+    QCOMPARE(m_controller->importCourseFromAuxiliaryDb("AK2"), qMakePair(2, 2));
+    QCOMPARE(TestDb::count(m_folder->mainAdmin(),
+                           "SELECT COUNT(*) FROM thisinh WHERE HoTen IN ('Vũ Văn Bốn', 'Hồ Thị Năm')"),
+             2);
+
+    // A row stored before names were cleaned keeps its bytes.
+    mainSql("UPDATE thisinh SET HoTen = CONCAT('Đỗ', CHAR(1 USING utf8mb4), 'Văn', CHAR(10 USING utf8mb4), 'Sáu') WHERE HoTen = 'Vũ Văn Bốn'");
+    QCOMPARE(TestDb::count(m_folder->mainAdmin(), "SELECT COUNT(*) FROM thisinh WHERE HoTen LIKE 'Đỗ_Văn_Sáu'"), 1);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    for (const bool second : {false, true}) {
+        bool failed = true;
+        const QDomDocument form =
+            second ? m_controller->exportKQSHMPXml("AK2", &failed) : m_controller->exportXml("AK2", &failed);
+        QVERIFY(!failed);
+        const QByteArray bytes = form.toByteArray(1);
+        QVERIFY(bytes.contains("Đỗ Văn Sáu") && bytes.contains("Hồ Thị Năm"));
+        const QString file = folder.filePath(second ? "AK2_KQSHMP.xml" : "AK2.xml");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+        out.close();
+        QProcess lint;
+        lint.setProcessChannelMode(QProcess::MergedChannels);
+        lint.start("xmllint", {"--noout", file});
+        QVERIFY2(lint.waitForFinished(60000), "xmllint (libxml2-utils) is needed");
+        QVERIFY2(lint.exitStatus() == QProcess::NormalExit && lint.exitCode() == 0, lint.readAll().constData());
+    }
+
+    // The sheet's QR lines: name, then the date of birth on line 2.
+    for (const char *order : {"4", "5"}) {
+        const ReportInfo info = m_controller->getMySqlConnection()->getPrintDetail("AK2", order);
+        const QStringList lines = resultSheetQrText(info).split('\n');
+        QVERIFY(lines.size() > 8);
+        QCOMPARE(lines.at(0), QString(*order == '4' ? "Đỗ Văn Sáu" : "Hồ Thị Năm"));
+        QCOMPARE(lines.at(1), QString("0%1.01.1990").arg(order));
+        QCOMPARE(lines.at(7), QString("SBD: ") + order);
+    }
 }
 
 ORV_TEST_MAIN_GUI(TestBusinessControllerImport)

@@ -210,7 +210,7 @@ private slots:
             expectDataCell(book, ref);
         for (const char *ref : {"A17", "D17", "F17"})
             expectFooterCell(book, ref);
-        QCOMPARE(book["merged"].toArray().size(), 5 + 3);
+        QCOMPARE(book["merged"].toArray().size(), 7 + 3);
         for (const char *range : {"A17:C17", "D17:E17", "F17:H17"})
             QVERIFY2(book["merged"].toArray().contains(QString(range)), range);
         QVERIFY(book["order_ok"].toBool());
@@ -289,7 +289,7 @@ private slots:
             expectDataCell(book, "I11");
         expectFooterCell(book, "D" + f);
         expectFooterCell(book, "G" + f);
-        QCOMPARE(book["merged"].toArray().size(), 5); // the template's own, no footer merges
+        QCOMPARE(book["merged"].toArray().size(), 7); // the template's own, no footer merges
     }
 
     void emptySummaryPutsFooterOnRow12()

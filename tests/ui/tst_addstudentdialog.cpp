@@ -26,6 +26,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -97,6 +98,8 @@ private slots:
     void confirmRightAfterOpeningForAdd();
     void textsHandedOverAsTyped();
     void cancelEndsWithZero();
+    void controlCharactersRefused_data();
+    void controlCharactersRefused();
     void failedAddOpensWithWhatWasTyped_data();
     void failedAddOpensWithWhatWasTyped();
     void inputsHoldNoMoreThanTheirColumns_data();
@@ -244,6 +247,39 @@ void TestAddStudentDialog::textsHandedOverAsTyped()
     QCOMPARE(info.getSoCMT(), QString(" 0123"));
     QCOMPARE(info.getNgaySinh(), QDate(2001, 2, 28));
     QCOMPARE(info.getGioiTinh(), QString("F"));
+}
+
+void TestAddStudentDialog::controlCharactersRefused_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("name with a line break") << "leName" << "Nguyễn\nThị Ánh";
+    QTest::newRow("class with a tab") << "leRank" << "B\t2";
+    QTest::newRow("identity number with U+0001") << "leId" << "0123\x01";
+}
+
+void TestAddStudentDialog::controlCharactersRefused()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    m_dialog->showForAdd(5);
+    child<QLineEdit>("leName")->setText("Nguyễn Thị Ánh");
+    child<QLineEdit>("leOrderNumber")->setText("7");
+    child<QLineEdit>("leRank")->setText("B2");
+    child<QLineEdit>("leId")->setText("0123");
+    child<QLineEdit>(qPrintable(field))->setText(text);
+    QString shown;
+    auto box = ModalAnswer::of<QMessageBox>([&shown](QMessageBox *b) {
+        shown = b->text();
+        b->accept();
+    });
+    // Told, and kept open with what was typed.
+    QCOMPARE(confirm(), -1);
+    QVERIFY(box->answered());
+    QCOMPARE(shown, QString("Tên và mã không được chứa ký tự điều khiển (xuống dòng, tab)."));
+    QVERIFY(m_dialog->isVisible());
+    QCOMPARE(child<QLineEdit>(qPrintable(field))->text(), text);
+    m_dialog->reject();
 }
 
 void TestAddStudentDialog::cancelEndsWithZero()

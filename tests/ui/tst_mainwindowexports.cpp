@@ -1,7 +1,9 @@
 // The main window's exports against the private MariaDB: the course chosen
 // in the export dialog is the one written, the four Excel reports, the two
-// XML result forms written through the save dialog, and what the operator
-// sees when a save is cancelled or cannot be written.
+// XML result forms written through the save dialog (".xml" added to a name
+// given without a suffix), a course code that is no file name as it stands
+// ("K02/2026"), and what the operator sees when a save is cancelled or
+// cannot be written.
 
 #include "records/course.h"
 #include "server/business/businesscontroller.h"
@@ -22,6 +24,7 @@
 #include <QDir>
 #include <QDomDocument>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QUrl>
@@ -42,6 +45,7 @@ private slots:
     void xmlForms();
     void cancelledSave();
     void unwritableTarget();
+    void unwritableReport();
     void indexOutsideTheList();
 
 private:
@@ -66,13 +70,15 @@ void TestMainWindowExports::initTestCase()
         QVERIFY(QFile::copy(TestDb::sourcePath(QString("reportTemplate/") + name),
                             m_folder->filePath(QString("reportTemplate/") + name)));
     QVERIFY(ProvinceUnitRows::insert(m_folder->mainAdmin(), {{"T1", "Hà Nội"}}, {{"U1", "T1", "Trung tâm Một"}}));
-    // Listed newest first: K00 at position 0, K19 at position 19.
+    // Listed newest first: K00 at position 0, K19 at position 19; the one
+    // at position 2 is coded "K02/2026".
     for (int i = 0; i < 20; ++i)
         mainSql(QString("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, NamHoc, HoiDong,"
-                        " TrungTam, TrangThai) VALUES ('K%1', 'Khóa %1', 'U1', DATE('2024-06-30') -"
+                        " TrungTam, TrangThai) VALUES ('K%1%3', 'Khóa %1', 'U1', DATE('2024-06-30') -"
                         " INTERVAL %2 DAY, 2024, 'Hà Nội', 'Trung tâm Một', 3)")
                     .arg(i, 2, 10, QChar('0'))
-                    .arg(i));
+                    .arg(i)
+                    .arg(i == 2 ? "/2026" : ""));
     mainSql("INSERT INTO thisinh (IDThiSinh, Ma_Dang_Ky, Ma_Ky_SH, HoTen, NgaySinh, SoCMT) VALUES"
             " (1, 'DK1', 'KY1', 'Phạm Văn Đạt', '1990-01-01', '001090000001'),"
             " (2, 'DK2', 'KY1', 'Ngô Thị Trượt', '1991-02-02', '001091000002'),"
@@ -124,25 +130,34 @@ QStringList TestMainWindowExports::reportFiles() const
 void TestMainWindowExports::excelReports_data()
 {
     QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("index");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("notice");
-    QTest::newRow("summary") << "actionExportExcel" << "K12_BaoCaoTongHop.xlsx"
-                             << "Xuất danh sách khóa học thành công";
-    QTest::newRow("passed") << "actionExportPassedStudents_excel" << "K12_BaoCaoDat.xlsx"
-                            << "Xuất danh sách thí sinh ĐẠT của khóa học thành công";
-    QTest::newRow("failed") << "actionExportFailedStudents_excel" << "K12_BaoCaoTruot.xlsx"
-                            << "Xuất danh sách thí sinh TRƯỢT của khóa học thành công";
-    QTest::newRow("absent") << "actionExportAbsentStudents_excel" << "K12_BaoCaoVang.xlsx"
-                            << "Xuất danh sách thí sinh VẮNG của khóa học thành công";
+    const struct
+    {
+        const char *name, *action, *file, *what;
+    } reports[] = {
+        {"summary", "actionExportExcel", "_BaoCaoTongHop.xlsx", "khóa học"},
+        {"passed", "actionExportPassedStudents_excel", "_BaoCaoDat.xlsx", "thí sinh ĐẠT của khóa học"},
+        {"failed", "actionExportFailedStudents_excel", "_BaoCaoTruot.xlsx", "thí sinh TRƯỢT của khóa học"},
+        {"absent", "actionExportAbsentStudents_excel", "_BaoCaoVang.xlsx", "thí sinh VẮNG của khóa học"},
+    };
+    for (const auto &r : reports) {
+        const QString notice = "Xuất danh sách " + QString::fromUtf8(r.what) + " thành công";
+        QTest::newRow(r.name) << r.action << 12 << "K12" + QString(r.file) << notice;
+        QTest::newRow(qPrintable(QString(r.name) + ", K02/2026"))
+            << r.action << 2 << "K02_2026" + QString(r.file) << notice;
+    }
 }
 
 void TestMainWindowExports::excelReports()
 {
     QFETCH(QString, action);
+    QFETCH(int, index);
     QFETCH(QString, file);
     QFETCH(QString, notice);
     const QStringList before = reportFiles();
-    exportFrom(qPrintable(action), 12);
+    exportFrom(qPrintable(action), index);
     QCOMPARE(DialogProbe::shownBoxes(), "Thông tin|" + notice);
     QStringList expected = before;
     if (!expected.contains(file))
@@ -155,38 +170,57 @@ void TestMainWindowExports::excelReports()
 void TestMainWindowExports::xmlForms_data()
 {
     QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("index");
     QTest::addColumn<QString>("proposed");
+    // The name the operator gives, and the file written.
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("written");
     QTest::addColumn<bool>("secondForm");
-    QTest::newRow("first form") << "actionExport_XML" << "K12" << false;
-    QTest::newRow("second form") << "actionKQSHMPXML" << "K12_KQSHMP" << true;
+    QTest::newRow("first form") << "actionExport_XML" << 12 << "K12" << "K12-saved.xml" << "K12-saved.xml" << false;
+    QTest::newRow("second form") << "actionKQSHMPXML" << 12 << "K12_KQSHMP" << "K12_KQSHMP-saved.xml"
+                                 << "K12_KQSHMP-saved.xml" << true;
+    QTest::newRow("first form, proposed name kept") << "actionExport_XML" << 12 << "K12" << "K12" << "K12.xml" << false;
+    QTest::newRow("second form, proposed name kept")
+        << "actionKQSHMPXML" << 12 << "K12_KQSHMP" << "K12_KQSHMP" << "K12_KQSHMP.xml" << true;
+    QTest::newRow("K02/2026, proposed name kept")
+        << "actionExport_XML" << 2 << "K02_2026" << "K02_2026" << "K02_2026.xml" << false;
+    QTest::newRow("K02/2026, second form") << "actionKQSHMPXML" << 2 << "K02_2026_KQSHMP" << "K02_2026_KQSHMP"
+                                           << "K02_2026_KQSHMP.xml" << true;
 }
 
 void TestMainWindowExports::xmlForms()
 {
     QFETCH(QString, action);
+    QFETCH(int, index);
     QFETCH(QString, proposed);
+    QFETCH(QString, given);
+    QFETCH(QString, written);
     QFETCH(bool, secondForm);
-    const QString target = m_folder->filePath(proposed + "-saved.xml");
+    const QString code = index == 2 ? QString("K02/2026") : QString("K12");
+    const QString target = m_folder->filePath(written);
     QString offered;
     std::unique_ptr<ModalAnswer> answer = ModalAnswer::of<QFileDialog>([&](QFileDialog *dialog) {
-        offered = QFileInfo(dialog->selectedFiles().value(0)).fileName();
-        dialog->selectFile(target);
+        // As the operator reads it in the name field.
+        offered = dialog->findChild<QLineEdit *>("fileNameEdit")->text();
+        dialog->selectFile(m_folder->filePath(given));
         static_cast<QDialog *>(dialog)->accept();
     });
-    exportFrom(qPrintable(action), 12);
+    exportFrom(qPrintable(action), index);
     QVERIFY(answer->answered());
     QCOMPARE(offered, proposed);
     QCOMPARE(DialogProbe::shownBoxes(), QString("Cảnh báo|Export thành công."));
     QCOMPARE(m_opened.paths, QStringList({QFileInfo(target).absoluteFilePath()}));
+    if (given != written)
+        QVERIFY(!QFileInfo::exists(m_folder->filePath(given)));
 
     // The file is the document the writer builds, in UTF-8 with an
     // indentation of 1; only the sending time may differ by the clock.
-    QFile written(target);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    const QByteArray bytes = written.readAll();
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
     QDomDocument shown;
     QVERIFY(shown.setContent(bytes));
-    QDomDocument built = secondForm ? m_controller->exportKQSHMPXml("K12") : m_controller->exportXml("K12");
+    QDomDocument built = secondForm ? m_controller->exportKQSHMPXml(code) : m_controller->exportXml(code);
     const QDomElement sentShown = shown.documentElement().firstChildElement("HEADER").firstChildElement("NGAY_GUI");
     QDomElement sentBuilt = built.documentElement().firstChildElement("HEADER").firstChildElement("NGAY_GUI");
     if (!sentBuilt.isNull() && !sentBuilt.firstChild().isNull())
@@ -219,6 +253,20 @@ void TestMainWindowExports::unwritableTarget()
     QVERIFY(answer->answered());
     QCOMPARE(DialogProbe::shownBoxes(), QString("Cảnh báo|Export thất bại."));
     QVERIFY(!QFile::exists(target));
+    QCOMPARE(m_opened.paths, QStringList());
+}
+
+void TestMainWindowExports::unwritableReport()
+{
+    // A folder holds the report's name: the notice names the file.
+    const QString file = m_folder->filePath("reports/K12_BaoCaoVang.xlsx");
+    QFile::remove(file);
+    QVERIFY(QDir().mkpath(file));
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^XlsxHandler: could not write"));
+    exportFrom("actionExportAbsentStudents_excel", 12);
+    QVERIFY(QDir().rmdir(file));
+    QCOMPARE(DialogProbe::shownBoxes(), "Thông tin|Xuất danh sách thí sinh VẮNG của khóa học thất bại: "
+                                            + QFileInfo(file).absoluteFilePath());
     QCOMPARE(m_opened.paths, QStringList());
 }
 

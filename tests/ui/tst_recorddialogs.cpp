@@ -246,12 +246,21 @@ void TestRecordDialogs::editingRefusals_data()
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("table");
-    QTest::newRow("course without code") << "course" << "" << "Khóa Mới" << "khoathi";
-    QTest::newRow("course without name") << "course" << "KX" << "" << "khoathi";
-    QTest::newRow("council without code") << "province" << "" << "Tỉnh Mới" << "tinh";
-    QTest::newRow("council without name") << "province" << "TX" << "" << "tinh";
-    QTest::newRow("unit without code") << "unit" << "" << "Đơn vị Mới" << "donvi";
-    QTest::newRow("unit without name") << "unit" << "UX" << "" << "donvi";
+    // A missing field is told and closes the council and unit dialogs; a
+    // control character is told and keeps every dialog open.
+    QTest::addColumn<QString>("notice");
+    const QString missing = "Thông tin|Trường bắt buộc bị thiếu";
+    const QString control = "Thông tin|Tên và mã không được chứa ký tự điều khiển (xuống dòng, tab).";
+    QTest::newRow("course without code") << "course" << "" << "Khóa Mới" << "khoathi" << missing;
+    QTest::newRow("course without name") << "course" << "KX" << "" << "khoathi" << missing;
+    QTest::newRow("council without code") << "province" << "" << "Tỉnh Mới" << "tinh" << missing;
+    QTest::newRow("council without name") << "province" << "TX" << "" << "tinh" << missing;
+    QTest::newRow("unit without code") << "unit" << "" << "Đơn vị Mới" << "donvi" << missing;
+    QTest::newRow("unit without name") << "unit" << "UX" << "" << "donvi" << missing;
+    QTest::newRow("course name with a line break") << "course" << "KX" << "Khóa\nMới" << "khoathi" << control;
+    QTest::newRow("course code with U+0001") << "course" << "K\x01X" << "Khóa Mới" << "khoathi" << control;
+    QTest::newRow("council name with a tab") << "province" << "TX" << "Tỉnh\tMới" << "tinh" << control;
+    QTest::newRow("unit code with U+001F") << "unit" << "U\x1fX" << "Đơn vị Mới" << "donvi" << control;
 }
 
 void TestRecordDialogs::editingRefusals()
@@ -260,6 +269,7 @@ void TestRecordDialogs::editingRefusals()
     QFETCH(QString, code);
     QFETCH(QString, name);
     QFETCH(QString, table);
+    QFETCH(QString, notice);
     const int before = mainCount("SELECT COUNT(*) FROM " + table);
     std::unique_ptr<QDialog> dialog;
     if (kind == "course") {
@@ -283,7 +293,7 @@ void TestRecordDialogs::editingRefusals()
     }
     QSignalSpy finished(dialog.get(), &QDialog::finished);
     click(dialog.get(), "btnUpdate");
-    QCOMPARE(DialogProbe::shownBoxes(), QString("Thông tin|Trường bắt buộc bị thiếu"));
+    QCOMPARE(DialogProbe::shownBoxes(), notice);
     QCOMPARE(mainCount("SELECT COUNT(*) FROM " + table), before);
     // The dialog stays open with what was typed.
     QCOMPARE(finished.count(), 0);

@@ -212,6 +212,32 @@ private slots:
         QVERIFY2(book["order_ok"].toBool(), qPrintable(QJsonDocument(book["children"].toArray()).toJson()));
     }
 
+    void rowHeights()
+    {
+        Document doc(kFixture);
+        QVERIFY(doc.write(12, 2, QStringLiteral("Nguyễn Thị Thanh Hương Bích Ngọc Phương Anh"), dataFormat()));
+        QVERIFY(doc.setRowHeight(12, 31.5));
+        QVERIFY(doc.setRowHeight(20, 46.5)); // a row not there yet
+        QVERIFY(!doc.setRowHeight(0, 20));
+        QVERIFY(!doc.setRowHeight(13, 0));
+        const QString path = out(QStringLiteral("heights.xlsx"));
+        QVERIFY(doc.saveAs(path));
+
+        // The rows as a reader of the file sees them.
+        QProcess python;
+        python.start("/usr/bin/python3",
+                     {"-c", "import sys, openpyxl\n"
+                            "s = openpyxl.load_workbook(sys.argv[1]).active\n"
+                            "print(*[f'{r}:{s.row_dimensions[r].height}:{s.row_dimensions[r].customHeight}'"
+                            " for r in (12, 13, 20)])",
+                      path});
+        QVERIFY(python.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
+                 QStringLiteral("12:31.5:True 13:None:False 20:46.5:True"));
+        QCOMPARE(readBack(path)["cells"].toObject()["B12"].toObject()["value"].toString(),
+                 QStringLiteral("Nguyễn Thị Thanh Hương Bích Ngọc Phương Anh"));
+    }
+
     void untouchedPartsAreCopied_data()
     {
         QTest::addColumn<bool>("deflated");

@@ -11,6 +11,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -59,24 +60,53 @@ bool AutoPrinter::printReport(int index)
     if (!report)
         return false;
     // The warnings keep the wording the logs have always had.
+    Failure failure = NoFailure;
+    QString content;
     if (m_businessController->getAutoPrint() == PDF_MODE) {
         if (!QDir(PDF_FOLDER).exists())
             QDir().mkpath(PDF_FOLDER);
         bool converted = false;
         const int orderNumber = report->dataManager()->variable("OrderNumber").toInt(&converted);
         const QString course = report->dataManager()->variable("Course").toString();
+        const QString courseCode = report->dataManager()->variable("CourseCode").toString();
         if (converted) {
-            const QString fileName = autoPdfFileName(course, orderNumber);
-            if (!report->printToPDF(fileName))
+            const QString fileName = autoPdfFileName(course, courseCode, orderNumber);
+            if (!report->printToPDF(fileName)) {
                 qWarning() << "MainWindow::onPrintReport: the result sheet could not be written to" << fileName;
+                failure = FileFailure;
+                content = QStringLiteral("Không ghi được phiếu kết quả vào tệp %1.")
+                              .arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()));
+            }
         }
     } else {
         QPrinter printer{QPrinterInfo()};
-        if (!report->printReport(&printer))
+        if (!report->printReport(&printer)) {
+            const QString name = printer.printerName();
             qWarning() << "MainWindow::onPrintReport: the result sheet could not be printed on the printer"
-                       << (printer.printerName().isEmpty() ? QString("(no default printer)") : printer.printerName());
+                       << (name.isEmpty() ? QString("(no default printer)") : name);
+            failure = PrinterFailure;
+            content = name.isEmpty() ? QStringLiteral("Không in được phiếu kết quả: máy này không có máy in mặc định.")
+                                     : QStringLiteral("Không in được phiếu kết quả trên máy in %1.").arg(name);
+        }
     }
+    tell(failure, content);
     // Announced once only: the sheet is not needed any more.
     m_dialog->releaseReport(index);
     return true;
+}
+
+void AutoPrinter::tell(Failure failure, const QString &content)
+{
+    if (failure == NoFailure) {
+        m_toldFile = false;
+        m_toldPrinter = false;
+        return;
+    }
+    bool &toldBefore = failure == FileFailure ? m_toldFile : m_toldPrinter;
+    if (toldBefore)
+        return;
+    toldBefore = true;
+    m_failureNotice.setTitle(QStringLiteral("Cảnh báo"));
+    m_failureNotice.setContent(content + QStringLiteral(" Phiếu vẫn in được bằng \"In kết quả\" trong bảng thí sinh."));
+    m_failureNotice.show();
 }

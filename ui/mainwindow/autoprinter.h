@@ -1,6 +1,8 @@
 #ifndef ORV_UI_MAINWINDOW_AUTOPRINTER_H
 #define ORV_UI_MAINWINDOW_AUTOPRINTER_H
 
+#include "ui/customerbox.h"
+
 #include <QObject>
 #include <QString>
 
@@ -13,7 +15,9 @@ class PrintDialog;
 // The result sheets printed without the operator, as terminals hand in
 // their results: the second printing dialog queues them and announces each
 // once; each announced sheet goes to a PDF file or to the default printer
-// by the run mode, and is then released.
+// by the run mode, and is then released. A sheet that could not be written
+// or printed is told on the screen, once for each kind of failure until a
+// sheet goes through again; it stays printable from the candidate table.
 class AutoPrinter : public QObject
 {
     Q_OBJECT
@@ -39,9 +43,19 @@ public:
     bool printReport(int index);
 
 private:
+    enum Failure { NoFailure, FileFailure, PrinterFailure };
+    // Shows the failure unless its kind was shown since the last sheet that
+    // went through; NoFailure is such a sheet.
+    void tell(Failure failure, const QString &content);
+
     BusinessController *m_businessController;
     BusinessControllerClient *m_businessControllerClient;
     std::unique_ptr<PrintDialog> m_dialog;
+    // The kinds of failure the operator has been told of since the last
+    // sheet that went through.
+    bool m_toldFile = false;
+    bool m_toldPrinter = false;
+    CustomerBox m_failureNotice;
 };
 
 #endif // ORV_UI_MAINWINDOW_AUTOPRINTER_H

@@ -1,6 +1,8 @@
 #include "ui/mainwindow/importsandexports.h"
 
 #include "connection/mysqlconnection.h"
+#include "records/safetext.h"
+#include "reports/exports/xlsxhandler.h"
 #include "reports/exports/xmlutility.h"
 #include "server/business/businesscontroller.h"
 #include "ui/customerbox.h"
@@ -14,6 +16,7 @@
 
 #include <QDebug>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -196,7 +199,7 @@ QString ImportsAndExports::exportCourseIdAt(int index)
 }
 
 void ImportsAndExports::exportExcelReport(int index, bool (BusinessController::*report)(const QString &),
-                                          const QString &what)
+                                          int kind, const QString &what)
 {
     // The export dialog's positions are those of the course list; one
     // outside it chooses nothing.
@@ -204,31 +207,36 @@ void ImportsAndExports::exportExcelReport(int index, bool (BusinessController::*
     if (courseId.isEmpty())
         return;
     const bool saved = (m_businessController->*report)(courseId);
-    showNotice(QStringLiteral("Thông tin"),
-               QStringLiteral("Xuất danh sách ") + what
-                   + (saved ? QStringLiteral(" thành công") : QStringLiteral(" thất bại")));
+    QString content = QStringLiteral("Xuất danh sách ") + what
+        + (saved ? QStringLiteral(" thành công") : QStringLiteral(" thất bại"));
+    if (!saved) {
+        const QString file = kind == SUMMARY_REPORT ? XlsxHandler::summaryFileName(courseId)
+                                                    : XlsxHandler::classifiedFileName(courseId, kind);
+        content += QStringLiteral(": ") + QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+    }
+    showNotice(QStringLiteral("Thông tin"), content);
 }
 
 void ImportsAndExports::exportCourseExcel(int index)
 {
-    exportExcelReport(index, &BusinessController::exportExcel, QStringLiteral("khóa học"));
+    exportExcelReport(index, &BusinessController::exportExcel, SUMMARY_REPORT, QStringLiteral("khóa học"));
 }
 
 void ImportsAndExports::exportPassedExcel(int index)
 {
-    exportExcelReport(index, &BusinessController::exportPassedStudentsExcel,
+    exportExcelReport(index, &BusinessController::exportPassedStudentsExcel, 1,
                       QStringLiteral("thí sinh ĐẠT của khóa học"));
 }
 
 void ImportsAndExports::exportFailedExcel(int index)
 {
-    exportExcelReport(index, &BusinessController::exportFailedStudentsExcel,
+    exportExcelReport(index, &BusinessController::exportFailedStudentsExcel, 0,
                       QStringLiteral("thí sinh TRƯỢT của khóa học"));
 }
 
 void ImportsAndExports::exportAbsentExcel(int index)
 {
-    exportExcelReport(index, &BusinessController::exportAbsentStudentsExcel,
+    exportExcelReport(index, &BusinessController::exportAbsentStudentsExcel, 2,
                       QStringLiteral("thí sinh VẮNG của khóa học"));
 }
 
@@ -247,9 +255,23 @@ void ImportsAndExports::exportXmlForm(int index, bool secondForm)
     const QString courseId = exportCourseIdAt(index);
     if (courseId.isEmpty())
         return;
-    const QString proposed = secondForm ? courseId + QStringLiteral("_KQSHMP") : courseId;
-    const QString path = QFileDialog::getSaveFileName(nullptr, QStringLiteral("Save Xml"), proposed,
-                                                      QStringLiteral("Xml files (*.xml)"));
+    // The code as a file name, with room left for the suffix.
+    const QString xmlSuffix = QStringLiteral(".xml");
+    QString proposed = SafeText::fileName(courseId, QString(),
+                                          (secondForm ? QStringLiteral("_KQSHMP") : QString()) + xmlSuffix);
+    proposed.chop(xmlSuffix.size());
+    QFileDialog dialog(nullptr, QStringLiteral("Save Xml"), proposed, QStringLiteral("Xml files (*.xml)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name given without a suffix gets ".xml", before the dialog asks
+    // about replacing a file of that name.
+    dialog.setDefaultSuffix(QStringLiteral("xml"));
+    QString path;
+    if (dialog.exec() == QDialog::Accepted)
+        path = dialog.selectedFiles().value(0);
+    // Whatever the platform's dialog did with the default suffix.
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += xmlSuffix;
     if (path.isEmpty()) {
         qDebug() << "Error saving XML file.";
         return;

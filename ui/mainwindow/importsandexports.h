@@ -71,13 +71,18 @@ signals:
     void courseListChanged();
 
 private:
+    static const int SUMMARY_REPORT = -1;
+
     void showNotice(const QString &title, const QString &content);
     void importCourseFromXml(const QString &courseId, const QString &filePath);
     // The import's outcome, then the course list read again and announced.
     void afterImport(const QPair<int, int> &result, const QString &courseId);
     // The course at `index` of the export dialog's list; empty outside it.
     QString exportCourseIdAt(int index);
-    void exportExcelReport(int index, bool (BusinessController::*report)(const QString &), const QString &what);
+    // kind: SUMMARY_REPORT, or the classified report's type (1 passed,
+    // 0 failed, 2 absent); a failure names the file.
+    void exportExcelReport(int index, bool (BusinessController::*report)(const QString &), int kind,
+                           const QString &what);
     void exportXmlForm(int index, bool secondForm);
 
     QWidget *m_window;
