@@ -3,6 +3,7 @@
 #include "app/loghandler.h"
 #include "ui/mainwindow.h"
 #include "app/signalwatcher.h"
+#include "server/business/serverrun.h"
 
 #include <QApplication>
 #include <QTextCodec>
@@ -17,6 +18,8 @@ int main(int argc, char *argv[])
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
     // A terminal that goes away mid-send is handled where the send fails.
     std::signal(SIGPIPE, SIG_IGN);
+    // A room's terminals each hold a socket: not the desktop's 1024 only.
+    ServerRun::raiseDescriptorLimit();
 
     QApplication app(argc, argv);
     // Before the first widget: its fonts are resolved when it is made.
