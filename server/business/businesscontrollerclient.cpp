@@ -156,12 +156,10 @@ void BusinessControllerClient::insertNewDbConnection(quint64 clientId)
     // Opened without the lock: a database that is slow to answer must not
     // hold up the printing of another terminal's sheet.
     Connection connection = openConnection(QString::number(clientId));
-    const std::lock_guard<std::mutex> locker(m_connectionsLock);
-    if (!connection) {
-        m_reopenPending.insert(clientId);
+    if (!connection)
         return;
-    }
-    m_reopenPending.remove(clientId);
+    const std::lock_guard<std::mutex> locker(m_connectionsLock);
+    m_openingsLeft.remove(clientId);
     if (m_connections.contains(clientId)) {
         qDebug() << "BusinessControllerClient::insertNewDbConnection: id client exists in list db "
                     "connection";
@@ -175,7 +173,7 @@ void BusinessControllerClient::removeDbConnection(quint64 clientId)
     Connection connection;
     {
         const std::lock_guard<std::mutex> locker(m_connectionsLock);
-        m_reopenPending.remove(clientId);
+        m_openingsLeft.remove(clientId);
         connection = m_connections.take(clientId);
     }
     // Closed here, outside the map's lock, unless a sheet is being read
@@ -187,7 +185,7 @@ void BusinessControllerClient::closeTerminalConnections()
     QMap<quint64, Connection> connections;
     {
         const std::lock_guard<std::mutex> locker(m_connectionsLock);
-        m_reopenPending.clear();
+        m_openingsLeft.clear();
         connections.swap(m_connections);
     }
     // Closed here, outside the map's lock, as removeDbConnection does.
@@ -211,26 +209,33 @@ BusinessControllerClient::Connection BusinessControllerClient::connectionFor(qui
         const auto found = m_connections.constFind(clientId);
         if (found != m_connections.constEnd())
             return found.value();
-        if (!m_reopenPending.remove(clientId))
+        const auto left = m_openingsLeft.find(clientId);
+        if (left == m_openingsLeft.end() || left.value() == 0)
             return Connection();
+        --left.value();
     }
-    insertNewDbConnection(clientId);
+    // Opened without the lock: a database that is slow to answer must not
+    // hold up the printing of another terminal's sheet.
+    Connection connection = openConnection(QString::number(clientId));
     const std::lock_guard<std::mutex> locker(m_connectionsLock);
-    // The reopening was the last one, whatever its outcome.
-    m_reopenPending.remove(clientId);
-    return m_connections.value(clientId);
+    const auto found = m_connections.constFind(clientId);
+    if (found != m_connections.constEnd())
+        return found.value();
+    // Removed meanwhile: nobody would close what was opened for it.
+    if (!connection || !m_openingsLeft.contains(clientId))
+        return Connection();
+    m_openingsLeft.remove(clientId);
+    m_connections.insert(clientId, connection);
+    return connection;
 }
 
 void BusinessControllerClient::onClientAccepted(quint64 clientId)
 {
-    // While the database is away an opening would only wait for its
-    // timeout: the terminal's first statement opens it.
-    if (databaseAway()) {
-        const std::lock_guard<std::mutex> locker(m_connectionsLock);
-        m_reopenPending.insert(clientId);
-        return;
-    }
-    insertNewDbConnection(clientId);
+    // No session yet: a connection that never asks for anything (a port
+    // scan, a peer that stays silent) costs the database server nothing.
+    // The terminal's first message that reads or writes opens it.
+    const std::lock_guard<std::mutex> locker(m_connectionsLock);
+    m_openingsLeft.insert(clientId, OPENINGS);
 }
 
 void BusinessControllerClient::onClientRemoved(quint64 clientId)

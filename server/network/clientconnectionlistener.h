@@ -4,15 +4,16 @@
 #include <QtGlobal>
 
 // What the listener tells the terminal business logic about connections, so
-// that each terminal can have resources of its own (its database connection)
-// for exactly as long as it is registered. Set with
+// that each terminal can have resources of its own (its database connection,
+// once it asks for something) for no longer than it is registered. Set with
 // IOController::setClientConnectionListener before the listener starts.
 class ClientConnectionListener
 {
 public:
     // On the listener thread, after the connection is registered and before
     // its client thread starts: nothing from the terminal has been read yet,
-    // so its first message finds whatever is set up here.
+    // so its first message finds whatever is set up here. Must not wait (on
+    // the database, say): the next accept waits for it.
     virtual void onClientAccepted(quint64 clientId) = 0;
     // After the connection has left the registry and been destroyed: its
     // terminal went away, answered the handshake wrongly, stopped reading, or

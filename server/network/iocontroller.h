@@ -43,8 +43,9 @@ class ClientSocket;
 // join.
 //
 // The terminal business logic hears of each connection accepted and removed
-// through a ClientConnectionListener (each terminal gets its own database
-// connection when accepted and loses it when removed).
+// through a ClientConnectionListener (a terminal gets its own database
+// connection with its first message that needs one, and loses it when
+// removed).
 class IOController final : public ClientSocketOwner
 {
 public:
