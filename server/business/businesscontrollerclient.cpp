@@ -15,6 +15,7 @@
 #include "server/protocol/contestnamemessage.h"
 #include "server/protocol/enterresponsemessage.h"
 #include "server/protocol/inputdispatcher.h"
+#include "server/protocol/messagetypes.h"
 #include "server/protocol/reviewmessage.h"
 
 #include <QBuffer>
@@ -204,38 +205,55 @@ BusinessControllerClient::Connection BusinessControllerClient::storedConnection(
 
 BusinessControllerClient::Connection BusinessControllerClient::connectionFor(quint64 clientId)
 {
-    {
-        const std::lock_guard<std::mutex> locker(m_connectionsLock);
-        const auto found = m_connections.constFind(clientId);
-        if (found != m_connections.constEnd())
-            return found.value();
-        const auto left = m_openingsLeft.find(clientId);
-        if (left == m_openingsLeft.end() || left.value() == 0)
-            return Connection();
-        --left.value();
-    }
-    // Opened without the lock: a database that is slow to answer must not
-    // hold up the printing of another terminal's sheet.
-    Connection connection = openConnection(QString::number(clientId));
-    const std::lock_guard<std::mutex> locker(m_connectionsLock);
-    const auto found = m_connections.constFind(clientId);
-    if (found != m_connections.constEnd())
-        return found.value();
-    // Removed meanwhile: nobody would close what was opened for it.
-    if (!connection || !m_openingsLeft.contains(clientId))
-        return Connection();
-    m_openingsLeft.remove(clientId);
-    m_connections.insert(clientId, connection);
-    return connection;
+    // Opened before the message was queued, off the handler queue.
+    return storedConnection(clientId);
 }
 
 void BusinessControllerClient::onClientAccepted(quint64 clientId)
 {
     // No session yet: a connection that never asks for anything (a port
     // scan, a peer that stays silent) costs the database server nothing.
-    // The terminal's first message that reads or writes opens it.
     const std::lock_guard<std::mutex> locker(m_connectionsLock);
     m_openingsLeft.insert(clientId, OPENINGS);
+}
+
+void BusinessControllerClient::onMessageArriving(quint64 clientId, quint8 type)
+{
+    switch (type) {
+    case MSG_CONTEST_ENTER:
+    case MSG_CONTEST_ENTER_ENCRYPTED:
+    case MSG_CONTEST_RESULT:
+    case MSG_CONTEST_RESULT_ENCRYPTED:
+    case MSG_INFO_CONFIRM:
+    case MSG_INFO_CONFIRM_ENCRYPTED:
+    case MSG_CONTEST_NAME:
+        break;
+    default:
+        // The handshake and the videos' messages read nothing.
+        return;
+    }
+    // While the database is away an opening would only wait for its
+    // time-out, and use up the terminal's openings.
+    if (databaseAway())
+        return;
+    {
+        const std::lock_guard<std::mutex> locker(m_connectionsLock);
+        if (m_connections.contains(clientId))
+            return;
+        const auto left = m_openingsLeft.find(clientId);
+        if (left == m_openingsLeft.end() || left.value() == 0)
+            return;
+        --left.value();
+    }
+    // Opened without the lock: a database that is slow to answer must not
+    // hold up the printing of another terminal's sheet.
+    Connection connection = openConnection(QString::number(clientId));
+    const std::lock_guard<std::mutex> locker(m_connectionsLock);
+    // Removed meanwhile: nobody would close what was opened for it.
+    if (!connection || !m_openingsLeft.contains(clientId) || m_connections.contains(clientId))
+        return;
+    m_openingsLeft.remove(clientId);
+    m_connections.insert(clientId, connection);
 }
 
 void BusinessControllerClient::onClientRemoved(quint64 clientId)

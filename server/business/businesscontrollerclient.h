@@ -99,6 +99,9 @@ public:
 
     // The listener's view of connections (listener and handler-queue threads).
     void onClientAccepted(quint64 clientId) override;
+    // A message that reads or writes the database opens the terminal's
+    // connection when it has none, here, on the terminal's receive thread.
+    void onMessageArriving(quint64 clientId, quint8 type) override;
     void onClientRemoved(quint64 clientId) override;
     // Drops every terminal's database connection; each closes as soon as no
     // sheet is being read through it. For the way out: the listener's
@@ -134,10 +137,11 @@ private:
     BusinessControllerClient();
     ~BusinessControllerClient() override;
 
-    // The terminal's connection, opened at its first need; an opening that
-    // fails is tried once more at the next need, then no more. Null when
-    // there is none. Held by the caller, the connection stays usable even
-    // when its terminal is removed meanwhile.
+    // The terminal's connection, opened (by onMessageArriving) when its
+    // first message that needs one arrived; an opening that fails is tried
+    // once more at the next such message, then no more. Null when there is
+    // none. Held by the caller, the connection stays usable even when its
+    // terminal is removed meanwhile.
     Connection connectionFor(quint64 clientId);
     Connection storedConnection(quint64 clientId) const;
     // Opens a connection for the terminal; null (logged) on a database error.

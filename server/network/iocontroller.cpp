@@ -5,6 +5,7 @@
 #include "server/network/clientconnectionlistener.h"
 #include "server/network/clientsocket.h"
 #include "server/protocol/basehandler.h"
+#include "server/protocol/basemessage.h"
 #include "server/protocol/consoleoutput.h"
 
 #include <QDebug>
@@ -295,6 +296,11 @@ void IOController::enqueueHandler(BaseHandler *handler)
     if (handler == nullptr)
         return;
     std::unique_ptr<BaseHandler> owned(handler);
+    // Before the queue lock: it may wait for the database.
+    if (ClientConnectionListener *listener = m_connectionListener) {
+        if (const BaseMessage *message = handler->getMessage())
+            listener->onMessageArriving(quint64(quint32(handler->getClientId())), message->getType());
+    }
     {
         RecursiveMutexLocker locker(m_queueLock);
         if (!locker.isLocked())

@@ -95,7 +95,8 @@ public:
 
     static const int QUEUE_CYCLE_MS = 16;
 
-    // The queue owns the handler (and its message) from now on.
+    // The queue owns the handler (and its message) from now on. Tells the
+    // connection listener first (onMessageArriving), on the caller's thread.
     void enqueueHandler(BaseHandler *handler) override;
     // Queued by a connection's receive thread when its terminal has gone:
     // once the handlers it queued before have run, removes the connection.
