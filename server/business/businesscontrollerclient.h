@@ -189,7 +189,7 @@ private:
     // Terminals accepted that have no connection yet, with the openings
     // they have left (OPENINGS at the accept); gone once they have one or
     // are removed.
-    static const int OPENINGS = 2;
+    static constexpr int OPENINGS = 2;
     QHash<quint64, int> m_openingsLeft;
 
     mutable std::mutex m_notesLock;
