@@ -1,7 +1,7 @@
 #include "app/controller.h"
 
 #include "server/business/businesscontroller.h"
-#include "server/business/businesscontrollerclient.h"
+#include "server/business/serverrun.h"
 #include "server/network/iocontroller.h"
 #include "ui/logindialog.h"
 #include "ui/mainwindow.h"
@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -54,28 +53,22 @@ Controller::~Controller()
 
 void Controller::start(FirstWindow first)
 {
-    // No listener was started to wait for.
-    if (m_businessController->isWorkFolderTaken()) {
+    switch (ServerRun::start()) {
+    case ServerRun::Outcome::Running:
+        break;
+    case ServerRun::Outcome::FolderTaken:
         refuseToRun(m_mainWindow, "Chương trình đang chạy trong thư mục làm việc này.");
         return;
-    }
-    IOController *io = IOController::getInstance();
-    while (io->getStatus() == IOController::STATUS_NOT_STARTED)
-        QThread::msleep(100);
-
-    const int status = io->getStatus();
-    if (status != IOController::STATUS_LISTENING) {
-        refuseToRun(m_mainWindow, "Máy chủ không thể mở cổng listening (" + QString::number(status)
+    case ServerRun::Outcome::ListenerFailed: {
+        const IOController *io = IOController::getInstance();
+        refuseToRun(m_mainWindow, "Máy chủ không thể mở cổng listening (" + QString::number(io->getStatus())
                                       + ") - (" + QString::number(io->getErrorCode()) + ")");
         return;
     }
-    if (m_businessController->isDbConnectionFailed() != 0) {
+    case ServerRun::Outcome::DatabaseFailed:
         refuseToRun(m_mainWindow, "Máy chủ không kết nối được cơ sở dữ liệu MySql mô phỏng");
         return;
     }
-    // What the terminals sent while the database was away (or before the
-    // last exit) is stored now, without holding up the window.
-    BusinessControllerClient::getInstance()->startRetries();
     if (first == FirstWindow::Login)
         m_loginDialog->showForLogin();
     else

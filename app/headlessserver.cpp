@@ -5,14 +5,13 @@
 
 #include "records/fileutility.h"
 #include "server/business/businesscontroller.h"
-#include "server/business/businesscontrollerclient.h"
+#include "server/business/serverrun.h"
 #include "server/network/iocontroller.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QTextCodec>
-#include <QThread>
 
 #include <csignal>
 #include <cstdio>
@@ -40,28 +39,26 @@ int main(int argc, char *argv[])
     std::signal(SIGPIPE, SIG_IGN);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    ServerRun::raiseDescriptorLimit();
     QGuiApplication app(argc, argv);
 
-    BusinessController *controller = BusinessController::getInstance();
-    if (controller->isWorkFolderTaken()) {
+    switch (ServerRun::start()) {
+    case ServerRun::Outcome::Running:
+        break;
+    case ServerRun::Outcome::FolderTaken:
         std::fprintf(stderr, "server not started: another program runs in this working folder\n");
-        IOController::destroyInstance();
+        ServerRun::stop();
         return 1;
-    }
-    IOController *io = IOController::getInstance();
-    // The listener starts on its own thread: give it a moment to bind.
-    for (int i = 0; i < 200 && io->getStatus() == IOController::STATUS_NOT_STARTED; ++i)
-        QThread::msleep(10);
-    const bool ready = controller->isDbConnectionFailed() == 0
-                       && io->getStatus() == IOController::STATUS_LISTENING;
-    if (!ready) {
+    case ServerRun::Outcome::ListenerFailed:
+    case ServerRun::Outcome::DatabaseFailed:
         std::fprintf(stderr, "server not started: database %s, listener status %d\n",
-                     controller->isDbConnectionFailed() ? "failed" : "open", io->getStatus());
-        IOController::destroyInstance();
+                     BusinessController::getInstance()->isDbConnectionFailed() ? "failed" : "open",
+                     IOController::getInstance()->getStatus());
+        ServerRun::stop();
         return 1;
     }
-    BusinessControllerClient::getInstance()->startRetries();
-    std::printf("ready %s\n", qPrintable(controller->getFileUtility()->readTcpConnectionConfig()));
+    std::printf("ready %s\n",
+                qPrintable(BusinessController::getInstance()->getFileUtility()->readTcpConnectionConfig()));
     std::fflush(stdout);
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
@@ -76,8 +73,7 @@ int main(int argc, char *argv[])
     const int status = app.exec();
 
     // Every thread of the listener, the queue and the connections joined.
-    IOController::destroyInstance();
-    BusinessControllerClient::getInstance()->stopRetries();
+    ServerRun::stop();
     std::printf("peak-rss-kb %lld\n", static_cast<long long>(peakResidentKb()));
     std::fflush(stdout);
     return status;

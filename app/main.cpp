@@ -3,6 +3,7 @@
 #include "app/loghandler.h"
 #include "ui/mainwindow.h"
 #include "app/signalwatcher.h"
+#include "server/business/serverrun.h"
 #include "server/business/videodistributor.h"
 
 #include <QApplication>
@@ -23,6 +24,8 @@ int main(int argc, char *argv[])
     // An operator's or a check's own setting wins.
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
+    // A room's terminals each hold a socket: not the desktop's 1024 only.
+    ServerRun::raiseDescriptorLimit();
 
     QApplication app(argc, argv);
     // Before the first widget: its fonts are resolved when it is made.

@@ -5,7 +5,7 @@
 #include "reports/print/printdialog.h"
 #include "server/business/businesscontroller.h"
 #include "server/business/businesscontrollerclient.h"
-#include "server/network/iocontroller.h"
+#include "server/business/serverrun.h"
 #include "ui/aboutdialog.h"
 #include "ui/addstudentdialog.h"
 #include "ui/configdialog.h"
@@ -146,12 +146,8 @@ MainWindow::~MainWindow()
     // Joins the automatic-printing notifier.
     m_autoPrinter.reset();
 
-    IOController::destroyInstance();
-    // No terminal sends any more: what is not stored stays in the journal.
-    m_businessControllerClient->stopRetries();
-    // The listener closed the terminals without a word to the business
-    // logic: their database sessions end now, not with the process.
-    m_businessControllerClient->closeTerminalConnections();
+    // The listener, the terminals, the retries and the terminals' sessions.
+    ServerRun::stop();
     delete ui;
 }
 

@@ -54,12 +54,49 @@ finally:
 PY
 }
 
-# orv_db_start DIR [PASSWORD] [PORT]: starts a private MariaDB with its data under DIR (created
-# and initialised when new), listening on loopback PORT (default: a free
-# one). Writes DIR/env with the ORV_DB_* variables the tests and the program
-# read, and sources it into the calling shell.
+# orv_db_account SOCKET KIND PASSWORD [USER] [MAIN] [AUX]: the account USER
+# (default orv), over TCP from 127.0.0.1 and through the socket, holds what
+# KIND says and nothing more (whatever it held before is taken away):
+#   program  what the program's statements use: SELECT, INSERT, UPDATE and
+#            DELETE on its main database MAIN (default orv), SELECT on the
+#            theory-test database AUX (default quenlor);
+#   tests    what the suites' fixtures do besides: create and drop their
+#            databases and tables, read every session (PROCESS), create the
+#            read-only accounts and grant them what it holds itself.
+# Neither holds an administrative privilege (SUPER, CONNECTION ADMIN,
+# SHUTDOWN, RELOAD, ...): MariaDB's one connection beyond max_connections
+# stays free for root, however many sessions the program holds.
+orv_db_account() {
+    local sock=$1 kind=$2 pass=$3 user=${4:-orv} main=${5:-orv} aux=${6:-quenlor}
+    local host sql=""
+    for host in 127.0.0.1 localhost; do
+        sql+="CREATE USER IF NOT EXISTS '$user'@'$host' IDENTIFIED BY '$pass';
+REVOKE ALL PRIVILEGES, GRANT OPTION FROM '$user'@'$host';
+"
+        case "$kind" in
+            program)
+                sql+="GRANT SELECT, INSERT, UPDATE, DELETE ON \`$main\`.* TO '$user'@'$host';
+GRANT SELECT ON \`$aux\`.* TO '$user'@'$host';
+" ;;
+            tests)
+                sql+="GRANT SELECT, INSERT, UPDATE, DELETE, CREATE, DROP, ALTER, INDEX, REFERENCES,
+    CREATE TEMPORARY TABLES, LOCK TABLES, CREATE VIEW, SHOW VIEW, PROCESS, CREATE USER
+    ON *.* TO '$user'@'$host' WITH GRANT OPTION;
+" ;;
+            *) orv_log "orv_db_account: unknown kind '$kind'"; return 2 ;;
+        esac
+    done
+    mariadb --no-defaults -uroot --socket="$sock" <<<"$sql"
+}
+
+# orv_db_start DIR [PASSWORD] [PORT] [ACCOUNT]: starts a private MariaDB with
+# its data under DIR (created and initialised when new), listening on
+# loopback PORT (default: a free one), with the account orv of kind ACCOUNT
+# (orv_db_account: "tests", the default, or "program" for a working
+# folder's database). Writes DIR/env with the ORV_DB_* variables the tests
+# and the program read, and sources it into the calling shell.
 orv_db_start() {
-    local dir=$1 pass=${2:-orv-test-pass} port=${3:-}
+    local dir=$1 pass=${2:-orv-test-pass} port=${3:-} account=${4:-tests}
     mkdir -p "$dir"
     dir=$(cd "$dir" && pwd)
     if [ ! -d "$dir/data/mysql" ]; then
@@ -86,15 +123,9 @@ orv_db_start() {
         fi
         sleep 0.1
     done
-    # An account that reaches the server over TCP with a password, as the
-    # program does; it may create the tests' databases and read-only users.
-    mariadb --no-defaults -uroot --socket="$dir/mysqld.sock" <<SQL || return 1
-CREATE USER IF NOT EXISTS 'orv'@'127.0.0.1' IDENTIFIED BY '$pass';
-CREATE USER IF NOT EXISTS 'orv'@'localhost' IDENTIFIED BY '$pass';
-GRANT ALL PRIVILEGES ON *.* TO 'orv'@'127.0.0.1' WITH GRANT OPTION;
-GRANT ALL PRIVILEGES ON *.* TO 'orv'@'localhost' WITH GRANT OPTION;
-FLUSH PRIVILEGES;
-SQL
+    # Reaches the server over TCP with a password, as the program does. An
+    # existing account is narrowed to its kind here, at each start.
+    orv_db_account "$dir/mysqld.sock" "$account" "$pass" || return 1
     cat >"$dir/env" <<ENV
 export ORV_DB_HOST=127.0.0.1
 export ORV_DB_PORT=$port
@@ -106,7 +137,8 @@ ENV
     . "$dir/env"
 }
 
-# orv_db_start_kept DIR PASSWORD: starts the MariaDB of a working folder on
+# orv_db_start_kept DIR PASSWORD: starts the MariaDB of a working folder (its
+# account of kind "program", see orv_db_account) on
 # the port it had before (DIR/port), so that the connection files that point
 # at it stay right; the first time, or when another program has taken that
 # port, on a free one (ORV_DB_PORT_MOVED=1 then, and the caller rewrites the
@@ -124,7 +156,7 @@ orv_db_start_kept() {
             ORV_DB_PORT_MOVED=1
         fi
     fi
-    orv_db_start "$dir" "$pass" "$port" || return 1
+    orv_db_start "$dir" "$pass" "$port" program || return 1
     echo "$ORV_DB_PORT" >"$dir/port"
 }
 

@@ -23,6 +23,7 @@
 #include "server/business/dataimporter.h"
 #include "server/business/resultchecksum.h"
 #include "server/business/videodistributor.h"
+#include "server/business/workfolderlock.h"
 #include "server/network/authenticationcheck.h"
 #include "server/network/iocontroller.h"
 #include "server/protocol/inputdispatcher.h"
@@ -32,7 +33,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QThread>
 #include <QTime>
 #include <QtDebug>
@@ -48,8 +48,6 @@ const int KIND_ABSENT = 2;
 
 // The terminals' writes not yet stored, in the working folder.
 const char *const TERMINAL_JOURNAL_PATH = "terminal_journal.txt";
-// Held by the program that serves from the working folder.
-const char *const WORK_FOLDER_LOCK_PATH = "orvserver.lock";
 
 void deleteCourses(QList<Course *> &courses)
 {
@@ -199,39 +197,26 @@ BusinessController::~BusinessController()
 
 bool BusinessController::lockWorkFolder()
 {
-    m_workFolderLockPath = QDir::current().absoluteFilePath(WORK_FOLDER_LOCK_PATH);
-    m_workFolderLock = std::make_unique<QLockFile>(m_workFolderLockPath);
-    // Only a program still running keeps it, however long it has run; the
-    // lock of one that was killed is taken over.
-    m_workFolderLock->setStaleLockTime(0);
-    if (m_workFolderLock->tryLock(0)) {
-        // Left behind at a normal exit, it would hold a pid a later program may get.
-        qAddPostRoutine(&BusinessController::unlockWorkFolder);
+    // Taken already when the program took it first thing.
+    WorkFolderLock &lock = WorkFolderLock::process();
+    switch (lock.take()) {
+    case WorkFolderLock::State::Untried:
+    case WorkFolderLock::State::Held:
         return true;
-    }
-    if (m_workFolderLock->error() != QLockFile::LockFailedError) {
-        // Nothing can be written there (a read-only folder): no second
-        // program could replace the journal either, so this one runs as it
-        // did without the lock.
-        qWarning() << "BusinessController: the lock" << m_workFolderLockPath << "cannot be made (error"
-                   << m_workFolderLock->error() << "); the program runs without it";
+    case WorkFolderLock::State::Unavailable:
+        // Nothing can be written or locked there (a read-only folder): no
+        // second program could replace the journal either, so this one runs
+        // as it did without the lock.
+        qWarning().nospace() << "BusinessController: the lock " << lock.path() << " cannot be taken ("
+                             << qt_error_string(lock.error()) << "); the program runs without it";
         return true;
+    case WorkFolderLock::State::TakenByAnother:
+        break;
     }
     m_workFolderTaken = true;
-    qint64 pid = 0;
-    QString host;
-    QString application;
-    m_workFolderLock->getLockInfo(&pid, &host, &application);
-    qCritical().nospace() << "BusinessController: another program (pid " << pid << ") runs in the working folder "
-                          << QDir::currentPath() << "; this one starts nothing";
+    qCritical().nospace() << "BusinessController: another program (pid " << lock.holderPid()
+                          << ") runs in the working folder " << QDir::currentPath() << "; this one starts nothing";
     return false;
-}
-
-void BusinessController::unlockWorkFolder()
-{
-    // A folder removed meanwhile (as a test's) has nothing to release.
-    if (s_instance && s_instance->m_workFolderLock && QFile::exists(s_instance->m_workFolderLockPath))
-        s_instance->m_workFolderLock->unlock();
 }
 
 bool BusinessController::isWorkFolderTaken() const

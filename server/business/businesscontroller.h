@@ -29,7 +29,6 @@ class ContestContent;
 class CourseInfo;
 class FileUtility;
 class JsonHandler;
-class QLockFile;
 class MySqlConnection;
 class Province;
 class SqliteConnection;
@@ -195,10 +194,9 @@ private:
     int indexOfChangedRow(int id, int row, const char *caller) const;
     void announceRowChanged(int index);
     bool exportClassified(const QString &courseId, int kind);
-    // Takes orvserver.lock in the working folder; false (logged) when
-    // another program holds it.
+    // Takes the working folder's lock (WorkFolderLock) unless this process
+    // holds it already; false (logged) when another program holds it.
     bool lockWorkFolder();
-    static void unlockWorkFolder();
     QDomDocument exportWith(CommonExportXml *builder, const QString &courseId, bool *failed);
 
     StudentInfoList *m_currentRows = nullptr;
@@ -215,8 +213,6 @@ private:
     Course *m_currentCourse = nullptr;
     XlsxHandler *m_xlsxHandler = nullptr;
     int m_dbFailed = 0;
-    std::unique_ptr<QLockFile> m_workFolderLock;
-    QString m_workFolderLockPath;
     bool m_workFolderTaken = false;
     // Off until the run-mode file has been read, so nothing acts on unread
     // settings.

@@ -15,6 +15,7 @@
 #include "server/protocol/contestnamemessage.h"
 #include "server/protocol/enterresponsemessage.h"
 #include "server/protocol/inputdispatcher.h"
+#include "server/protocol/messagetypes.h"
 #include "server/protocol/reviewmessage.h"
 
 #include <QBuffer>
@@ -156,12 +157,10 @@ void BusinessControllerClient::insertNewDbConnection(quint64 clientId)
     // Opened without the lock: a database that is slow to answer must not
     // hold up the printing of another terminal's sheet.
     Connection connection = openConnection(QString::number(clientId));
-    const std::lock_guard<std::mutex> locker(m_connectionsLock);
-    if (!connection) {
-        m_reopenPending.insert(clientId);
+    if (!connection)
         return;
-    }
-    m_reopenPending.remove(clientId);
+    const std::lock_guard<std::mutex> locker(m_connectionsLock);
+    m_openingsLeft.remove(clientId);
     if (m_connections.contains(clientId)) {
         qDebug() << "BusinessControllerClient::insertNewDbConnection: id client exists in list db "
                     "connection";
@@ -175,7 +174,7 @@ void BusinessControllerClient::removeDbConnection(quint64 clientId)
     Connection connection;
     {
         const std::lock_guard<std::mutex> locker(m_connectionsLock);
-        m_reopenPending.remove(clientId);
+        m_openingsLeft.remove(clientId);
         connection = m_connections.take(clientId);
     }
     // Closed here, outside the map's lock, unless a sheet is being read
@@ -187,7 +186,7 @@ void BusinessControllerClient::closeTerminalConnections()
     QMap<quint64, Connection> connections;
     {
         const std::lock_guard<std::mutex> locker(m_connectionsLock);
-        m_reopenPending.clear();
+        m_openingsLeft.clear();
         connections.swap(m_connections);
     }
     // Closed here, outside the map's lock, as removeDbConnection does.
@@ -206,31 +205,55 @@ BusinessControllerClient::Connection BusinessControllerClient::storedConnection(
 
 BusinessControllerClient::Connection BusinessControllerClient::connectionFor(quint64 clientId)
 {
-    {
-        const std::lock_guard<std::mutex> locker(m_connectionsLock);
-        const auto found = m_connections.constFind(clientId);
-        if (found != m_connections.constEnd())
-            return found.value();
-        if (!m_reopenPending.remove(clientId))
-            return Connection();
-    }
-    insertNewDbConnection(clientId);
-    const std::lock_guard<std::mutex> locker(m_connectionsLock);
-    // The reopening was the last one, whatever its outcome.
-    m_reopenPending.remove(clientId);
-    return m_connections.value(clientId);
+    // Opened before the message was queued, off the handler queue.
+    return storedConnection(clientId);
 }
 
 void BusinessControllerClient::onClientAccepted(quint64 clientId)
 {
-    // While the database is away an opening would only wait for its
-    // timeout: the terminal's first statement opens it.
-    if (databaseAway()) {
-        const std::lock_guard<std::mutex> locker(m_connectionsLock);
-        m_reopenPending.insert(clientId);
+    // No session yet: a connection that never asks for anything (a port
+    // scan, a peer that stays silent) costs the database server nothing.
+    const std::lock_guard<std::mutex> locker(m_connectionsLock);
+    m_openingsLeft.insert(clientId, OPENINGS);
+}
+
+void BusinessControllerClient::onMessageArriving(quint64 clientId, quint8 type)
+{
+    switch (type) {
+    case MSG_CONTEST_ENTER:
+    case MSG_CONTEST_ENTER_ENCRYPTED:
+    case MSG_CONTEST_RESULT:
+    case MSG_CONTEST_RESULT_ENCRYPTED:
+    case MSG_INFO_CONFIRM:
+    case MSG_INFO_CONFIRM_ENCRYPTED:
+    case MSG_CONTEST_NAME:
+        break;
+    default:
+        // The handshake and the videos' messages read nothing.
         return;
     }
-    insertNewDbConnection(clientId);
+    // While the database is away an opening would only wait for its
+    // time-out, and use up the terminal's openings.
+    if (databaseAway())
+        return;
+    {
+        const std::lock_guard<std::mutex> locker(m_connectionsLock);
+        if (m_connections.contains(clientId))
+            return;
+        const auto left = m_openingsLeft.find(clientId);
+        if (left == m_openingsLeft.end() || left.value() == 0)
+            return;
+        --left.value();
+    }
+    // Opened without the lock: a database that is slow to answer must not
+    // hold up the printing of another terminal's sheet.
+    Connection connection = openConnection(QString::number(clientId));
+    const std::lock_guard<std::mutex> locker(m_connectionsLock);
+    // Removed meanwhile: nobody would close what was opened for it.
+    if (!connection || !m_openingsLeft.contains(clientId) || m_connections.contains(clientId))
+        return;
+    m_openingsLeft.remove(clientId);
+    m_connections.insert(clientId, connection);
 }
 
 void BusinessControllerClient::onClientRemoved(quint64 clientId)

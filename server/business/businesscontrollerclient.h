@@ -28,10 +28,12 @@ class TerminalSettings;
 // The business logic of the exam terminals: admission by course code and
 // order number, the start of the exam, the result with its checksum, the
 // list of running courses and the review of a finished candidate's answers.
-// Each terminal has a database connection of its own, opened when it is
-// accepted and closed when it is gone. Terminal events arrive on the
-// handler-queue thread; connections are opened on the listener thread and
-// result sheets are read on the GUI thread, so the connection map is guarded.
+// Each terminal has a database connection of its own, opened by its first
+// message that reads or writes the database (not when it is accepted: a
+// peer that stays silent holds no session) and closed when it is gone.
+// Terminal events arrive on the handler-queue thread; connections are
+// registered on the listener thread and result sheets are read on the GUI
+// thread, so the connection map is guarded.
 //
 // Its collaborators are given when it is wired (by the business controller):
 // the run-mode settings it reads at each use, the operator's main connection
@@ -97,6 +99,9 @@ public:
 
     // The listener's view of connections (listener and handler-queue threads).
     void onClientAccepted(quint64 clientId) override;
+    // A message that reads or writes the database opens the terminal's
+    // connection when it has none, here, on the terminal's receive thread.
+    void onMessageArriving(quint64 clientId, quint8 type) override;
     void onClientRemoved(quint64 clientId) override;
     // Drops every terminal's database connection; each closes as soon as no
     // sheet is being read through it. For the way out: the listener's
@@ -132,9 +137,11 @@ private:
     BusinessControllerClient();
     ~BusinessControllerClient() override;
 
-    // The terminal's connection; one more try to open it when the first
-    // failed. Null when there is none. Held by the caller, the connection
-    // stays usable even when its terminal is removed meanwhile.
+    // The terminal's connection, opened (by onMessageArriving) when its
+    // first message that needs one arrived; an opening that fails is tried
+    // once more at the next such message, then no more. Null when there is
+    // none. Held by the caller, the connection stays usable even when its
+    // terminal is removed meanwhile.
     Connection connectionFor(quint64 clientId);
     Connection storedConnection(quint64 clientId) const;
     // Opens a connection for the terminal; null (logged) on a database error.
@@ -179,9 +186,11 @@ private:
 
     mutable std::mutex m_connectionsLock;
     QMap<quint64, Connection> m_connections;
-    // Terminals whose connection failed to open (or was not tried while the
-    // database was away) and have their one reopening left.
-    QSet<quint64> m_reopenPending;
+    // Terminals accepted that have no connection yet, with the openings
+    // they have left (OPENINGS at the accept); gone once they have one or
+    // are removed.
+    static constexpr int OPENINGS = 2;
+    QHash<quint64, int> m_openingsLeft;
 
     mutable std::mutex m_notesLock;
     QHash<int, EntryNote> m_notes;

@@ -5,6 +5,7 @@
 #include "server/network/clientconnectionlistener.h"
 #include "server/network/clientsocket.h"
 #include "server/protocol/basehandler.h"
+#include "server/protocol/basemessage.h"
 #include "server/protocol/consoleoutput.h"
 
 #include <QDebug>
@@ -313,6 +314,11 @@ bool IOController::enqueueHandler(BaseHandler *handler)
     std::unique_ptr<BaseHandler> owned(handler);
     // The handler keeps the id in 32 bits; ids stay far below 2^31.
     const quint64 clientId = quint32(handler->getClientId());
+    // Before the queue lock: it may wait for the database.
+    if (ClientConnectionListener *listener = m_connectionListener) {
+        if (const BaseMessage *message = handler->getMessage())
+            listener->onMessageArriving(clientId, message->getType());
+    }
     {
         RecursiveMutexLocker locker(m_queueLock);
         if (!locker.isLocked())

@@ -50,8 +50,9 @@ class ClientSocket;
 // or a thread join.
 //
 // The terminal business logic hears of each connection accepted and removed
-// through a ClientConnectionListener (each terminal gets its own database
-// connection when accepted and loses it when removed).
+// through a ClientConnectionListener (a terminal gets its own database
+// connection with its first message that needs one, and loses it when
+// removed).
 class IOController final : public ClientSocketOwner
 {
 public:
@@ -108,9 +109,10 @@ public:
     // flooding peer holds the others back 1.6 s at most.
     static const int MAX_QUEUED_PER_CLIENT = 100;
 
-    // The queue owns the handler (and its message) from now on. False, with
-    // the handler destroyed and a warning naming the client, when its
-    // client already has MAX_QUEUED_PER_CLIENT handlers queued or running.
+    // The queue owns the handler (and its message) from now on. Tells the
+    // connection listener first (onMessageArriving), on the caller's thread.
+    // False, with the handler destroyed and a warning naming the client, when
+    // its client already has MAX_QUEUED_PER_CLIENT handlers queued or running.
     bool enqueueHandler(BaseHandler *handler) override;
     // Queued by a connection's receive thread when its terminal has gone (or
     // went past its limit): drops its queued handlers that do not outlive

@@ -407,9 +407,12 @@ void TestTerminalSession::terminalGone()
     TestTerminal terminal;
     quint64 id = 0;
     QVERIFY2(connectTerminal(terminal, &id), qPrintable(terminal.errorString()));
-    QTRY_COMPARE(sessionsOn(m_db, m_folder->mainDbName()), sessions + 1);
+    // Connected and greeted, it holds no session until it asks for something.
+    QCOMPARE(BusinessControllerClient::getInstance()->findConnection(id), nullptr);
+    QCOMPARE(sessionsOn(m_db, m_folder->mainDbName()), sessions);
     sitUntilStored(terminal, 23, 40, 35, true, "1B;2B");
     QVERIFY(BusinessControllerClient::getInstance()->findConnection(id) != nullptr);
+    QCOMPARE(sessionsOn(m_db, m_folder->mainDbName()), sessions + 1);
 
     terminal.close();
     QTRY_VERIFY(!clientIds().contains(id));
@@ -437,11 +440,13 @@ void TestTerminalSession::lostConnectionsReopened()
     TestTerminal terminal;
     quint64 id = 0;
     QVERIFY2(connectTerminal(terminal, &id), qPrintable(terminal.errorString()));
-    QTRY_VERIFY(BusinessControllerClient::getInstance()->findConnection(id) != nullptr);
+    Messages::ContestNameFields names;
+    QString error;
+    QVERIFY2(requestContestNames(terminal, &names, &error), qPrintable(error));
+    QVERIFY(BusinessControllerClient::getInstance()->findConnection(id) != nullptr);
 
     QVERIFY(TestDb::killSessions(m_db, m_folder->mainDbName()) > 0);
     Messages::EnterResponseFields reply;
-    QString error;
     QVERIFY2(enter(terminal, "C1", "25", &reply, &error), qPrintable(error));
     QCOMPARE(int(reply.status), 0);
     QCOMPARE(int(reply.entryId), 25);
@@ -462,7 +467,8 @@ void TestTerminalSession::lostConnectionsReopened()
     TestTerminal next;
     quint64 nextId = 0;
     QVERIFY2(connectTerminal(next, &nextId), qPrintable(next.errorString()));
-    QTRY_VERIFY(BusinessControllerClient::getInstance()->findConnection(nextId) != nullptr);
+    QVERIFY2(requestContestNames(next, &names, &error), qPrintable(error));
+    QVERIFY(BusinessControllerClient::getInstance()->findConnection(nextId) != nullptr);
     QVERIFY(TestDb::killSessions(m_db, m_folder->mainDbName()) > 0);
     QVERIFY2(enter(next, "C1", "26", &reply, &error), qPrintable(error));
     QCOMPARE(int(reply.status), 0);
@@ -471,14 +477,19 @@ void TestTerminalSession::lostConnectionsReopened()
 
 void TestTerminalSession::connectionRetriedOnce_data()
 {
-    QTest::addColumn<bool>("backBeforeFirstRequest");
-    QTest::newRow("database back before the first request") << true;
-    QTest::newRow("database back only after it") << false;
+    // The requests answered before the database is found again, and what
+    // each request answers.
+    QTest::addColumn<int>("failedRequests");
+    QTest::addColumn<QList<int>>("statuses");
+    QTest::newRow("found at the first request") << 0 << QList<int>{0};
+    QTest::newRow("found again at the second") << 1 << QList<int>{1, 0};
+    QTest::newRow("found only after the second") << 2 << QList<int>{1, 1, 1};
 }
 
 void TestTerminalSession::connectionRetriedOnce()
 {
-    QFETCH(bool, backBeforeFirstRequest);
+    QFETCH(int, failedRequests);
+    QFETCH(QList<int>, statuses);
     // Terminals open their connection from the settings file, so a port
     // nobody listens on makes the opening fail.
     const QString config = "config/connection_mysql.csv";
@@ -486,26 +497,22 @@ void TestTerminalSession::connectionRetriedOnce()
     QByteArray unreachable = settings;
     unreachable.replace(QByteArray::number(TestDb::server().port), QByteArray::number(WorkFolder::freePort()));
     QVERIFY(unreachable != settings);
-    QVERIFY(m_folder->writeFile(config, unreachable));
 
     TestTerminal terminal;
     quint64 id = 0;
-    const bool connected = connectTerminal(terminal, &id);
-    QVERIFY(m_folder->writeFile(config, settings));
-    QVERIFY2(connected, qPrintable(terminal.errorString()));
+    QVERIFY2(connectTerminal(terminal, &id), qPrintable(terminal.errorString()));
     QCOMPARE(BusinessControllerClient::getInstance()->findConnection(id), nullptr);
 
-    Messages::EnterResponseFields reply;
-    QString error;
-    if (!backBeforeFirstRequest) {
-        QVERIFY(m_folder->writeFile(config, unreachable));
-        QVERIFY2(enter(terminal, "C1", "1", &reply, &error), qPrintable(error));
+    for (int request = 0; request < statuses.size(); ++request) {
+        QVERIFY(m_folder->writeFile(config, request < failedRequests ? unreachable : settings));
+        Messages::EnterResponseFields reply;
+        QString error;
+        const bool answered = enter(terminal, "C1", "1", &reply, &error);
         QVERIFY(m_folder->writeFile(config, settings));
-        QCOMPARE(int(reply.status), 1);
+        QVERIFY2(answered, qPrintable(error));
+        QCOMPARE(int(reply.status), statuses.at(request));
     }
-    QVERIFY2(enter(terminal, "C1", "1", &reply, &error), qPrintable(error));
-    QCOMPARE(int(reply.status), backBeforeFirstRequest ? 0 : 1);
-    QCOMPARE(BusinessControllerClient::getInstance()->findConnection(id) != nullptr, backBeforeFirstRequest);
+    QCOMPARE(BusinessControllerClient::getInstance()->findConnection(id) != nullptr, failedRequests < 2);
 }
 
 void TestTerminalSession::contestNames()

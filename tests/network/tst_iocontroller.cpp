@@ -205,6 +205,7 @@ public:
         if (hook)
             hook(clientId);
     }
+    void onMessageArriving(quint64, quint8) override {}
     void onClientRemoved(quint64 clientId) override
     {
         std::lock_guard<std::mutex> guard(m_mutex);

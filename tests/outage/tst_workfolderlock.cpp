@@ -1,7 +1,9 @@
 // One server per working folder, as the real process (orv-headless-server)
 // lives it: a second start beside a running one touches nothing and ends
 // with status 1; a start after the first was killed takes the folder over;
-// a normal exit leaves the folder free.
+// a normal exit leaves the folder free. What a lock file left behind says
+// (nothing, garbage, the pid of another live server) never keeps a start out:
+// only a live holder of the lock does.
 
 #include "tests/support/ownmariadb.h"
 #include "tests/support/serverprocess.h"
@@ -11,6 +13,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QSysInfo>
 
 #include <memory>
 #include <signal.h>
@@ -42,6 +45,8 @@ private slots:
     void cleanup();
 
     void secondStartTouchesNothing();
+    void leftLockFileDoesNotBlock_data();
+    void leftLockFileDoesNotBlock();
     void startAfterAKillTakesOver();
     void normalExitFreesTheFolder();
 
@@ -130,12 +135,53 @@ void TestWorkFolderLock::secondStartTouchesNothing()
     QVERIFY2(said.contains("another program"), said.right(2000).constData());
     QVERIFY(!second.readAllStandardOutput().contains("ready"));
 
+    QVERIFY2(said.contains("another program (pid " + QByteArray::number(m_first->processId()) + ")"),
+             said.right(2000).constData());
+
     QCOMPARE(m_folder->readFile(JOURNAL), journal);
     QCOMPARE(inodeOf(m_folder->filePath(JOURNAL)), inode);
     QVERIFY(QFile::exists(m_folder->filePath(TEMPORARY)));
-    QVERIFY(QFile::exists(m_folder->filePath(LOCK)));
+    QCOMPARE(m_folder->readFile(LOCK), QByteArray::number(m_first->processId()) + "\n");
     QVERIFY(serves());
     QVERIFY(QFile::remove(m_folder->filePath(TEMPORARY)));
+}
+
+void TestWorkFolderLock::leftLockFileDoesNotBlock_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<bool>("otherServer");
+    QTest::newRow("empty (a power cut)") << QByteArray() << false;
+    QTest::newRow("garbled") << QByteArray::fromHex("00ff12") + "garbage\n\n12x" << false;
+    // As the server itself after a container's restart, or a server of
+    // another folder: a live process of the same name.
+    QTest::newRow("a live server of the same name") << QByteArray() << true;
+}
+
+void TestWorkFolderLock::leftLockFileDoesNotBlock()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(bool, otherServer);
+    std::unique_ptr<WorkFolder> otherFolder;
+    std::unique_ptr<ServerProcess> other;
+    if (otherServer) {
+        WorkFolder::Options options;
+        options.auxReadOnly = false;
+        otherFolder.reset(new WorkFolder("wflock2", options));
+        QVERIFY2(otherFolder->isValid(), qPrintable(otherFolder->error()));
+        other = std::make_unique<ServerProcess>(otherFolder->filePath("server.log"));
+        other->setWorkingDirectory(otherFolder->path());
+        QVERIFY(other->startUntilReady(ORV_HEADLESS_SERVER));
+        // What the lock of earlier releases wrote: pid, name, host.
+        contents = QByteArray::number(other->processId()) + "\norv-headless-server\n"
+                   + QSysInfo::machineHostName().toUtf8() + "\n";
+    }
+    QVERIFY(m_folder->writeFile(LOCK, contents));
+
+    m_first = startReady();
+    QVERIFY(m_first);
+    QVERIFY(serves());
+    QCOMPARE(m_folder->readFile(LOCK), QByteArray::number(m_first->processId()) + "\n");
+    stop(other);
 }
 
 void TestWorkFolderLock::startAfterAKillTakesOver()
@@ -145,8 +191,8 @@ void TestWorkFolderLock::startAfterAKillTakesOver()
     ::kill(pid_t(m_first->processId()), SIGKILL);
     QVERIFY(m_first->waitForFinished(10000));
     m_first.reset();
-    // Left behind, naming a process that is gone.
-    QVERIFY(QFile::exists(m_folder->filePath(LOCK)));
+    // Left behind, naming a process that is gone (its pid free for another).
+    QVERIFY(!m_folder->readFile(LOCK).isEmpty());
     QVERIFY(m_folder->writeFile(TEMPORARY, "1\tSTART\t9\t2026-01-02 08:00:00\n"));
 
     m_first = startReady();
@@ -161,7 +207,10 @@ void TestWorkFolderLock::normalExitFreesTheFolder()
     m_first = startReady();
     QVERIFY(m_first);
     stop(m_first);
-    QVERIFY(!QFile::exists(m_folder->filePath(LOCK)));
+    // The file stays, naming nobody: removing it would let a program that
+    // has it open lock a file the next one does not see.
+    QVERIFY(QFile::exists(m_folder->filePath(LOCK)));
+    QCOMPARE(m_folder->readFile(LOCK), QByteArray());
     m_first = startReady();
     QVERIFY(m_first);
 }

@@ -9,7 +9,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
-OwnMariaDb::OwnMariaDb()
+OwnMariaDb::OwnMariaDb() : OwnMariaDb(Options()) {}
+
+OwnMariaDb::OwnMariaDb(const Options &options) : m_options(options)
 {
     QTcpServer probe;
     if (probe.listen(QHostAddress::LocalHost, 0))
@@ -52,14 +54,15 @@ bool OwnMariaDb::start(QString *error)
         m_installed = true;
     }
     m_server.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_server.start("mariadbd", {"--no-defaults", "--user=" + user, "--datadir=" + data,
-                                "--port=" + QString::number(m_port), "--bind-address=127.0.0.1",
-                                "--socket=" + m_dir.filePath("mysqld.sock"),
-                                "--pid-file=" + m_dir.filePath("mysqld.pid"),
-                                "--log-error=" + m_dir.filePath("error.log"), "--tmpdir=" + temporary,
-                                "--skip-grant-tables",
-                                "--max-connections=1000", "--character-set-server=utf8mb4",
-                                "--collation-server=utf8mb4_unicode_ci"});
+    QStringList arguments = {"--no-defaults", "--user=" + user, "--datadir=" + data,
+                             "--port=" + QString::number(m_port), "--bind-address=127.0.0.1",
+                             "--socket=" + socketPath(), "--pid-file=" + m_dir.filePath("mysqld.pid"),
+                             "--log-error=" + m_dir.filePath("error.log"), "--tmpdir=" + temporary,
+                             "--max-connections=" + QString::number(m_options.maxConnections),
+                             "--character-set-server=utf8mb4", "--collation-server=utf8mb4_unicode_ci"};
+    if (!m_options.grantTables)
+        arguments << "--skip-grant-tables";
+    m_server.start("mariadbd", arguments);
     if (!m_server.waitForStarted(10000)) {
         *error = "mariadbd did not start: " + m_server.errorString();
         return false;
@@ -69,8 +72,14 @@ bool OwnMariaDb::start(QString *error)
     while (!deadline.hasExpired()) {
         QTcpSocket socket;
         socket.connectToHost(QHostAddress::LocalHost, m_port);
-        if (socket.waitForConnected(500) && socket.waitForReadyRead(2000))
-            return true;
+        if (socket.waitForConnected(500) && socket.waitForReadyRead(2000)) {
+            if (!m_options.grantTables)
+                return true;
+            // The environment's account, as scripts/test makes it.
+            const QString account = qEnvironmentVariable("ORV_DB_USER", "orv");
+            const QString password = qEnvironmentVariable("ORV_DB_PASS", "orv-test-pass");
+            return grantAccount("tests", account, password, error);
+        }
         if (m_server.state() == QProcess::NotRunning) {
             *error = "mariadbd ended at start-up; see " + m_dir.filePath("error.log");
             return false;
@@ -90,6 +99,34 @@ bool OwnMariaDb::stop()
         return true;
     m_server.kill();
     return m_server.waitForFinished(10000);
+}
+
+bool OwnMariaDb::grantAccount(const QString &kind, const QString &user, const QString &password, QString *error,
+                              const QString &mainDb, const QString &auxDb) const
+{
+    QProcess shell;
+    shell.setProcessChannelMode(QProcess::MergedChannels);
+    shell.start("bash", {"-c", ". \"$1\" && orv_db_account \"$2\" \"$3\" \"$4\" \"$5\" \"$6\" \"$7\"", "account",
+                         QStringLiteral(ORV_SOURCE_DIR "/scripts/lib/common.sh"), socketPath(), kind, password,
+                         user, mainDb.isEmpty() ? QStringLiteral("orv") : mainDb,
+                         auxDb.isEmpty() ? QStringLiteral("quenlor") : auxDb});
+    if (!shell.waitForFinished(60000) || shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0) {
+        *error = "orv_db_account " + kind + " " + user + ": " + QString::fromLocal8Bit(shell.readAll());
+        return false;
+    }
+    return true;
+}
+
+bool OwnMariaDb::runAsRoot(const QString &sql, QString *error) const
+{
+    QProcess client;
+    client.setProcessChannelMode(QProcess::MergedChannels);
+    client.start("mariadb", {"--no-defaults", "-uroot", "--socket=" + socketPath(), "-e", sql});
+    if (!client.waitForFinished(30000) || client.exitStatus() != QProcess::NormalExit || client.exitCode() != 0) {
+        *error = "mariadb -uroot: " + QString::fromLocal8Bit(client.readAll());
+        return false;
+    }
+    return true;
 }
 
 void OwnMariaDb::exportToEnvironment() const

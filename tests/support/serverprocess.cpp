@@ -1,6 +1,7 @@
 #include "tests/support/serverprocess.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 ServerProcess::ServerProcess(const QString &logPath)
@@ -66,4 +67,11 @@ void ServerProcess::setupChildProcess()
     // In the child, before it runs the program (the pipe's ends close on
     // exec; the duplicate does not).
     ::dup2(m_pipe[1], STDERR_FILENO);
+    if (m_softDescriptorLimit > 0) {
+        struct rlimit limit {};
+        if (::getrlimit(RLIMIT_NOFILE, &limit) == 0) {
+            limit.rlim_cur = rlim_t(m_softDescriptorLimit);
+            ::setrlimit(RLIMIT_NOFILE, &limit);
+        }
+    }
 }

@@ -24,12 +24,16 @@ public:
     // Ends it as by hand: its standard input closed; killed only when it has
     // not ended within `waitMs`.
     void endAsByHand(int waitMs);
+    // Starts the program with this soft limit of open descriptors (as
+    // `ulimit -Sn`), the hard one left as it is; 0: unchanged.
+    void setSoftDescriptorLimit(int limit) { m_softDescriptorLimit = limit; }
 
 protected:
     void setupChildProcess() override;
 
 private:
     int m_pipe[2] = {-1, -1};
+    int m_softDescriptorLimit = 0;
     std::thread m_copier;
 };
 

@@ -8,8 +8,11 @@
 #include "tests/ui/startupbox.h"
 
 #include <QFile>
-#include <QLockFile>
 #include <QTcpServer>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 class TestStartupLock : public QObject
 {
@@ -29,8 +32,13 @@ void TestStartupLock::folderBoxThenStatusOne()
     const QByteArray journal = "3\tSTART\t7\t2026-01-02 08:00:00\n3\tDONE\n5\tSTART\t8\t2026-01-02 08:01:00\n";
     QVERIFY(folder.writeFile("terminal_journal.txt", journal));
     QVERIFY(folder.writeFile("terminal_journal.txt.a1B2c3", "5\tSTART\t8\t2026-01-02 08:01:00\n"));
-    QLockFile running(folder.filePath("orvserver.lock"));
-    QVERIFY(running.tryLock(0));
+    // The running program's lock: a descriptor of its own on the file, as
+    // another process holds it (flock conflicts between descriptors).
+    QVERIFY(folder.writeFile("orvserver.lock", "4242\n"));
+    const int running =
+        ::open(QFile::encodeName(folder.filePath("orvserver.lock")).constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(running >= 0);
+    QCOMPARE(::flock(running, LOCK_EX | LOCK_NB), 0);
 
     const StartupBox seen = runRefusedStart();
 
@@ -43,7 +51,9 @@ void TestStartupLock::folderBoxThenStatusOne()
     QTcpServer port;
     QVERIFY2(port.listen(QHostAddress::AnyIPv4, folder.port()), "the terminals' port was opened");
     const QString log = QString::fromUtf8(folder.readFile("log.txt"));
-    QVERIFY2(log.contains("runs in the working folder"), qPrintable(log));
+    QVERIFY2(log.contains("another program (pid 4242) runs in the working folder"), qPrintable(log));
+    QCOMPARE(folder.readFile("orvserver.lock"), QByteArray("4242\n"));
+    ::close(running);
 }
 
 ORV_TEST_MAIN_DESKTOP(TestStartupLock)
