@@ -148,7 +148,7 @@ int main(int argc, char *argv[])
     window->initModel();
     window->showMainWindow();
     auto *combo = window->findChild<QComboBox *>("cmbCourse");
-    combo->setCurrentIndex(combo->findText("Khóa thử phòng thi"));
+    combo->setCurrentIndex(combo->findData("C1"));
     const QAbstractItemModel *table = window->findChild<QTableView *>("studentView")->model();
     QLabel *contested = window->findChild<QLabel *>("lbContested");
 
