@@ -75,7 +75,7 @@ void Controller::start(FirstWindow first)
     }
     // What the terminals sent while the database was away (or before the
     // last exit) is stored now, without holding up the window.
-    BusinessControllerClient::getInstance()->startRetries();
+    BusinessControllerClient::getInstance()->startReplay();
     if (first == FirstWindow::Login)
         m_loginDialog->showForLogin();
     else

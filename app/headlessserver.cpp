@@ -60,7 +60,7 @@ int main(int argc, char *argv[])
         IOController::destroyInstance();
         return 1;
     }
-    BusinessControllerClient::getInstance()->startRetries();
+    BusinessControllerClient::getInstance()->startReplay();
     std::printf("ready %s\n", qPrintable(controller->getFileUtility()->readTcpConnectionConfig()));
     std::fflush(stdout);
 
@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
 
     // Every thread of the listener, the queue and the connections joined.
     IOController::destroyInstance();
-    BusinessControllerClient::getInstance()->stopRetries();
+    BusinessControllerClient::getInstance()->stopReplay();
     std::printf("peak-rss-kb %lld\n", static_cast<long long>(peakResidentKb()));
     std::fflush(stdout);
     return status;

@@ -127,7 +127,7 @@ MainWindow::~MainWindow()
 
     IOController::destroyInstance();
     // No terminal sends any more: what is not stored stays in the journal.
-    m_businessControllerClient->stopRetries();
+    m_businessControllerClient->stopReplay();
     // The listener closed the terminals without a word to the business
     // logic: their database sessions end now, not with the process.
     m_businessControllerClient->closeTerminalConnections();
