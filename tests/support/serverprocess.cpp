@@ -1,6 +1,8 @@
 #include "tests/support/serverprocess.h"
 
+#include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 ServerProcess::ServerProcess(const QString &logPath)
@@ -66,4 +68,11 @@ void ServerProcess::setupChildProcess()
     // In the child, before it runs the program (the pipe's ends close on
     // exec; the duplicate does not).
     ::dup2(m_pipe[1], STDERR_FILENO);
+    if (m_fileSizeLimit >= 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = {};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = rlim_t(m_fileSizeLimit);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
 }

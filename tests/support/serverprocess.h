@@ -24,12 +24,17 @@ public:
     // Ends it as by hand: its standard input closed; killed only when it has
     // not ended within `waitMs`.
     void endAsByHand(int waitMs);
+    // The program's files may not grow past `bytes` (RLIMIT_FSIZE; a write
+    // past it fails, SIGXFSZ being ignored): none when negative, as by
+    // default. Set before it starts.
+    void setFileSizeLimit(qint64 bytes) { m_fileSizeLimit = bytes; }
 
 protected:
     void setupChildProcess() override;
 
 private:
     int m_pipe[2] = {-1, -1};
+    qint64 m_fileSizeLimit = -1;
     std::thread m_copier;
 };
 
