@@ -524,7 +524,7 @@ void TestTerminalOutage::journalFullKeepsTheResultInMemory()
     sync(terminal);
     QVERIFY(!journal().contains(QByteArray("\tRESULT\t") + QByteArray::number(entry)));
     const QByteArray line = "the result of entry " + QByteArray::number(entry)
-                            + " (course C1, order number " + QByteArray::number(entry) + ", score 41)";
+                            + " (course \"C1\", order number \"" + QByteArray::number(entry) + "\", score 41)";
 
     QThread::msleep(1500);
     startDatabase();
@@ -596,7 +596,7 @@ void TestTerminalOutage::oldResultRefusedInALaterSitting()
     QCOMPARE(entryField(entry, "TrangThai").toInt(), 1);
     QVERIFY(entryField(entry, "ThoiGianKetThucThi").isNull());
     QCOMPARE(entryField(entry, "ThoiGianBatDauThi").toDateTime(), second);
-    QVERIFY(serverLog().contains("belongs to the sitting"));
+    QVERIFY2(serverLog().contains("belongs to the sitting"), serverLog().constData());
 
     // The new sitting's own result is stored.
     TestTerminal again;
@@ -844,7 +844,7 @@ void TestTerminalOutage::peerTextsKeepTheLogsLines()
     QVERIFY2(terminal.connectTo("127.0.0.1", m_folder->port()) && terminal.handshake(),
              qPrintable(terminal.errorString()));
     const QByteArray forged = "2026-01-01 00:00:00 [critical] forged line";
-    const QByteArray orders[] = {"33\n" + forged, "33\r\n" + forged, QByteArray(65536, '7')};
+    const QByteArray orders[] = {"33\n" + forged, "33\r\n" + forged, QByteArray(60000, '7')};
     for (const QByteArray &order : orders) {
         Messages::EnterResponseFields reply;
         QString error;
@@ -856,7 +856,7 @@ void TestTerminalOutage::peerTextsKeepTheLogsLines()
     for (const QByteArray &line : log.split('\n'))
         QVERIFY2(!line.trimmed().startsWith(forged.left(10)), line.constData());
     // A few hundred characters of the long one, not all of it.
-    QVERIFY(log.contains("(65536 characters)"));
+    QVERIFY(log.contains("(60000 characters)"));
     QVERIFY2(log.size() < 16384, QByteArray::number(log.size()).constData());
 }
 
