@@ -50,6 +50,7 @@ OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHo
         check.setStatus(4);
         return check;
     }
+    check.setIDKhoaHoc(course.value("IDKhoaHoc").toString());
 
     SqlQuery entry(m_db, "MySqlConnectionClient::checkOrderNumber (entry)",
                    "SELECT thisinh.SoCMT, thisinh.HoTen, khoathi_thisinh.ID, khoathi_thisinh.TrangThai, "

@@ -340,6 +340,7 @@ void BusinessControllerClient::orderNumberUpdated(quint64 clientId, const QStrin
             const std::lock_guard<std::mutex> locker(m_notesLock);
             EntryNote &note = m_notes[check.getID()];
             note.courseCode = courseCode;
+            note.storedCourseCode = check.getIDKhoaHoc();
             note.orderNumber = orderNumber;
         }
         reply.setLicenceClass(check.getLicenceClass());
@@ -421,9 +422,14 @@ void BusinessControllerClient::contestResultUpdated(quint64 clientId, int score,
             record.sittings = connection->value(entryId);
         }
     }
-    if (db) {
-        // The course as stored from here on (journal, log, sheet), however
-        // the terminal typed it; the code sent when it cannot be read now.
+    // The course as stored from here on (journal, log, sheet), however the
+    // terminal typed it: as the admission found it when the terminal sends
+    // what it was admitted with, else as the database finds it now; the
+    // code sent when it cannot be read now.
+    const EntryNote note = noteOf(entryId);
+    if (!note.storedCourseCode.isEmpty() && note.courseCode == courseCode) {
+        record.courseCode = note.storedCourseCode;
+    } else if (db) {
         SqlQuery::Failure failure = SqlQuery::Failure::None;
         const MySqlConnectionClient::ResultBasis basis = db->readResultBasis(entryId, courseCode, &failure);
         if (basis.found)
@@ -535,7 +541,8 @@ void BusinessControllerClient::warnKeptInMemory(const TerminalJournal::Record &r
     const Utility *utility = Utility::getInstance();
     const QString orderNumber =
         note.orderNumber.isEmpty() ? QStringLiteral("unknown") : utility->logText(note.orderNumber);
-    const QString course = note.courseCode.isEmpty() ? QStringLiteral("unknown") : utility->logText(note.courseCode);
+    const QString known = note.storedCourseCode.isEmpty() ? note.courseCode : note.storedCourseCode;
+    const QString course = known.isEmpty() ? QStringLiteral("unknown") : utility->logText(known);
     QDebug line = qCritical().nospace().noquote();
     line << "BusinessControllerClient: the journal cannot be written: ";
     if (record.kind == TerminalJournal::Record::Start)

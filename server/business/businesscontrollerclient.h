@@ -127,10 +127,12 @@ signals:
 private:
     using Connection = std::shared_ptr<MySqlConnectionClient>;
     using Outcome = TerminalJournalReplay::Outcome;
-    // What the terminals told of an entry at its admission, for the log.
+    // What the terminals told of an entry at its admission: the course code
+    // as typed and as stored, the order number.
     struct EntryNote
     {
         QString courseCode;
+        QString storedCourseCode;
         QString orderNumber;
     };
 

@@ -277,7 +277,10 @@ void TestMySqlConnectionClient::resultFindsItsCourseAsAdmitted()
     QVERIFY(exec("INSERT INTO thisinh (IDThiSinh, HoTen, SoCMT) VALUES (1, 'A', '9')"));
     QVERIFY(exec("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, TrangThai, NoiDungSH, LoaiBang) "
                  "VALUES (1, 'KF', 1, '1', 0, '1', 'B2')"));
-    QCOMPARE(m_db->checkOrderNumber(sent, "1").getID(), found ? 1 : 0);
+    const OrderNumberCheck check = m_db->checkOrderNumber(sent, "1");
+    QCOMPARE(check.getID(), found ? 1 : 0);
+    if (found)
+        QCOMPARE(check.getIDKhoaHoc(), QString("KF"));
     SqlQuery::Failure failure = SqlQuery::Failure::Other;
     const MySqlConnectionClient::ResultBasis basis = m_db->readResultBasis(1, sent, &failure);
     QCOMPARE(int(failure), int(SqlQuery::Failure::None));
