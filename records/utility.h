@@ -26,7 +26,7 @@ public:
     // LOG_TEXT_CHARS characters (then followed by "... (N characters)"), so
     // that what a peer sends never starts a line of its own nor floods the
     // log.
-    static const int LOG_TEXT_CHARS = 200;
+    static constexpr int LOG_TEXT_CHARS = 200;
     QString logText(const QString &text) const;
 
     Utility(const Utility &) = delete;

@@ -56,9 +56,9 @@ public:
     static constexpr int REPLAY_MS = TerminalJournalReplay::INTERVAL_MS;
     // The starts of an entry a connection's results may still belong to
     // are at most this many: the latest.
-    static const int MAX_SITTINGS = 16;
+    static constexpr int MAX_SITTINGS = 16;
     // The answers column (TEXT) holds this many bytes of UTF-8.
-    static const int MAX_ANSWERS_BYTES = 65535;
+    static constexpr int MAX_ANSWERS_BYTES = 65535;
 
     // Created on first use even when two threads ask at once; registers with
     // the input hub when created.
