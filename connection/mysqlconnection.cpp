@@ -668,7 +668,7 @@ bool MySqlConnection::resetContestantResult(int id, const QString &course, const
             note = query.value("GhiChu").toString();
     }
 
-    const QString item = QDateTime::currentDateTime().toString("dd/MM/yyyy hh:mm:ss") + "#" + reason;
+    const QString item = QDateTime::currentDateTime().toString(QLatin1String(RESET_TIME_FORMAT)) + "#" + reason;
     QString newNote = note.isEmpty() ? item : note + ";" + item;
     // The history keeps to 255 characters by starting over; a single item
     // longer than that is still kept whole.

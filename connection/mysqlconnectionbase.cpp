@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QDebug>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -17,6 +18,19 @@ QString MySqlConnectionBase::resultTimeText(const QVariant &value)
     if (!date.isValid())
         return QString("");
     return date.toString("yyyy-MM-dd") + QString(" hh:mm:ss");
+}
+
+QDateTime MySqlConnectionBase::lastResetTime(const QString &history)
+{
+    // A reason may hold ';' itself: an item starts only where a stamp and
+    // its '#' follow the separator.
+    static const QRegularExpression item(
+        QStringLiteral("(?:^|;)(\\d{2}/\\d{2}/\\d{4} \\d{2}:\\d{2}:\\d{2})#"));
+    QDateTime last;
+    QRegularExpressionMatchIterator items = item.globalMatch(history);
+    while (items.hasNext())
+        last = QDateTime::fromString(items.next().captured(1), QLatin1String(RESET_TIME_FORMAT));
+    return last;
 }
 
 MySqlConnectionBase::MySqlConnectionBase(QObject *parent) : QObject(parent) {}

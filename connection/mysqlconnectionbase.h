@@ -5,6 +5,7 @@
 #include "records/course.h"
 #include "records/reportinfo.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QSqlDatabase>
@@ -46,6 +47,12 @@ public:
     // The stored photo (Base64) of the entry with this order number in the
     // course; empty when there is none.
     QString getAvatarInfoForContestant(const QString &soBaoDanh, const QString &idKhoaHoc);
+
+    // An entry's reset history (its GhiChu) holds one item per reset, "the
+    // reset's local time in RESET_TIME_FORMAT, '#', the reason", joined by
+    // ';'. The time of the last one; invalid when there is none.
+    static constexpr const char *RESET_TIME_FORMAT = "dd/MM/yyyy hh:mm:ss";
+    static QDateTime lastResetTime(const QString &history);
 
 protected:
     // Fills a result sheet from `entry`, a query positioned on the entry's

@@ -26,16 +26,16 @@ void MySqlConnectionClient::closeConnection()
 
 namespace {
 
-void tell(bool *unreachable, const SqlQuery &query)
+void tell(SqlQuery::Failure *failure, const SqlQuery &query)
 {
-    if (unreachable)
-        *unreachable = query.unreachable();
+    if (failure)
+        *failure = query.failure();
 }
 
 } // namespace
 
 OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHoc, const QString &soBaoDanh,
-                                                         bool *unreachable)
+                                                         SqlQuery::Failure *failure)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     OrderNumberCheck check;
@@ -45,11 +45,12 @@ OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHo
     course.bind(":TrangThai", 2);
     course.bind(":IDKhoaHoc", idKhoaHoc);
     course.exec();
-    tell(unreachable, course);
+    tell(failure, course);
     if (!course.next()) {
         check.setStatus(4);
         return check;
     }
+    check.setIDKhoaHoc(course.value("IDKhoaHoc").toString());
 
     SqlQuery entry(m_db, "MySqlConnectionClient::checkOrderNumber (entry)",
                    "SELECT thisinh.SoCMT, thisinh.HoTen, khoathi_thisinh.ID, khoathi_thisinh.TrangThai, "
@@ -59,7 +60,7 @@ OrderNumberCheck MySqlConnectionClient::checkOrderNumber(const QString &idKhoaHo
     entry.bind(":IDKhoaHoc", idKhoaHoc);
     entry.bind(":SoBaoDanh", soBaoDanh);
     entry.exec();
-    tell(unreachable, entry);
+    tell(failure, entry);
     if (!entry.next())
         return check;
 
@@ -99,25 +100,25 @@ QString MySqlConnectionClient::getCourseGhiChu(const QString &idKhoaHoc)
     return query.next() ? query.value("GhiChu").toString() : QString();
 }
 
-QString MySqlConnectionClient::getTraLoiMoPhong(int id, bool *unreachable)
+QString MySqlConnectionClient::getTraLoiMoPhong(int id, SqlQuery::Failure *failure)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::getTraLoiMoPhong",
                    "SELECT TraLoiMoPhong FROM khoathi_thisinh WHERE ID = :ID");
     query.bind(":ID", id);
     query.exec();
-    tell(unreachable, query);
+    tell(failure, query);
     return query.next() ? query.value("TraLoiMoPhong").toString() : QString();
 }
 
-int MySqlConnectionClient::getContestantState(int id, bool *unreachable)
+int MySqlConnectionClient::getContestantState(int id, SqlQuery::Failure *failure)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::getContestantState",
                    "SELECT TrangThai FROM khoathi_thisinh WHERE ID = :ID");
     query.bind(":ID", id);
     query.exec();
-    tell(unreachable, query);
+    tell(failure, query);
     return query.next() ? query.value("TrangThai").toInt() : -1;
 }
 
@@ -161,18 +162,52 @@ bool MySqlConnectionClient::updateContestStart(int id, const QString &startTime,
                                                SqlQuery::Failure *failure)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    // Only an entry that has not started: moving a finished one back into the
-    // examination would let a later result overwrite the stored one.
-    SqlQuery query(m_db, "MySqlConnectionClient::updateContestStart",
-                   "update khoathi_thisinh set TrangThai = :TrangThai, ThoiGianBatDauThi = :ThoiGianBatDauThi "
-                   "where ID = :ID AND (TrangThai = 0 OR TrangThai IS NULL)");
-    query.bind(":TrangThai", state);
-    query.bind(":ThoiGianBatDauThi", startTime);
-    query.bind(":ID", id);
-    const bool ran = query.exec();
-    if (failure)
-        *failure = query.failure();
-    return ran && query.numRowsAffected() > 0;
+    const QDateTime arrived = QDateTime::fromString(startTime, "yyyy-MM-dd hh:mm:ss");
+    bool ranAgain = false;
+    // A reset by the operator's connection may come between the read and
+    // the write: the write takes the history it was read with only, and a
+    // history that changed meanwhile is read again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        SqlQuery read(m_db, "MySqlConnectionClient::updateContestStart (read)",
+                      "SELECT TrangThai, ThoiGianBatDauThi, GhiChu FROM khoathi_thisinh WHERE ID = :ID");
+        read.bind(":ID", id);
+        const bool found = read.exec() && read.next();
+        tell(failure, read);
+        if (!found)
+            return false;
+        const int current = read.value("TrangThai").toInt();
+        if (current != 0) {
+            // The first run of the write took it before its reply was lost.
+            return ranAgain && current == state
+                   && read.value("ThoiGianBatDauThi").toDateTime().toString("yyyy-MM-dd hh:mm:ss") == startTime;
+        }
+        const QString history = read.value("GhiChu").toString();
+        const QDateTime reset = lastResetTime(history);
+        if (reset.isValid() && reset > arrived) {
+            qInfo().noquote() << "MySqlConnectionClient::updateContestStart: entry" << id << "was reset at"
+                              << reset.toString("yyyy-MM-dd hh:mm:ss") << ", after its start arrived at"
+                              << startTime << ": it is not marked as started";
+            return false;
+        }
+        // Only an entry that has not started: moving a finished one back
+        // into the examination would let a later result overwrite the
+        // stored one.
+        SqlQuery query(m_db, "MySqlConnectionClient::updateContestStart",
+                       "update khoathi_thisinh set TrangThai = :TrangThai, ThoiGianBatDauThi = :ThoiGianBatDauThi "
+                       "where ID = :ID AND (TrangThai = 0 OR TrangThai IS NULL) AND GhiChu <=> :GhiChu");
+        query.bind(":TrangThai", state);
+        query.bind(":ThoiGianBatDauThi", startTime);
+        query.bind(":ID", id);
+        query.bind(":GhiChu", read.value("GhiChu").isNull() ? QString() : history);
+        const bool ran = query.exec();
+        tell(failure, query);
+        if (!ran)
+            return false;
+        if (query.numRowsAffected() > 0)
+            return true;
+        ranAgain = ranAgain || query.ranAgain();
+    }
+    return false;
 }
 
 bool MySqlConnectionClient::updateAvatar(const QString &idKhoaHoc, const QString &soBaoDanh,
@@ -188,7 +223,7 @@ bool MySqlConnectionClient::updateAvatar(const QString &idKhoaHoc, const QString
     return query.exec();
 }
 
-bool MySqlConnectionClient::updateCheckSum(int id, const QString &checkSum, bool *unreachable)
+bool MySqlConnectionClient::updateCheckSum(int id, const QString &checkSum, SqlQuery::Failure *failure)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     SqlQuery query(m_db, "MySqlConnectionClient::updateCheckSum",
@@ -196,14 +231,15 @@ bool MySqlConnectionClient::updateCheckSum(int id, const QString &checkSum, bool
     query.bind(":CheckSumKQMP", checkSum);
     query.bind(":ID", id);
     const bool ran = query.exec();
-    tell(unreachable, query);
+    tell(failure, query);
     if (!ran)
         return false;
     qDebug() << "update checksum success: ";
     return true;
 }
 
-MySqlConnectionClient::ResultBasis MySqlConnectionClient::readResultBasis(int id, SqlQuery::Failure *failure)
+MySqlConnectionClient::ResultBasis MySqlConnectionClient::readResultBasis(int id, const QString &idKhoaHoc,
+                                                                         SqlQuery::Failure *failure)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     ResultBasis basis;
@@ -211,9 +247,11 @@ MySqlConnectionClient::ResultBasis MySqlConnectionClient::readResultBasis(int id
     SqlQuery query(m_db, "MySqlConnectionClient::readResultBasis",
                    "SELECT thisinh.SoCMT, thisinh.HoTen, thisinh.NgaySinh, khoathi_thisinh.SoBaoDanh, "
                    "khoathi_thisinh.ThoiGianBatDauThi, khoathi_thisinh.IDKhoaHoc, khoathi_thisinh.TrangThai, "
-                   "khoathi_thisinh.ChiTietThi FROM khoathi_thisinh LEFT JOIN thisinh ON thisinh.IDThiSinh = "
-                   "khoathi_thisinh.IDThiSinh WHERE khoathi_thisinh.ID = :ID");
+                   "khoathi_thisinh.ChiTietThi, khoathi_thisinh.GhiChu FROM khoathi_thisinh LEFT JOIN thisinh ON "
+                   "thisinh.IDThiSinh = khoathi_thisinh.IDThiSinh WHERE khoathi_thisinh.ID = :ID AND "
+                   "khoathi_thisinh.IDKhoaHoc = :IDKhoaHoc");
     query.bind(":ID", id);
+    query.bind(":IDKhoaHoc", idKhoaHoc);
     query.exec();
     *failure = query.failure();
     if (*failure != SqlQuery::Failure::None || !query.first())
@@ -225,6 +263,7 @@ MySqlConnectionClient::ResultBasis MySqlConnectionClient::readResultBasis(int id
     if (start.isValid())
         basis.startTime = start.toString("yyyy-MM-dd hh:mm:ss");
     basis.attempts = query.value("ChiTietThi").toInt();
+    basis.lastReset = lastResetTime(query.value("GhiChu").toString());
     readIdentity(query, &basis.identity);
     return basis;
 }
@@ -242,42 +281,31 @@ ContestantResultInfo MySqlConnectionClient::resultToStore(const ResultBasis &bas
     return info;
 }
 
-bool MySqlConnectionClient::storeResult(const QString &idKhoaHoc, const QString &endTime, int score,
-                                        int passMark, const QString &result, int id, const QString &answers,
-                                        int attempts, const QString &checkSum, const QString &sitting,
-                                        SqlQuery::Failure *failure, bool *ranAgain)
+bool MySqlConnectionClient::storeResult(const ResultWrite &write, SqlQuery::Failure *failure, bool *ranAgain)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
     // Only an entry in the examination takes a result, so a stored result
     // and its checksum are never overwritten by a late or repeated message;
-    // and only the sitting the result was made in, so an old result never
-    // lands in a sitting begun after a reset.
+    // and only the sitting the result belongs to, so an old result never
+    // lands in a sitting begun after a reset (an entry without a start time
+    // matches only NULL).
     SqlQuery query(m_db, "MySqlConnectionClient::storeResult",
-                   sitting.isEmpty()
-                       ? QStringLiteral(
-                           "UPDATE khoathi_thisinh SET ThoiGianKetThucThi = :ThoiGianKetThucThi, DiemMoPhong = "
-                           ":DiemMoPhong, DiemChuanMoPhong = :DiemChuanMoPhong, KetQuaMoPhong = :KetQuaMoPhong, "
-                           "TrangThai = :TrangThai, TraLoiMoPhong = :TraLoiMoPhong, ChiTietThi = :ChiTietThi, "
-                           "CheckSumKQMP = :CheckSumKQMP where ID = :ID and IDKhoaHoc = :IDKhoaHoc and "
-                           "TrangThai = 1")
-                       : QStringLiteral(
-                           "UPDATE khoathi_thisinh SET ThoiGianKetThucThi = :ThoiGianKetThucThi, DiemMoPhong = "
-                           ":DiemMoPhong, DiemChuanMoPhong = :DiemChuanMoPhong, KetQuaMoPhong = :KetQuaMoPhong, "
-                           "TrangThai = :TrangThai, TraLoiMoPhong = :TraLoiMoPhong, ChiTietThi = :ChiTietThi, "
-                           "CheckSumKQMP = :CheckSumKQMP where ID = :ID and IDKhoaHoc = :IDKhoaHoc and "
-                           "TrangThai = 1 and ThoiGianBatDauThi = :ThoiGianBatDauThi"));
-    query.bind(":ThoiGianKetThucThi", endTime);
-    query.bind(":DiemMoPhong", score);
-    query.bind(":DiemChuanMoPhong", passMark);
-    query.bind(":KetQuaMoPhong", result);
+                   "UPDATE khoathi_thisinh SET ThoiGianKetThucThi = :ThoiGianKetThucThi, DiemMoPhong = "
+                   ":DiemMoPhong, DiemChuanMoPhong = :DiemChuanMoPhong, KetQuaMoPhong = :KetQuaMoPhong, "
+                   "TrangThai = :TrangThai, TraLoiMoPhong = :TraLoiMoPhong, ChiTietThi = :ChiTietThi, "
+                   "CheckSumKQMP = :CheckSumKQMP where ID = :ID and IDKhoaHoc = :IDKhoaHoc and "
+                   "TrangThai = 1 and ThoiGianBatDauThi <=> :ThoiGianBatDauThi");
+    query.bind(":ThoiGianKetThucThi", write.endTime);
+    query.bind(":DiemMoPhong", write.score);
+    query.bind(":DiemChuanMoPhong", write.passMark);
+    query.bind(":KetQuaMoPhong", write.result);
     query.bind(":TrangThai", 2);
-    query.bind(":TraLoiMoPhong", answers);
-    query.bind(":ChiTietThi", QString::number(attempts));
-    query.bind(":CheckSumKQMP", checkSum);
-    query.bind(":ID", id);
-    query.bind(":IDKhoaHoc", idKhoaHoc);
-    if (!sitting.isEmpty())
-        query.bind(":ThoiGianBatDauThi", sitting);
+    query.bind(":TraLoiMoPhong", write.answers);
+    query.bind(":ChiTietThi", QString::number(write.attempts));
+    query.bind(":CheckSumKQMP", write.checkSum);
+    query.bind(":ID", write.id);
+    query.bind(":IDKhoaHoc", write.courseCode);
+    query.bind(":ThoiGianBatDauThi", write.sitting.isEmpty() ? QString() : write.sitting);
     const bool ran = query.exec();
     *failure = query.failure();
     if (ranAgain)
@@ -287,7 +315,8 @@ bool MySqlConnectionClient::storeResult(const QString &idKhoaHoc, const QString 
     // A matching row always changes (the state moves), so no row affected
     // means nothing was stored by this run.
     if (query.numRowsAffected() < 1) {
-        qDebug() << "update result: no entry in the examination with ID" << id << "in course" << idKhoaHoc;
+        qDebug() << "update result: no entry in the examination with ID" << write.id << "in course"
+                 << write.courseCode << "in the sitting started at" << write.sitting;
         return false;
     }
     qDebug() << "update result success: ";

@@ -1,6 +1,7 @@
 #include "connection/mysqlopener.h"
 
 #include <QDebug>
+#include <QSqlQuery>
 
 namespace MySqlOpener {
 
@@ -43,14 +44,29 @@ QSqlError open(QSqlDatabase &db, const QString &connectionName, const QString &h
     const QString io = QString::number(ioTimeoutSeconds());
     db.setConnectOptions("MYSQL_OPT_CONNECT_TIMEOUT=" + QString::number(CONNECT_TIMEOUT_SECONDS)
                          + ";MYSQL_OPT_READ_TIMEOUT=" + io + ";MYSQL_OPT_WRITE_TIMEOUT=" + io);
-    if (db.open())
-        return QSqlError();
+    if (db.open()) {
+        const QSqlError charset = speakUtf8mb4(db);
+        if (!charset.isValid())
+            return QSqlError();
+        db.close();
+        return charset;
+    }
     const QSqlError error = db.lastError();
     const QString advice = outOfConnectionsAdvice(error);
     if (!advice.isEmpty())
         qWarning().noquote() << "MySQL connection" << connectionName << "refused:" << advice << "("
                              << error.text() << ")";
     return error;
+}
+
+QSqlError speakUtf8mb4(QSqlDatabase &db)
+{
+    // The tables' own collation, so that two texts of a statement compare
+    // as a column and a text do.
+    QSqlQuery names(db);
+    if (names.exec(QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_unicode_ci")))
+        return QSqlError();
+    return names.lastError();
 }
 
 } // namespace MySqlOpener

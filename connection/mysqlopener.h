@@ -31,6 +31,14 @@ QString outOfConnectionsAdvice(const QSqlError &error);
 QSqlError open(QSqlDatabase &db, const QString &connectionName, const QString &host, int port,
                const QString &databaseName, const QString &userName, const QString &password);
 
+// Has the open connection `db` speak utf8mb4, as its tables do. The driver
+// asks for the 3-byte "utf8" whenever the client library's version number
+// is below MySQL 5.5.3's, and MariaDB's client library numbers itself from
+// 3.0: a 4-byte character would be refused ("Incorrect string value") or
+// read back as "?". Needed after every opening, reopenings included. The
+// server's error when it fails.
+QSqlError speakUtf8mb4(QSqlDatabase &db);
+
 } // namespace MySqlOpener
 
 #endif // CONNECTION_MYSQLOPENER_H

@@ -2,6 +2,7 @@
 
 #include "connection/databasestatus.h"
 #include "connection/faultpoint.h"
+#include "connection/mysqlopener.h"
 #include "connection/sqlfailurewatch.h"
 
 #include <QDebug>
@@ -98,6 +99,15 @@ bool SqlQuery::reopen()
     if (!m_db.open()) {
         qWarning().noquote() << m_name << ": the database connection could not be reopened:"
                              << m_db.lastError().text();
+        return false;
+    }
+    // A new session speaks the driver's choice again.
+    const QSqlError charset =
+        m_db.driverName() == QLatin1String("QMYSQL") ? MySqlOpener::speakUtf8mb4(m_db) : QSqlError();
+    if (charset.isValid()) {
+        qWarning().noquote() << m_name << ": the reopened database connection could not be set to utf8mb4:"
+                             << charset.text();
+        m_db.close();
         return false;
     }
     // The statement prepared on the old session is gone with it.

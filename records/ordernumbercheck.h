@@ -17,6 +17,9 @@ class OrderNumberCheck
     RECORD_FIELD(QString, SoCMT, QString())
     RECORD_FIELD(QString, HoTen, QString())
     RECORD_FIELD(QString, NoiDungSH, QString())
+    // The course's code as stored, whatever the case or width it was asked
+    // in; empty when no running course was found.
+    RECORD_FIELD(QString, IDKhoaHoc, QString())
 };
 
 #endif // RECORDS_ORDERNUMBERCHECK_H

@@ -38,3 +38,47 @@ int Utility::indexOfLicenceClass(const QString &text) const
     }
     return -1;
 }
+
+QString Utility::logText(const QString &text) const
+{
+    const int shown = qMin(text.size(), LOG_TEXT_CHARS);
+    QString line;
+    line.reserve(shown + 16);
+    line += QLatin1Char('"');
+    for (int i = 0; i < shown; ++i) {
+        const QChar c = text.at(i);
+        switch (c.unicode()) {
+        case '"':
+            line += QLatin1String("\\\"");
+            continue;
+        case '\\':
+            line += QLatin1String("\\\\");
+            continue;
+        case '\n':
+            line += QLatin1String("\\n");
+            continue;
+        case '\r':
+            line += QLatin1String("\\r");
+            continue;
+        case '\t':
+            line += QLatin1String("\\t");
+            continue;
+        default:
+            break;
+        }
+        const QChar::Category category = c.category();
+        // A lone surrogate half too: it would not survive the log's UTF-8.
+        const bool paired = c.isHighSurrogate() ? i + 1 < shown && text.at(i + 1).isLowSurrogate()
+                                                : c.isLowSurrogate() && i > 0 && text.at(i - 1).isHighSurrogate();
+        if (category == QChar::Other_Control || category == QChar::Other_Format
+            || category == QChar::Separator_Line || category == QChar::Separator_Paragraph
+            || (c.isSurrogate() && !paired))
+            line += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            line += c;
+    }
+    line += QLatin1Char('"');
+    if (shown < text.size())
+        line += QStringLiteral("... (%1 characters)").arg(text.size());
+    return line;
+}

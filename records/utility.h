@@ -20,6 +20,15 @@ public:
     // case-insensitive wildcard pattern; -1 when none.
     int indexOfLicenceClass(const QString &text) const;
 
+    // A text a terminal sent, as a log line may hold it: in double quotes,
+    // a quote and a backslash escaped with a backslash, a control, format or
+    // line-separating character as \n, \r, \t or \uXXXX, and cut after
+    // LOG_TEXT_CHARS characters (then followed by "... (N characters)"), so
+    // that what a peer sends never starts a line of its own nor floods the
+    // log.
+    static constexpr int LOG_TEXT_CHARS = 200;
+    QString logText(const QString &text) const;
+
     Utility(const Utility &) = delete;
     Utility &operator=(const Utility &) = delete;
 

@@ -146,7 +146,7 @@ MainWindow::~MainWindow()
     // Joins the automatic-printing notifier.
     m_autoPrinter.reset();
 
-    // The listener, the terminals, the retries and the terminals' sessions.
+    // The listener, the terminals, the replay and the terminals' sessions.
     ServerRun::stop();
     delete ui;
 }

@@ -75,7 +75,7 @@ BusinessControllerClient::BusinessControllerClient()
               return outcome;
           })
 {
-    // Direct: the retries are woken from whichever thread's statement found
+    // Direct: the replay is woken from whichever thread's statement found
     // the database back.
     connect(DatabaseStatus::instance(), &DatabaseStatus::reachable, this,
             [this]() { m_replay.databaseFound(); m_replay.wake(); }, Qt::DirectConnection);
@@ -259,6 +259,11 @@ void BusinessControllerClient::onMessageArriving(quint64 clientId, quint8 type)
 void BusinessControllerClient::onClientRemoved(quint64 clientId)
 {
     removeDbConnection(clientId);
+    // Told after the last of its messages was handled: no result of it is
+    // to come. Its writes still kept belong to their sittings by the times
+    // they carry.
+    const std::lock_guard<std::mutex> locker(m_notesLock);
+    m_starts.remove(clientId);
 }
 
 void BusinessControllerClient::send(quint64 clientId, const BaseMessage &message) const
@@ -322,31 +327,33 @@ void BusinessControllerClient::orderNumberUpdated(quint64 clientId, const QStrin
 {
     // The marker is quoted as every marker of the log is; its detail reads as
     // it is written.
-    (qInfo() << LOG_ENTER_FUNCTION).noquote() << "Student enter with ordernumber: " << orderNumber;
+    (qInfo() << LOG_ENTER_FUNCTION).noquote() << "Student enter with ordernumber: "
+                                              << Utility::getInstance()->logText(orderNumber);
     EnterResponseMessage reply(true);
     OrderNumberCheck check;
     check.setStatus(1);
 
     const Connection db = databaseAway() ? Connection() : connectionFor(clientId);
-    bool unreachable = db == nullptr;
+    SqlQuery::Failure failure = db ? SqlQuery::Failure::None : SqlQuery::Failure::Unreachable;
     if (db) {
-        check = db->checkOrderNumber(courseCode, orderNumber, &unreachable);
-        if (check.getStatus() == 0 && !unreachable && checkPassingTheoryExam()) {
+        check = db->checkOrderNumber(courseCode, orderNumber, &failure);
+        if (check.getStatus() == 0 && failure != SqlQuery::Failure::Unreachable && checkPassingTheoryExam()) {
             const QString theory = db->getKetQuaSHLyThuyet(courseCode, orderNumber);
             if (theory.compare(RESULT_PASS, Qt::CaseInsensitive) != 0
                 && !isNotTestTheoryResult(check.getNoiDungSH()))
                 check.setStatus(5);
         }
     }
-    if (unreachable) {
+    if (failure == SqlQuery::Failure::Unreachable) {
         // "No database connection", whatever the lookup read before it
         // failed: not "course not running".
         if (db)
             databaseLost();
         check = OrderNumberCheck();
         check.setStatus(1);
-        qWarning() << "BusinessControllerClient::orderNumberUpdated: the database could not be reached"
-                      " for course" << courseCode << "order number" << orderNumber;
+        qWarning().noquote() << "BusinessControllerClient::orderNumberUpdated: the database could not be reached"
+                                " for course" << Utility::getInstance()->logText(courseCode) << "order number"
+                             << Utility::getInstance()->logText(orderNumber);
     }
     (qInfo() << LOG_ENTER_FUNCTION).noquote() << "Student enter with Id: " << check.getID();
 
@@ -356,6 +363,7 @@ void BusinessControllerClient::orderNumberUpdated(quint64 clientId, const QStrin
             const std::lock_guard<std::mutex> locker(m_notesLock);
             EntryNote &note = m_notes[check.getID()];
             note.courseCode = courseCode;
+            note.storedCourseCode = check.getIDKhoaHoc();
             note.orderNumber = orderNumber;
         }
         reply.setLicenceClass(check.getLicenceClass());
@@ -377,11 +385,11 @@ void BusinessControllerClient::infoConfirmUpdated(quint64 clientId, int entryId,
     if (review) {
         qInfo() << LOG_ENTER_FUNCTION;
         // No answers is the answer of a lookup that failed.
-        bool unreachable = true;
+        SqlQuery::Failure failure = SqlQuery::Failure::Unreachable;
         ReviewMessage message;
         if (db)
-            message.setAnswers(db->getTraLoiMoPhong(entryId, &unreachable).toLocal8Bit());
-        if (unreachable) {
+            message.setAnswers(db->getTraLoiMoPhong(entryId, &failure).toLocal8Bit());
+        if (failure == SqlQuery::Failure::Unreachable) {
             if (db)
                 databaseLost();
             qWarning() << "BusinessControllerClient::infoConfirmUpdated: the database could not be reached"
@@ -398,11 +406,15 @@ void BusinessControllerClient::infoConfirmUpdated(quint64 clientId, int entryId,
     record.kind = TerminalJournal::Record::Start;
     record.entryId = entryId;
     record.time = Utility::getInstance()->currentDateTimeText();
+    record.connection = clientId;
     {
-        // The sitting a result of the entry will belong to, once the start
-        // is stored (also later, from the journal).
+        // A sitting this connection's result of the entry may belong to,
+        // once the database takes the start (also later, from the journal).
         const std::lock_guard<std::mutex> locker(m_notesLock);
-        m_notes[entryId].sitting = record.time;
+        QStringList &starts = m_starts[clientId][entryId];
+        starts << record.time;
+        if (starts.size() > MAX_SITTINGS)
+            starts.removeFirst();
     }
     keepAndStore(db, clientId, record);
     qInfo() << LOG_FINISH_FUNCTION;
@@ -413,7 +425,7 @@ void BusinessControllerClient::contestResultUpdated(quint64 clientId, int score,
                                                     const QString &courseCode, const QString &answers)
 {
     (qInfo() << LOG_ENTER_FUNCTION).noquote() << "Update score for student: " << QString::number(entryId);
-    const Connection db = databaseAway() ? Connection() : connectionFor(clientId);
+    Connection db = databaseAway() ? Connection() : connectionFor(clientId);
     TerminalJournal::Record record;
     record.kind = TerminalJournal::Record::Result;
     record.entryId = entryId;
@@ -423,23 +435,58 @@ void BusinessControllerClient::contestResultUpdated(quint64 clientId, int score,
     record.score = score;
     record.passMark = passMark;
     record.passed = passed;
-    record.answers = answers;
-    record.sitting = sittingOf(db.get(), entryId);
-    keepAndStore(databaseAway() ? Connection() : db, clientId, record);
+    record.answers = storableAnswers(entryId, answers);
+    record.connection = clientId;
+    {
+        const std::lock_guard<std::mutex> locker(m_notesLock);
+        const auto connection = m_starts.constFind(clientId);
+        if (connection != m_starts.constEnd() && connection->contains(entryId)) {
+            record.ownStarts = true;
+            record.sittings = connection->value(entryId);
+        }
+    }
+    // The course as stored from here on (journal, log, sheet), however the
+    // terminal typed it: as the admission found it when the terminal sends
+    // what it was admitted with, else as the database finds it now; the
+    // code sent when it cannot be read now.
+    const EntryNote note = noteOf(entryId);
+    if (!note.storedCourseCode.isEmpty() && note.courseCode == courseCode) {
+        record.courseCode = note.storedCourseCode;
+    } else if (db) {
+        SqlQuery::Failure failure = SqlQuery::Failure::None;
+        const MySqlConnectionClient::ResultBasis basis = db->readResultBasis(entryId, courseCode, &failure);
+        if (basis.found)
+            record.courseCode = basis.courseCode;
+        if (failure == SqlQuery::Failure::Unreachable) {
+            databaseLost();
+            db.reset();
+        }
+    }
+    keepAndStore(db, clientId, record);
     qInfo() << LOG_FINISH_FUNCTION;
 }
 
-QString BusinessControllerClient::sittingOf(MySqlConnectionClient *db, int entryId)
+QString BusinessControllerClient::storableAnswers(int entryId, const QString &answers)
 {
-    const QString started = noteOf(entryId).sitting;
-    if (!started.isEmpty() || db == nullptr)
-        return started;
-    // Started before this process ran, or by another server.
-    SqlQuery::Failure failure = SqlQuery::Failure::None;
-    const MySqlConnectionClient::ResultBasis basis = db->readResultBasis(entryId, &failure);
-    if (failure == SqlQuery::Failure::Unreachable)
-        databaseLost();
-    return basis.state == 1 ? basis.startTime : QString();
+    // Invalid UTF-8 was read as U+FFFD already; a NUL is no answer.
+    QString text = answers;
+    const int nuls = text.count(QChar(0));
+    if (nuls > 0) {
+        text.remove(QChar(0));
+        qWarning() << "BusinessControllerClient: the answers of entry" << entryId << "held" << nuls
+                   << "NUL characters: they are stored without them";
+    }
+    QByteArray bytes = text.toUtf8();
+    if (bytes.size() <= MAX_ANSWERS_BYTES)
+        return text;
+    // Cut before the character that would not fit whole.
+    int end = MAX_ANSWERS_BYTES;
+    while (end > 0 && (uchar(bytes.at(end)) & 0xC0) == 0x80)
+        --end;
+    bytes.truncate(end);
+    qWarning() << "BusinessControllerClient: the answers of entry" << entryId << "are" << text.toUtf8().size()
+               << "bytes long: the first" << end << "bytes are stored, what the database column holds";
+    return QString::fromUtf8(bytes);
 }
 
 BusinessControllerClient::EntryNote BusinessControllerClient::noteOf(int entryId) const
@@ -469,16 +516,16 @@ void BusinessControllerClient::keepAndStore(const Connection &db, quint64 client
     if (!appended.claimed) {
         if (!db) {
             warnKept(record);
-            // The database is known to be away: the retries store it once
+            // The database is known to be away: the replay stores it once
             // it is back. Else only this terminal has no connection: the
-            // retries store it now, and there is no outage to tell.
+            // replay stores it now, and there is no outage to tell.
             if (databaseAway())
                 emit notifyWriteKept();
             else
                 m_replay.wake();
             return;
         }
-        // An earlier write of the entry waits: the retries store it in its
+        // An earlier write of the entry waits: the replay stores it in its
         // turn.
         m_replay.wake();
         return;
@@ -506,23 +553,26 @@ void BusinessControllerClient::warnKept(const TerminalJournal::Record &record)
         qWarning() << "BusinessControllerClient: the database could not be reached: the start of entry"
                    << record.entryId << "is kept and will be stored when it returns";
     else
-        qWarning() << "BusinessControllerClient: the database could not be reached: the result of entry"
-                   << record.entryId << "in course" << record.courseCode
-                   << "is kept and will be stored when it returns";
+        qWarning().noquote() << "BusinessControllerClient: the database could not be reached: the result of entry"
+                             << record.entryId << "in course" << Utility::getInstance()->logText(record.courseCode)
+                             << "is kept and will be stored when it returns";
 }
 
 void BusinessControllerClient::warnKeptInMemory(const TerminalJournal::Record &record) const
 {
     const EntryNote note = noteOf(record.entryId);
-    const QString orderNumber = note.orderNumber.isEmpty() ? QStringLiteral("unknown") : note.orderNumber;
-    const QString course = note.courseCode.isEmpty() ? QStringLiteral("unknown") : note.courseCode;
+    const Utility *utility = Utility::getInstance();
+    const QString orderNumber =
+        note.orderNumber.isEmpty() ? QStringLiteral("unknown") : utility->logText(note.orderNumber);
+    const QString known = note.storedCourseCode.isEmpty() ? note.courseCode : note.storedCourseCode;
+    const QString course = known.isEmpty() ? QStringLiteral("unknown") : utility->logText(known);
     QDebug line = qCritical().nospace().noquote();
     line << "BusinessControllerClient: the journal cannot be written: ";
     if (record.kind == TerminalJournal::Record::Start)
         line << "the start of entry " << record.entryId << " (course " << course << ", order number "
              << orderNumber << ")";
     else
-        line << "the result of entry " << record.entryId << " (course " << record.courseCode
+        line << "the result of entry " << record.entryId << " (course " << utility->logText(record.courseCode)
              << ", order number " << orderNumber << ", score " << record.score << ")";
     line << " is kept in memory only until it is stored";
 }
@@ -560,23 +610,74 @@ BusinessControllerClient::Outcome BusinessControllerClient::storeStart(MySqlConn
     const int entryId = record.entryId;
     SqlQuery::Failure failure = SqlQuery::Failure::None;
     // The operator's table shows a start only when the database took it:
-    // an entry already in the examination or finished keeps its state.
+    // an entry already in the examination or finished keeps its state, and
+    // so does one reset after the start arrived.
     if (db->updateContestStart(entryId, record.time, 1, &failure)) {
+        startTaken(record);
         emit notifyContestStartStored(entryId, record.time);
         return Outcome::Stored;
     }
     if (failure != SqlQuery::Failure::None)
         return failed(failure, record);
-    {
-        // The entry's sitting is the one stored before, not this one.
-        const std::lock_guard<std::mutex> locker(m_notesLock);
-        const auto note = m_notes.find(entryId);
-        if (note != m_notes.end() && note->sitting == record.time)
-            note->sitting.clear();
-    }
+    startRefused(record);
     qDebug() << "BusinessControllerClient::infoConfirmUpdated: entry" << entryId
              << "was not marked as started";
     return Outcome::Refused;
+}
+
+void BusinessControllerClient::startTaken(const TerminalJournal::Record &record)
+{
+    const std::lock_guard<std::mutex> locker(m_notesLock);
+    const auto connection = m_starts.find(record.connection);
+    if (connection == m_starts.end() || !connection->contains(record.entryId))
+        return;
+    // The sittings of the starts before it are over.
+    QStringList &starts = (*connection)[record.entryId];
+    const int at = starts.indexOf(record.time);
+    if (at > 0)
+        starts.erase(starts.begin(), starts.begin() + at);
+}
+
+void BusinessControllerClient::startRefused(const TerminalJournal::Record &record)
+{
+    const std::lock_guard<std::mutex> locker(m_notesLock);
+    const auto connection = m_starts.find(record.connection);
+    if (connection == m_starts.end() || !connection->contains(record.entryId))
+        return;
+    // No sitting began with it. The entry stays among the connection's
+    // started ones: its results belong to none of the others' sittings.
+    (*connection)[record.entryId].removeOne(record.time);
+}
+
+bool BusinessControllerClient::inItsSitting(const TerminalJournal::Record &record,
+                                            const MySqlConnectionClient::ResultBasis &basis)
+{
+    const QDateTime arrived = QDateTime::fromString(record.time, "yyyy-MM-dd hh:mm:ss");
+    const QString course = Utility::getInstance()->logText(basis.courseCode);
+    if (basis.lastReset.isValid() && basis.lastReset > arrived) {
+        qWarning().noquote() << "BusinessControllerClient::contestResultUpdated: entry" << record.entryId
+                             << "in course" << course << "was reset at"
+                             << basis.lastReset.toString("yyyy-MM-dd hh:mm:ss") << ", after its result arrived at"
+                             << record.time << ": it is not stored";
+        return false;
+    }
+    const QString started = basis.startTime.isEmpty() ? QStringLiteral("no time") : basis.startTime;
+    if (record.ownStarts && !record.sittings.contains(basis.startTime)) {
+        qWarning().noquote() << "BusinessControllerClient::contestResultUpdated: the result of entry"
+                             << record.entryId << "in course" << course << "belongs to the sitting started at"
+                             << (record.sittings.isEmpty() ? QStringLiteral("none") : record.sittings.last())
+                             << ", not to the one started at" << started << ": it is not stored";
+        return false;
+    }
+    // A terminal that reconnected: the sitting the entry is in, unless it
+    // began after the result arrived.
+    if (!record.ownStarts && !basis.startTime.isEmpty() && basis.startTime > record.time) {
+        qWarning().noquote() << "BusinessControllerClient::contestResultUpdated: the result of entry"
+                             << record.entryId << "in course" << course << "arrived at" << record.time
+                             << ", before the sitting started at" << started << ": it is not stored";
+        return false;
+    }
+    return true;
 }
 
 BusinessControllerClient::Outcome BusinessControllerClient::storeResult(MySqlConnectionClient *db,
@@ -587,12 +688,13 @@ BusinessControllerClient::Outcome BusinessControllerClient::storeResult(MySqlCon
     // What the checksum covers, read before the write: never from a read
     // that failed.
     SqlQuery::Failure failure = SqlQuery::Failure::None;
-    const MySqlConnectionClient::ResultBasis basis = db->readResultBasis(entryId, &failure);
+    const MySqlConnectionClient::ResultBasis basis = db->readResultBasis(entryId, record.courseCode, &failure);
     if (failure != SqlQuery::Failure::None)
         return failed(failure, record);
-    if (!basis.found || basis.courseCode != record.courseCode) {
-        qWarning() << "BusinessControllerClient::contestResultUpdated: there is no entry" << entryId
-                   << "in course" << record.courseCode << ": its result is not stored";
+    if (!basis.found) {
+        qWarning().noquote() << "BusinessControllerClient::contestResultUpdated: there is no entry" << entryId
+                             << "in course" << Utility::getInstance()->logText(record.courseCode)
+                             << ": its result is not stored";
         return Outcome::Refused;
     }
     if (basis.state != 1) {
@@ -600,20 +702,26 @@ BusinessControllerClient::Outcome BusinessControllerClient::storeResult(MySqlCon
                     "result will not be updated";
         return Outcome::Refused;
     }
-    if (!record.sitting.isEmpty() && basis.startTime != record.sitting) {
-        qWarning() << "BusinessControllerClient::contestResultUpdated: the result of entry" << entryId
-                   << "belongs to the sitting started at" << record.sitting << ", not to the one started at"
-                   << basis.startTime << ": it is not stored";
+    if (!inItsSitting(record, basis))
         return Outcome::Refused;
-    }
 
-    const QString result = record.passed ? RESULT_PASS : RESULT_FAIL;
+    MySqlConnectionClient::ResultWrite write;
+    write.id = entryId;
+    // The course as stored, from here on.
+    write.courseCode = basis.courseCode;
+    write.endTime = record.time;
+    write.score = record.score;
+    write.passMark = record.passMark;
+    write.result = record.passed ? RESULT_PASS : RESULT_FAIL;
+    // Kept by an older version, the answers may not be fit yet.
+    write.answers = storableAnswers(entryId, record.answers);
+    write.attempts = basis.attempts + 1;
+    write.sitting = basis.startTime;
     const ContestantResultInfo info =
-        MySqlConnectionClient::resultToStore(basis, record.time, record.score, result, record.answers);
-    const QString checksum = ResultChecksum::make(info, QDateTime::currentDateTime());
+        MySqlConnectionClient::resultToStore(basis, write.endTime, write.score, write.result, write.answers);
+    write.checkSum = ResultChecksum::make(info, QDateTime::currentDateTime());
     bool ranAgain = false;
-    if (!db->storeResult(record.courseCode, record.time, record.score, record.passMark, result, entryId,
-                         record.answers, basis.attempts + 1, checksum, record.sitting, &failure, &ranAgain)) {
+    if (!db->storeResult(write, &failure, &ranAgain)) {
         if (failure != SqlQuery::Failure::None)
             return failed(failure, record);
         // The first try may have stored it before its reply was lost: then
@@ -621,15 +729,16 @@ BusinessControllerClient::Outcome BusinessControllerClient::storeResult(MySqlCon
         const QString stored = ranAgain ? db->readCheckSum(entryId, &failure) : QString();
         if (failure != SqlQuery::Failure::None)
             return failed(failure, record);
-        if (stored.isEmpty() || stored != checksum) {
-            qWarning() << "BusinessControllerClient::contestResultUpdated: the result of entry" << entryId
-                       << "in course" << record.courseCode << "was not stored";
+        if (stored.isEmpty() || stored != write.checkSum) {
+            qWarning().noquote() << "BusinessControllerClient::contestResultUpdated: the result of entry"
+                                 << entryId << "in course" << Utility::getInstance()->logText(write.courseCode)
+                                 << "was not stored";
             return Outcome::Refused;
         }
     }
     emit notifyContestResultStored(entryId, record.score, record.passMark, record.passed, record.time);
     if (autoPrint() != 0)
-        emit notifyUpdateReport(clientId, entryId, record.courseCode);
+        emit notifyUpdateReport(clientId, entryId, write.courseCode);
     return Outcome::Stored;
 }
 
@@ -643,12 +752,12 @@ int BusinessControllerClient::pendingWrites() const
     return m_journal.pendingCount();
 }
 
-void BusinessControllerClient::startRetries()
+void BusinessControllerClient::startReplay()
 {
     m_replay.start();
 }
 
-void BusinessControllerClient::stopRetries()
+void BusinessControllerClient::stopReplay()
 {
     m_replay.stop();
 }

@@ -1,6 +1,7 @@
 #ifndef SERVER_BUSINESS_BUSINESSCONTROLLERCLIENT_H
 #define SERVER_BUSINESS_BUSINESSCONTROLLERCLIENT_H
 
+#include "connection/mysqlconnectionclient.h"
 #include "connection/sqlquery.h"
 #include "records/reportinfo.h"
 #include "server/business/terminaljournal.h"
@@ -14,6 +15,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <memory>
@@ -22,7 +24,6 @@
 class BaseMessage;
 class IOController;
 class MySqlConnection;
-class MySqlConnectionClient;
 class TerminalSettings;
 
 // The business logic of the exam terminals: admission by course code and
@@ -53,8 +54,13 @@ public:
     // The client id of writes stored from the journal: no terminal has it,
     // so their result sheets are read through the main connection.
     static constexpr quint64 NO_TERMINAL = ~quint64(0);
-    // Writes kept in the journal are tried again this often.
-    static constexpr int RETRY_MS = TerminalJournalReplay::INTERVAL_MS;
+    // The replay tries the writes kept in the journal again this often.
+    static constexpr int REPLAY_MS = TerminalJournalReplay::INTERVAL_MS;
+    // The starts of an entry a connection's results may still belong to
+    // are at most this many: the latest.
+    static constexpr int MAX_SITTINGS = 16;
+    // The answers column (TEXT) holds this many bytes of UTF-8.
+    static constexpr int MAX_ANSWERS_BYTES = 65535;
 
     // Created on first use even when two threads ask at once; registers with
     // the input hub when created.
@@ -66,15 +72,16 @@ public:
     void setIOController(IOController *controller);
 
     // Keeps the terminals' starts and results in the journal at `path`
-    // (what it still holds is stored once the retries start). Without it
+    // (what it still holds is stored once the replay starts). Without it
     // the writes are kept in memory until they are stored.
     bool openJournal(const QString &path);
-    // Stores what the journal holds, now and every RETRY_MS, and at once
-    // when a statement succeeds again after an outage; on a database
-    // connection of its own. Does not wait for any of it.
-    void startRetries();
-    // Joins the retries; what is still kept stays in the journal.
-    void stopRetries();
+    // Starts the replay: it stores what the journal holds, now and every
+    // REPLAY_MS, and at once when a statement succeeds again after an
+    // outage; on a database connection of its own. Does not wait for any of
+    // it.
+    void startReplay();
+    // Joins the replay; what is still kept stays in the journal.
+    void stopReplay();
     // The journal's records still to be stored.
     int pendingWrites() const;
 
@@ -125,13 +132,13 @@ signals:
 private:
     using Connection = std::shared_ptr<MySqlConnectionClient>;
     using Outcome = TerminalJournalReplay::Outcome;
-    // What the terminals told of an entry: its order number at the
-    // admission, the start time of its sitting once started.
+    // What the terminals told of an entry at its admission: the course code
+    // as typed and as stored, the order number.
     struct EntryNote
     {
         QString courseCode;
+        QString storedCourseCode;
         QString orderNumber;
-        QString sitting;
     };
 
     BusinessControllerClient();
@@ -155,13 +162,22 @@ private:
     Outcome store(MySqlConnectionClient *db, quint64 clientId, const TerminalJournal::Record &record);
     Outcome storeStart(MySqlConnectionClient *db, const TerminalJournal::Record &record);
     Outcome storeResult(MySqlConnectionClient *db, quint64 clientId, const TerminalJournal::Record &record);
+    // Whether the result belongs to the sitting the entry is in: logs why
+    // when it does not.
+    static bool inItsSitting(const TerminalJournal::Record &record,
+                             const MySqlConnectionClient::ResultBasis &basis);
+    // The connection's starts of the entry once the database took or
+    // refused one of them.
+    void startTaken(const TerminalJournal::Record &record);
+    void startRefused(const TerminalJournal::Record &record);
     // What a statement that failed with `failure` means for the record.
     static Outcome failed(SqlQuery::Failure failure, const TerminalJournal::Record &record);
+    // The answers as the database can hold them: without NUL, cut on a
+    // character to MAX_ANSWERS_BYTES; a warning names the entry when they
+    // change.
+    static QString storableAnswers(int entryId, const QString &answers);
     static void warnKept(const TerminalJournal::Record &record);
     void warnKeptInMemory(const TerminalJournal::Record &record) const;
-    // The start time of the entry's sitting: the one started here, else the
-    // stored one; empty when neither is known.
-    QString sittingOf(MySqlConnectionClient *db, int entryId);
     EntryNote noteOf(int entryId) const;
     // The terminals try statements only while the database is not known to
     // be away.
@@ -194,6 +210,11 @@ private:
 
     mutable std::mutex m_notesLock;
     QHash<int, EntryNote> m_notes;
+    // By connection and entry: the start times of the sittings the
+    // connection's results of the entry may belong to (see
+    // TerminalJournal::Record::sittings). An entry is there once the
+    // connection sent a start of it.
+    QHash<quint64, QHash<int, QStringList>> m_starts;
 
     TerminalJournal m_journal;
     TerminalJournalReplay m_replay;

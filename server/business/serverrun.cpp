@@ -36,7 +36,7 @@ ServerRun::Outcome ServerRun::start()
         return Outcome::DatabaseFailed;
     // What the terminals sent while the database was away (or before the
     // last exit) is stored now, without holding up the caller.
-    BusinessControllerClient::getInstance()->startRetries();
+    BusinessControllerClient::getInstance()->startReplay();
     return Outcome::Running;
 }
 
@@ -45,7 +45,7 @@ void ServerRun::stop()
     IOController::destroyInstance();
     // No terminal sends any more: what is not stored stays in the journal.
     BusinessControllerClient *client = BusinessControllerClient::getInstance();
-    client->stopRetries();
+    client->stopReplay();
     // The listener closed the terminals without a word to the business
     // logic: their database sessions end now, not with the process.
     client->closeTerminalConnections();

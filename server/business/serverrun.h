@@ -4,8 +4,8 @@
 // The exam server's start and stop, in the one order the desktop program and
 // the headless server share: the working folder's lock before anything in
 // the folder is opened, the journal before the listener, the listener and
-// the main database checked before the retries start; at the end the
-// listener and every terminal first, then the retries, then the terminals'
+// the main database checked before the replay starts; at the end the
+// listener and every terminal first, then the replay, then the terminals'
 // database sessions.
 
 class ServerRun
@@ -34,7 +34,7 @@ public:
     // storing what the journal holds. Holds the calling thread meanwhile.
     static Outcome start();
     // Ends the listener and every terminal connection (joining their
-    // threads), then the retries (what is not stored stays in the
+    // threads), then the replay (what is not stored stays in the
     // journal), then the terminals' database sessions. Safe to call more
     // than once.
     static void stop();

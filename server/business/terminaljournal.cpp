@@ -69,9 +69,12 @@ QByteArray TerminalJournal::encode(const Record &record)
                << text(record.time) << QByteArray::number(record.score)
                << QByteArray::number(record.passMark) << (record.passed ? "1" : "0")
                << text(record.answers);
-        // Without it, the line an older version reads.
-        if (!record.sitting.isEmpty())
-            fields << text(record.sitting);
+        if (record.ownStarts) {
+            QByteArrayList sittings;
+            for (const QString &sitting : record.sittings)
+                sittings << text(sitting);
+            fields << sittings.join(',');
+        }
     }
     return fields.join('\t') + '\n';
 }
@@ -105,7 +108,13 @@ bool TerminalJournal::decode(QByteArray line, Record *record, qint64 *done)
         record->time = untext(fields[4]);
         record->passed = fields[7] == "1";
         record->answers = untext(fields[8]);
-        record->sitting = untext(fields.value(9));
+        // An older version wrote the field only with the one sitting it
+        // knew, and no field for a result of a terminal that reconnected.
+        record->ownStarts = fields.size() == 10;
+        for (const QByteArray &sitting : fields.value(9).split(',')) {
+            if (!sitting.isEmpty())
+                record->sittings << untext(sitting);
+        }
         return toInt(fields[2], &record->entryId) && toInt(fields[5], &record->score)
                && toInt(fields[6], &record->passMark);
     }
@@ -328,7 +337,7 @@ TerminalJournal::Appended TerminalJournal::append(Record &record, bool claimNow)
 QList<TerminalJournal::Record> TerminalJournal::claimPending()
 {
     const std::lock_guard<std::mutex> locker(m_lock);
-    // The retries come by even when no terminal writes: the records kept in
+    // The replay comes by even when no terminal writes: the records kept in
     // memory reach the file as soon as it takes them again.
     if (!m_inMemory.isEmpty()) {
         writeKeptInMemory();

@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <mutex>
 
@@ -14,11 +15,12 @@
 // record a line, in arrival order:
 //
 //   <number> START <entry> <arrival time>
-//   <number> RESULT <entry> <course> <arrival time> <score> <pass mark> <passed 0/1> <answers> [<sitting>]
+//   <number> RESULT <entry> <course> <arrival time> <score> <pass mark> <passed 0/1> <answers> [<sittings>]
 //   <number> DONE
 //
 // fields separated by a tab, texts percent-encoded (tab, line end and '%'
-// only). A record is written and synced before its write is tried (a DONE
+// only); the sittings are start times separated by commas, the field present
+// (also empty) only when the result's connection sent a start of its entry. A record is written and synced before its write is tried (a DONE
 // mark is only written); a last line without its line end (a torn write) is
 // ignored, and so is a line's trailing CR. Numbers run from 1 to MAX_NUMBER;
 // records done are dropped and the rest numbered from 1 again when the file
@@ -30,12 +32,14 @@
 // rewrite that fails leaves the old file in use.
 //
 // Thread-safe. A record is claimed by the one thread that tries it, so the
-// handler queue and the retries never store the same record at once.
+// handler queue and the replay never store the same record at once.
 class TerminalJournal
 {
 public:
     static constexpr qint64 REWRITE_BYTES = 1024 * 1024;
     static constexpr qint64 MAX_NUMBER = 1000000000000000LL;
+    // The connection of a record read back from the file.
+    static constexpr quint64 NO_CONNECTION = ~quint64(0);
 
     struct Record
     {
@@ -49,9 +53,18 @@ public:
         int passMark = 0;
         bool passed = false;
         QString answers;
-        // The entry's start time ("yyyy-MM-dd hh:mm:ss") the result belongs
-        // to; empty for a start, and for a result kept by an older version.
-        QString sitting;
+        // Whether the result's connection sent a start of its entry before
+        // it. Then `sittings` holds the start times ("yyyy-MM-dd hh:mm:ss")
+        // of the sittings it may belong to: the last of those starts the
+        // database took and those sent after it, less any the database
+        // refused; the one the entry is in when it is stored is its
+        // sitting. False for a terminal that reconnected, and for a result
+        // kept by an older version without the field.
+        bool ownStarts = false;
+        QStringList sittings;
+        // The terminal connection the record came from, known in this
+        // process only (not written to the file).
+        quint64 connection = NO_CONNECTION;
     };
 
     struct Appended

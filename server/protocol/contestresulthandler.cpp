@@ -14,9 +14,12 @@ void ContestResultHandler::handle(quint64 clientId, BaseMessage *message)
         reportWrongType("ContestResultHandler: can not process message with type: ", type);
         return;
     }
+    // The answers whole, past a NUL too: the text ends where its length
+    // says, not at its first NUL.
+    const QByteArray answers = m->getAnswers();
     InputDispatcher::getInstance()->contestResultUpdated(
         clientId, m->getScore(), m->getPassMark(), m->getPassed(), m->getEntryId(),
-        QString::fromLocal8Bit(m->getCourseCode()), QString::fromLocal8Bit(m->getAnswers()));
+        QString::fromLocal8Bit(m->getCourseCode()), QString::fromLocal8Bit(answers.constData(), answers.size()));
 }
 
 bool ContestResultHandler::actsOnServer() const

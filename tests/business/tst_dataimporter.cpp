@@ -82,6 +82,7 @@ private slots:
     void xmlCandidates();
     void xmlDeclaredTotal_data();
     void xmlDeclaredTotal();
+    void fourByteNamesImportWhole();
 
     void theoryRefresh_data();
     void theoryRefresh();
@@ -390,6 +391,49 @@ void TestDataImporter::xmlCandidates()
                  "LoaiBang=NULL NoiDungSH=NULL KetQuaSH=NULL KetQuaSHLyThuyet=NULL AnhChanDung=NULL "
                  "DiemMoPhong=-1 "
                  "DiemChuanMoPhong=35 TrangThai=0"}));
+}
+
+// Names of the old script (characters past U+FFFF, four bytes in UTF-8)
+// reach every table whole, from either source.
+void TestDataImporter::fourByteNamesImportWhole()
+{
+    const QString course = QString::fromUtf8("Khóa \xF0\xA0\x80\x80 tháng 4");
+    const QString person = QString::fromUtf8("Nguyễn Văn \xF0\xA4\x8B\xAE");
+    // The suite's own session speaks the driver's 3-byte choice.
+    QVERIFY(TestDb::exec(m_auxAdmin, "SET NAMES utf8mb4"));
+    QVERIFY(TestDb::exec(m_auxAdmin, "INSERT INTO khoahoc VALUES ('K4', '" + course
+                                         + "', 'DV1', '2026-04-05', 2026, 1, 'HĐ', 'TT', 3)"));
+    QVERIFY(TestDb::exec(m_auxAdmin, "INSERT INTO thisinh (IDThiSinh, IDKhoaHoc, Ma_Dang_Ky, Ma_Ky_SH, HoTen, "
+                                     "SoCMT) VALUES (41, 'K4', 'MDK-041', 'KSH-4', '" + person + "', '41')"));
+    QVERIFY(TestDb::exec(m_auxAdmin, "INSERT INTO khoahoc_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, Thi, "
+                                     "LoaiBang, Diem_Chuan) VALUES (41, 'K4', 41, '001', 1, 'B2', 26)"));
+    const DataImporter::CourseImportResult imported = importer().importCourse("K4");
+    QVERIFY(TestDb::exec(m_auxAdmin, "DELETE FROM khoahoc_thisinh WHERE IDKhoaHoc = 'K4'"));
+    QVERIFY(TestDb::exec(m_auxAdmin, "DELETE FROM thisinh WHERE IDKhoaHoc = 'K4'"));
+    QVERIFY(TestDb::exec(m_auxAdmin, "DELETE FROM khoahoc WHERE IDKhoaHoc = 'K4'"));
+    QCOMPARE(imported.imported, 1);
+    QCOMPARE(imported.total, 1);
+
+    QDomDocument document;
+    QVERIFY(document.setContent(QString("<BAO_CAO1><DATA><NGUOI_LXS>"
+                                        "<NGUOI_LX><MA_DK>MDK-951</MA_DK><HO_VA_TEN>Lê Thị Mai</HO_VA_TEN>"
+                                        "<SO_CMT>951</SO_CMT><HO_SO><SO_BAO_DANH>1</SO_BAO_DANH></HO_SO></NGUOI_LX>"
+                                        "<NGUOI_LX><MA_DK>MDK-952</MA_DK><HO_VA_TEN>%1</HO_VA_TEN>"
+                                        "<SO_CMT>952</SO_CMT><HO_SO><SO_BAO_DANH>2</SO_BAO_DANH></HO_SO></NGUOI_LX>"
+                                        "</NGUOI_LXS></DATA></BAO_CAO1>")
+                                    .arg(person)));
+    QCOMPARE(importer().importCandidatesXml(document, "K-X").first, 2);
+
+    // Compared as bytes, past the session's charset.
+    QSqlQuery q(m_admin);
+    QVERIFY(q.exec("SELECT HEX(TenKhoaHoc) FROM khoathi WHERE IDKhoaHoc = 'K4'") && q.next());
+    QCOMPARE(QByteArray::fromHex(q.value(0).toByteArray()), course.toUtf8());
+    QVERIFY(q.exec("SELECT HEX(HoTen) FROM thisinh WHERE Ma_Dang_Ky IN ('MDK-041', 'MDK-952') ORDER BY Ma_Dang_Ky"));
+    QVERIFY(q.next());
+    QCOMPARE(QByteArray::fromHex(q.value(0).toByteArray()), person.toUtf8());
+    QVERIFY(q.next());
+    QCOMPARE(QByteArray::fromHex(q.value(0).toByteArray()), person.toUtf8());
+    QCOMPARE(TestDb::scalar(m_admin, "SELECT COUNT(*) FROM khoathi_thisinh").toInt(), 3);
 }
 
 void TestDataImporter::xmlDeclaredTotal_data()

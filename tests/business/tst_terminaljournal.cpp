@@ -174,16 +174,23 @@ void TestTerminalJournal::reopened()
 
 void TestTerminalJournal::textsRoundTrip_data()
 {
-    QTest::addColumn<QString>("sitting");
+    QTest::addColumn<bool>("ownStarts");
+    QTest::addColumn<QStringList>("sittings");
     QTest::addColumn<int>("fields");
     // The form an older version writes and reads.
-    QTest::newRow("no sitting") << QString() << 9;
-    QTest::newRow("sitting") << QString("2026-01-02 08:00:05") << 10;
+    QTest::newRow("no start of its connection") << false << QStringList() << 9;
+    QTest::newRow("one sitting") << true << QStringList{"2026-01-02 08:00:05"} << 10;
+    // Sent twice while the database was away: which one it took is known
+    // only when they are stored.
+    QTest::newRow("two sittings") << true << QStringList{"2026-01-02 08:00:05", "2026-01-02 08:00:09"} << 10;
+    // Its connection's starts were all refused.
+    QTest::newRow("no sitting left") << true << QStringList() << 10;
 }
 
 void TestTerminalJournal::textsRoundTrip()
 {
-    QFETCH(QString, sitting);
+    QFETCH(bool, ownStarts);
+    QFETCH(QStringList, sittings);
     QFETCH(int, fields);
     QTemporaryDir dir;
     const QString path = dir.filePath("terminal_journal.txt");
@@ -195,7 +202,8 @@ void TestTerminalJournal::textsRoundTrip()
     record.score = -1;
     record.passMark = 35;
     record.answers = "1A;2B\n3%C\r";
-    record.sitting = sitting;
+    record.ownStarts = ownStarts;
+    record.sittings = sittings;
     {
         TerminalJournal journal;
         QVERIFY(journal.open(path));
@@ -219,7 +227,8 @@ void TestTerminalJournal::textsRoundTrip()
     QCOMPARE(pending[0].score, -1);
     QCOMPARE(pending[0].passMark, 35);
     QCOMPARE(pending[0].passed, false);
-    QCOMPARE(pending[0].sitting, sitting);
+    QCOMPARE(pending[0].ownStarts, ownStarts);
+    QCOMPARE(pending[0].sittings, sittings);
 }
 
 void TestTerminalJournal::laterWriteOfAnEntryWaits()

@@ -19,17 +19,27 @@ namespace {
 const QString kDatabase = "tst_mysqlconnectionclient";
 
 // A result stored as the terminals' path stores it: the entry read first,
-// then the result with `checkSum` in one write.
+// then the result with `checkSum` in one write, into the sitting read
+// unless `sitting` is given.
 bool storeResult(MySqlConnectionClient &db, const QString &course, const QString &endTime, int score,
                  const QString &result, int id, const QString &answers, const QString &sitting = QString(),
                  const QString &checkSum = QString("sum"), SqlQuery::Failure *failure = nullptr)
 {
     SqlQuery::Failure read = SqlQuery::Failure::None;
-    const MySqlConnectionClient::ResultBasis basis = db.readResultBasis(id, &read);
+    const MySqlConnectionClient::ResultBasis basis = db.readResultBasis(id, course, &read);
     SqlQuery::Failure stored = SqlQuery::Failure::None;
-    const bool done = read == SqlQuery::Failure::None
-                      && db.storeResult(course, endTime, score, 35, result, id, answers, basis.attempts + 1,
-                                        checkSum, sitting, &stored);
+    MySqlConnectionClient::ResultWrite write;
+    write.id = id;
+    write.courseCode = course;
+    write.endTime = endTime;
+    write.score = score;
+    write.passMark = 35;
+    write.result = result;
+    write.answers = answers;
+    write.attempts = basis.attempts + 1;
+    write.checkSum = checkSum;
+    write.sitting = sitting.isNull() ? basis.startTime : sitting;
+    const bool done = read == SqlQuery::Failure::None && db.storeResult(write, &stored);
     if (failure)
         *failure = read != SqlQuery::Failure::None ? read : stored;
     return done;
@@ -53,6 +63,8 @@ private slots:
 
     void updateContestStart_data();
     void updateContestStart();
+    void resultFindsItsCourseAsAdmitted_data();
+    void resultFindsItsCourseAsAdmitted();
     void updateContestResultCountsAttempts_data();
     void updateContestResultCountsAttempts();
     void updateContestResultStoresNothingElsewhere_data();
@@ -203,20 +215,29 @@ void TestMySqlConnectionClient::checkOrderNumber()
 void TestMySqlConnectionClient::updateContestStart_data()
 {
     QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("history");
     QTest::addColumn<bool>("starts");
-    QTest::newRow("not examined") << "0" << true;
-    QTest::newRow("no state") << "NULL" << true;
-    QTest::newRow("in the examination") << "1" << false;
-    QTest::newRow("result stored") << "2" << false;
+    QTest::newRow("not examined") << "0" << QString() << true;
+    QTest::newRow("no state") << "NULL" << QString() << true;
+    QTest::newRow("in the examination") << "1" << QString() << false;
+    QTest::newRow("result stored") << "2" << QString() << false;
+    // The start arrived at 08:05:03.
+    QTest::newRow("reset before it arrived") << "0" << "04/04/2024 08:05:03#Máy hỏng" << true;
+    QTest::newRow("reset after it arrived") << "0" << "04/04/2024 08:05:04#Máy hỏng" << false;
+    QTest::newRow("last of several resets after it")
+        << "0" << "04/04/2024 07:00:00#Mất điện; thi lại;04/04/2024 08:30:00#Máy hỏng" << false;
+    QTest::newRow("a note that is no reset") << "0" << "ghi chú 05/05/2024 09:00:00" << true;
 }
 
 void TestMySqlConnectionClient::updateContestStart()
 {
     QFETCH(QString, state);
+    QFETCH(QString, history);
     QFETCH(bool, starts);
-    QVERIFY(exec(QString("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, SoBaoDanh, TrangThai, ThoiGianBatDauThi) "
-                         "VALUES (1, 'C1', '1', %1, %2), (2, 'C1', '2', 0, NULL)")
-                     .arg(state, state == "0" || state == "NULL" ? "NULL" : "'2024-01-01 07:00:00'")));
+    QVERIFY(exec(QString("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, SoBaoDanh, TrangThai, ThoiGianBatDauThi, GhiChu) "
+                         "VALUES (1, 'C1', '1', %1, %2, %3), (2, 'C1', '2', 0, NULL, NULL)")
+                     .arg(state, state == "0" || state == "NULL" ? "NULL" : "'2024-01-01 07:00:00'",
+                          history.isNull() ? "NULL" : "'" + history + "'")));
 
     QCOMPARE(m_db->updateContestStart(1, "2024-04-04 08:05:03", 1), starts);
 
@@ -228,9 +249,43 @@ void TestMySqlConnectionClient::updateContestStart()
         QCOMPARE(q.value(1).toDateTime(), QDateTime(QDate(2024, 4, 4), QTime(8, 5, 3)));
     } else {
         QCOMPARE(q.value(0).isNull() ? QString("NULL") : q.value(0).toString(), state);
-        QCOMPARE(q.value(1).toDateTime(), QDateTime(QDate(2024, 1, 1), QTime(7, 0, 0)));
+        QCOMPARE(q.value(1).toDateTime(),
+                 state == "0" ? QDateTime() : QDateTime(QDate(2024, 1, 1), QTime(7, 0, 0)));
     }
     QCOMPARE(scalar("SELECT TrangThai FROM khoathi_thisinh WHERE ID = 2").toInt(), 0);
+}
+
+void TestMySqlConnectionClient::resultFindsItsCourseAsAdmitted_data()
+{
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("as stored") << "KF" << true;
+    QTest::newRow("lower case") << "kf" << true;
+    QTest::newRow("trailing space") << "KF " << true;
+    QTest::newRow("full width") << QString::fromUtf8("ＫＦ") << true;
+    QTest::newRow("another course") << "KG" << false;
+    QTest::newRow("part of the code") << "K" << false;
+}
+
+// The admission finds the course as the database compares texts: the
+// result's entry is found the same way, and its course named as stored.
+void TestMySqlConnectionClient::resultFindsItsCourseAsAdmitted()
+{
+    QFETCH(QString, sent);
+    QFETCH(bool, found);
+    QVERIFY(exec("INSERT INTO khoathi (IDKhoaHoc, TrangThai) VALUES ('KF', 2), ('KG', 2)"));
+    QVERIFY(exec("INSERT INTO thisinh (IDThiSinh, HoTen, SoCMT) VALUES (1, 'A', '9')"));
+    QVERIFY(exec("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, TrangThai, NoiDungSH, LoaiBang) "
+                 "VALUES (1, 'KF', 1, '1', 0, '1', 'B2')"));
+    const OrderNumberCheck check = m_db->checkOrderNumber(sent, "1");
+    QCOMPARE(check.getID(), found ? 1 : 0);
+    if (found)
+        QCOMPARE(check.getIDKhoaHoc(), QString("KF"));
+    SqlQuery::Failure failure = SqlQuery::Failure::Other;
+    const MySqlConnectionClient::ResultBasis basis = m_db->readResultBasis(1, sent, &failure);
+    QCOMPARE(int(failure), int(SqlQuery::Failure::None));
+    QCOMPARE(basis.found, found);
+    QCOMPARE(basis.courseCode, found ? QString("KF") : QString());
 }
 
 void TestMySqlConnectionClient::updateContestResultCountsAttempts_data()
@@ -313,10 +368,9 @@ void TestMySqlConnectionClient::resultTextsAsTheyWillRead_data()
 {
     QTest::addColumn<QString>("person");
     QTest::addColumn<QString>("attempts");
-    QTest::addColumn<QString>("sitting");
-    QTest::newRow("first attempt") << "1" << "NULL" << QString();
-    QTest::newRow("fourth attempt, in its sitting") << "1" << "3" << "2024-04-04 08:05:03";
-    QTest::newRow("no person") << "NULL" << "0" << QString();
+    QTest::newRow("first attempt") << "1" << "NULL";
+    QTest::newRow("fourth attempt") << "1" << "3";
+    QTest::newRow("no person") << "NULL" << "0";
 }
 
 // The checksum is made before the write over the texts the result will
@@ -325,7 +379,6 @@ void TestMySqlConnectionClient::resultTextsAsTheyWillRead()
 {
     QFETCH(QString, person);
     QFETCH(QString, attempts);
-    QFETCH(QString, sitting);
     QVERIFY(exec("INSERT INTO thisinh (IDThiSinh, HoTen, NgaySinh, SoCMT) VALUES (1, 'Trần Thị Ánh', "
                  "'1990-05-17', '001190012345')"));
     QVERIFY(exec(QString("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, TrangThai, ChiTietThi, "
@@ -333,14 +386,13 @@ void TestMySqlConnectionClient::resultTextsAsTheyWillRead()
                      .arg(person, attempts)));
 
     SqlQuery::Failure failure = SqlQuery::Failure::Other;
-    const MySqlConnectionClient::ResultBasis basis = m_db->readResultBasis(1, &failure);
+    const MySqlConnectionClient::ResultBasis basis = m_db->readResultBasis(1, "C1", &failure);
     QCOMPARE(int(failure), int(SqlQuery::Failure::None));
     QVERIFY(basis.found);
     QCOMPARE(basis.startTime, QString("2024-04-04 08:05:03"));
     const ContestantResultInfo before =
         MySqlConnectionClient::resultToStore(basis, "2024-04-04 08:25:00", 42, "DAT", "1:A;2:B ");
-    QVERIFY(m_db->storeResult("C1", "2024-04-04 08:25:00", 42, 35, "DAT", 1, "1:A;2:B ", basis.attempts + 1,
-                              "sum", sitting, &failure));
+    QVERIFY(storeResult(*m_db, "C1", "2024-04-04 08:25:00", 42, "DAT", 1, "1:A;2:B "));
 
     const ContestantResultInfo after = m_db->getContestantResultInfo(1);
     if (person == "NULL") {
@@ -510,26 +562,35 @@ void TestMySqlConnectionClient::sharedReadsMatchTheOperatorSide()
 // and still does its work, on both sides.
 void TestMySqlConnectionClient::lostConnectionReopened()
 {
+    // A name with a character past U+FFFF: each session, the reopened ones
+    // too, speaks utf8mb4 and reads it whole.
+    const QString name = QString::fromUtf8("Lê Văn \xF0\xA4\x8B\xAE");
+    QVERIFY(exec("SET NAMES utf8mb4"));
     QVERIFY(exec("INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, TrangThai) VALUES ('C1', 'Một', 2)"));
-    QVERIFY(exec("INSERT INTO thisinh (IDThiSinh, HoTen, SoCMT) VALUES (1, 'Lê Văn C', '0123')"));
+    QVERIFY(exec("INSERT INTO thisinh (IDThiSinh, HoTen, SoCMT) VALUES (1, '" + name + "', '0123')"));
     QVERIFY(exec("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, TrangThai, NoiDungSH, "
                  "LoaiBang) VALUES (5, 'C1', 1, '1', 0, '1', 'B2')"));
     MySqlConnection operatorSide;
     QCOMPARE(openConnection(&operatorSide, "contest").type(), QSqlError::NoError);
     QCOMPARE(m_db->checkOrderNumber("C1", "1").getStatus(), 0);
+    QCOMPARE(m_db->checkOrderNumber("C1", "1").getHoTen(), name);
 
     QVERIFY(killSessions() >= 2);
     const OrderNumberCheck check = m_db->checkOrderNumber("C1", "1");
     QCOMPARE(check.getStatus(), 0);
     QCOMPARE(check.getID(), 5);
+    QCOMPARE(check.getHoTen(), name);
 
     QVERIFY(killSessions() >= 1);
     QVERIFY(m_db->updateContestStart(5, "2024-03-05 08:00:00", 1));
     QCOMPARE(scalar("SELECT TrangThai FROM khoathi_thisinh WHERE ID = 5").toInt(), 1);
 
     QVERIFY(killSessions() >= 1);
-    QVERIFY(storeResult(*m_db, "C1", "2024-03-05 08:20:00", 40, "DAT", 5, "1A"));
+    const QString answers = QString::fromUtf8("1A;2\xF0\x9F\x98\x80");
+    QVERIFY(storeResult(*m_db, "C1", "2024-03-05 08:20:00", 40, "DAT", 5, answers));
     QCOMPARE(scalar("SELECT DiemMoPhong FROM khoathi_thisinh WHERE ID = 5").toInt(), 40);
+    QCOMPARE(QByteArray::fromHex(scalar("SELECT HEX(TraLoiMoPhong) FROM khoathi_thisinh WHERE ID = 5").toByteArray()),
+             answers.toUtf8());
     QCOMPARE(scalar("SELECT ChiTietThi FROM khoathi_thisinh WHERE ID = 5").toInt(), 1);
 
     QVERIFY(killSessions() >= 1);

@@ -7,9 +7,13 @@
 // read before it failing) leaves the result unstored then stored, or stored,
 // and sealed with a checksum that verifies either way; a journal that cannot
 // be written, a row locked elsewhere and a cut network keep the result; an
-// old result never lands in a later sitting.
+// old result never lands in a later sitting, and a result belongs to the
+// sitting its own connection began. A course code typed in another case or
+// width, answers the database could not take as sent, and texts that would
+// break the log's lines are borne.
 
 #include "connection/mysqlconnection.h"
+#include "connection/mysqlconnectionbase.h"
 #include "records/contestantresultinfo.h"
 #include "server/business/resultchecksum.h"
 #include "tests/support/ownmariadb.h"
@@ -47,7 +51,9 @@ const int STORED_WITHIN_MS = 15000;
 // The server's read and write time-out on its database connections here.
 const int IO_TIMEOUT_SECONDS = 2;
 // The entries the cases use, each its own.
-const int ENTRIES = 20;
+const int ENTRIES = 40;
+// The text in the answers column (TEXT) holds at most this many bytes.
+const int ANSWERS_COLUMN_BYTES = 65535;
 
 } // namespace
 
@@ -73,11 +79,21 @@ private slots:
     void oldResultRefusedInALaterSitting();
     void admissionDuringTheOutage();
     void cutNetworkFoundWithinTheTimeout();
+    void courseCodeAsTyped_data();
+    void courseCodeAsTyped();
+    void lateResultOfAResetSitting();
+    void startTwiceDuringTheOutage();
+    void keptWritesNeverReviveAResetEntry();
+    void answersStoredWhatever_data();
+    void answersStoredWhatever();
+    void peerTextsKeepTheLogsLines();
 
 private:
     // Starts the server with `environment` added to this process's; its
     // log goes to serverLog().
-    bool startServer(const QProcessEnvironment &environment = QProcessEnvironment());
+    // Its files may not grow past `fileSizeLimit` bytes (RLIMIT_FSIZE) when
+    // it is given.
+    bool startServer(const QProcessEnvironment &environment = QProcessEnvironment(), qint64 fileSizeLimit = -1);
     void endServer();
     // What the servers logged since the case began.
     QByteArray serverLog() const;
@@ -85,10 +101,14 @@ private:
     // database).
     void routeThrough(const LoopbackProxy *proxy);
     // Connects, answers the handshake, has order number `order` admitted
-    // and, when `start`, starts its test while the database is there.
-    void admit(TestTerminal &terminal, int order, bool start);
+    // in course `course` and, when `start`, starts its test while the
+    // database is there.
+    void admit(TestTerminal &terminal, int order, bool start, const QByteArray &course = "C1");
     void sendStart(TestTerminal &terminal, int id);
-    void sendResult(TestTerminal &terminal, int id, int score);
+    void sendResult(TestTerminal &terminal, int id, int score, const QByteArray &course = "C1",
+                    const QByteArray &answers = "1A;2B;3C");
+    // The operator's reset of entry `id`, as the window makes it.
+    void reset(int id);
     // Every earlier message of the terminal has been handled once the
     // course list is answered.
     void sync(TestTerminal &terminal);
@@ -171,10 +191,11 @@ void TestTerminalOutage::cleanup()
         startDatabase();
 }
 
-bool TestTerminalOutage::startServer(const QProcessEnvironment &environment)
+bool TestTerminalOutage::startServer(const QProcessEnvironment &environment, qint64 fileSizeLimit)
 {
     m_server.reset();
     m_server.reset(new ServerProcess(m_folder->filePath("server.log")));
+    m_server->setFileSizeLimit(fileSizeLimit);
     m_server->setWorkingDirectory(m_folder->path());
     QProcessEnvironment all = QProcessEnvironment::systemEnvironment();
     all.insert("ORV_DB_IO_TIMEOUT_SECONDS", QString::number(IO_TIMEOUT_SECONDS));
@@ -213,13 +234,13 @@ void TestTerminalOutage::routeThrough(const LoopbackProxy *proxy)
     QVERIFY(m_folder->writeFile(path, config));
 }
 
-void TestTerminalOutage::admit(TestTerminal &terminal, int order, bool start)
+void TestTerminalOutage::admit(TestTerminal &terminal, int order, bool start, const QByteArray &course)
 {
     QVERIFY2(terminal.connectTo("127.0.0.1", m_folder->port()) && terminal.handshake(),
              qPrintable(terminal.errorString()));
     Messages::EnterResponseFields reply;
     QString error;
-    QVERIFY2(TerminalSteps::enter(terminal, "C1", QByteArray::number(order), &reply, &error), qPrintable(error));
+    QVERIFY2(TerminalSteps::enter(terminal, course, QByteArray::number(order), &reply, &error), qPrintable(error));
     QCOMPARE(reply.status, 0);
     QCOMPARE(reply.entryId, order);
     if (start) {
@@ -235,11 +256,22 @@ void TestTerminalOutage::sendStart(TestTerminal &terminal, int id)
              qPrintable(terminal.errorString()));
 }
 
-void TestTerminalOutage::sendResult(TestTerminal &terminal, int id, int score)
+void TestTerminalOutage::sendResult(TestTerminal &terminal, int id, int score, const QByteArray &course,
+                                    const QByteArray &answers)
 {
     QVERIFY2(terminal.sendEncrypted(Messages::EncryptedContestResult,
-                                    Messages::contestResult(score, 35, score >= 35, id, "C1", "1A;2B;3C")),
+                                    Messages::contestResult(score, 35, score >= 35, id, course, answers)),
              qPrintable(terminal.errorString()));
+}
+
+void TestTerminalOutage::reset(int id)
+{
+    MySqlConnection connection;
+    const TestDb::Server server = TestDb::server();
+    const QSqlError error = connection.initDatabase("operator", server.host, server.port, m_folder->mainDbName(),
+                                                    server.user, server.password);
+    QVERIFY2(!error.isValid(), qPrintable(error.text()));
+    QVERIFY(connection.resetContestantResult(id, "C1", "Máy hỏng"));
 }
 
 void TestTerminalOutage::sync(TestTerminal &terminal)
@@ -492,7 +524,7 @@ void TestTerminalOutage::journalFullKeepsTheResultInMemory()
     sync(terminal);
     QVERIFY(!journal().contains(QByteArray("\tRESULT\t") + QByteArray::number(entry)));
     const QByteArray line = "the result of entry " + QByteArray::number(entry)
-                            + " (course C1, order number " + QByteArray::number(entry) + ", score 41)";
+                            + " (course \"C1\", order number \"" + QByteArray::number(entry) + "\", score 41)";
 
     QThread::msleep(1500);
     startDatabase();
@@ -552,7 +584,9 @@ void TestTerminalOutage::oldResultRefusedInALaterSitting()
     // Meanwhile the operator reset the entry and the candidate sat again.
     startDatabase();
     QCOMPARE(entryField(entry, "TrangThai").toInt(), 1);
-    const QDateTime second = first.addSecs(3600);
+    QThread::msleep(1100);
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime second = now.addMSecs(-now.time().msec());
     QVERIFY(TestDb::exec(m_folder->mainAdmin(),
                          QString("UPDATE khoathi_thisinh SET TrangThai = 1, ThoiGianBatDauThi = '%1' WHERE ID = %2")
                              .arg(second.toString(TIME_FORMAT))
@@ -562,7 +596,7 @@ void TestTerminalOutage::oldResultRefusedInALaterSitting()
     QCOMPARE(entryField(entry, "TrangThai").toInt(), 1);
     QVERIFY(entryField(entry, "ThoiGianKetThucThi").isNull());
     QCOMPARE(entryField(entry, "ThoiGianBatDauThi").toDateTime(), second);
-    QVERIFY(serverLog().contains("belongs to the sitting"));
+    QVERIFY2(serverLog().contains("belongs to the sitting"), serverLog().constData());
 
     // The new sitting's own result is stored.
     TestTerminal again;
@@ -635,6 +669,195 @@ void TestTerminalOutage::cutNetworkFoundWithinTheTimeout()
     verifyChecksum(16);
     endServer();
     routeThrough(nullptr);
+}
+
+void TestTerminalOutage::courseCodeAsTyped_data()
+{
+    QTest::addColumn<QByteArray>("course");
+    QTest::addColumn<int>("entry");
+    // As the database compares them, these are all "C1".
+    QTest::newRow("lower case") << QByteArray("c1") << 21;
+    QTest::newRow("trailing space") << QByteArray("C1 ") << 22;
+    QTest::newRow("full width") << QString("Ｃ１").toUtf8() << 23;
+}
+
+void TestTerminalOutage::courseCodeAsTyped()
+{
+    QFETCH(QByteArray, course);
+    QFETCH(int, entry);
+    TestTerminal terminal;
+    // The terminal sends back the code its candidate typed.
+    admit(terminal, entry, true, course);
+    sendResult(terminal, entry, 40, course);
+    sync(terminal);
+    QCOMPARE(entryField(entry, "TrangThai").toInt(), 2);
+    QCOMPARE(entryField(entry, "IDKhoaHoc").toString(), QString("C1"));
+    QCOMPARE(entryField(entry, "DiemMoPhong").toInt(), 40);
+    verifyChecksum(entry);
+    // Named as stored from the match on.
+    QVERIFY2(!serverLog().contains("is not stored"), serverLog().constData());
+}
+
+void TestTerminalOutage::lateResultOfAResetSitting()
+{
+    const int entry = 24;
+    TestTerminal failed;
+    admit(failed, entry, true);
+    // Its terminal broke down: the operator resets the entry and the
+    // candidate sits again on another terminal.
+    QThread::msleep(1100);
+    reset(entry);
+    TestTerminal other;
+    admit(other, entry, true);
+    const QDateTime second = entryField(entry, "ThoiGianBatDauThi").toDateTime();
+
+    sendResult(failed, entry, 10);
+    sync(failed);
+    QCOMPARE(entryField(entry, "TrangThai").toInt(), 1);
+    QVERIFY(entryField(entry, "DiemMoPhong").toInt() != 10);
+    QVERIFY2(serverLog().contains("belongs to the sitting"), serverLog().constData());
+
+    sendResult(other, entry, 41);
+    sync(other);
+    QCOMPARE(entryField(entry, "TrangThai").toInt(), 2);
+    QCOMPARE(entryField(entry, "DiemMoPhong").toInt(), 41);
+    QCOMPARE(entryField(entry, "ThoiGianBatDauThi").toDateTime(), second);
+    verifyChecksum(entry);
+}
+
+void TestTerminalOutage::startTwiceDuringTheOutage()
+{
+    const int entry = 25;
+    TestTerminal terminal;
+    admit(terminal, entry, false);
+    stopDatabase();
+    sendStart(terminal, entry);
+    sync(terminal);
+    // The second in another second: its time is not the sitting's.
+    QThread::msleep(1100);
+    sendStart(terminal, entry);
+    sync(terminal);
+    QThread::msleep(1100);
+    sendResult(terminal, entry, 42);
+    sync(terminal);
+
+    startDatabase();
+    QVERIFY(waitForState(entry, 2));
+    QVERIFY(waitForJournalDone());
+    QCOMPARE(entryField(entry, "DiemMoPhong").toInt(), 42);
+    QCOMPARE(entryField(entry, "ChiTietThi").toInt(), 1);
+    verifyChecksum(entry);
+}
+
+void TestTerminalOutage::keptWritesNeverReviveAResetEntry()
+{
+    const int started = 26;
+    const int resumed = 27;
+    endServer();
+    // What a journal that could not be marked keeps: a start and a result
+    // without its sitting (as an older version wrote it), both of an hour
+    // ago.
+    const QString old = QDateTime::currentDateTime().addSecs(-3600).toString(TIME_FORMAT);
+    const QByteArray lines = "1\tSTART\t" + QByteArray::number(started) + "\t" + old.toUtf8() + "\n"
+                             + "2\tRESULT\t" + QByteArray::number(resumed) + "\tC1\t" + old.toUtf8()
+                             + "\t12\t35\t0\t1A\n";
+    QVERIFY(m_folder->writeFile("terminal_journal.txt", lines));
+    // Since then both were reset; the second candidate sits again.
+    const QString resetAt = QDateTime::currentDateTime().addSecs(-60).toString("dd/MM/yyyy hh:mm:ss");
+    const QString sitting = QDateTime::currentDateTime().addSecs(-30).toString(TIME_FORMAT);
+    QVERIFY(TestDb::exec(m_folder->mainAdmin(),
+                         QString("UPDATE khoathi_thisinh SET TrangThai = 0, GhiChu = '%1#Máy hỏng' WHERE ID = %2")
+                             .arg(resetAt)
+                             .arg(started)));
+    QVERIFY(TestDb::exec(m_folder->mainAdmin(),
+                         QString("UPDATE khoathi_thisinh SET TrangThai = 1, ThoiGianBatDauThi = '%1', "
+                                 "GhiChu = '%2#Máy hỏng' WHERE ID = %3")
+                             .arg(sitting, resetAt)
+                             .arg(resumed)));
+
+    // The journal cannot grow: no record is ever marked done, and each
+    // start of the server tries both again.
+    for (int run = 0; run < 2; ++run) {
+        QVERIFY(startServer(QProcessEnvironment(), lines.size()));
+        const QDeadlineTimer deadline(STORED_WITHIN_MS);
+        while (!deadline.hasExpired()
+               && !(serverLog().contains("after its start arrived") && serverLog().contains("after its result arrived")))
+            QThread::msleep(100);
+        QVERIFY2(serverLog().contains("after its start arrived"), serverLog().constData());
+        QVERIFY2(serverLog().contains("after its result arrived"), serverLog().constData());
+        QCOMPARE(entryField(started, "TrangThai").toInt(), 0);
+        QVERIFY(entryField(started, "ThoiGianBatDauThi").isNull());
+        QCOMPARE(entryField(resumed, "TrangThai").toInt(), 1);
+        QCOMPARE(entryField(resumed, "ThoiGianBatDauThi").toDateTime().toString(TIME_FORMAT), sitting);
+        QVERIFY(entryField(resumed, "ThoiGianKetThucThi").isNull());
+        QVERIFY(journal().contains("\tSTART\t" + QByteArray::number(started)));
+        endServer();
+        m_logMark = QFile(m_folder->filePath("server.log")).size();
+    }
+    QVERIFY(startServer());
+    // The reset entry is admitted again, not "in the examination".
+    TestTerminal terminal;
+    admit(terminal, started, false);
+    QVERIFY(waitForJournalDone());
+}
+
+void TestTerminalOutage::answersStoredWhatever_data()
+{
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<QByteArray>("stored");
+    const QByteArray replacement = QString(QChar(0xFFFD)).toUtf8();
+    QTest::newRow("4-byte character") << 28 << QString("1A;2B;3\U0001F600").toUtf8()
+                                      << QString("1A;2B;3\U0001F600").toUtf8();
+    QTest::newRow("NUL") << 29 << QByteArray("1A;\0002B", 6) << QByteArray("1A;2B");
+    QTest::newRow("invalid UTF-8") << 30 << QByteArray("1A;\xff" "2B") << "1A;" + replacement + "2B";
+    // Each byte read as a 3-byte U+FFFD: cut to what the column holds, on a
+    // character.
+    QTest::newRow("invalid bytes past the column") << 31 << QByteArray(30000, '\xff')
+                                                   << replacement.repeated(ANSWERS_COLUMN_BYTES / 3);
+    // The last character would end past the column: left out whole.
+    QTest::newRow("a 4-byte character across the column's end")
+        << 32 << QByteArray(ANSWERS_COLUMN_BYTES / 3 - 1, '\xff') + QString("\U0001F600").toUtf8()
+        << replacement.repeated(ANSWERS_COLUMN_BYTES / 3 - 1);
+}
+
+void TestTerminalOutage::answersStoredWhatever()
+{
+    QFETCH(int, entry);
+    QFETCH(QByteArray, sent);
+    QFETCH(QByteArray, stored);
+    TestTerminal terminal;
+    admit(terminal, entry, true);
+    sendResult(terminal, entry, 43, "C1", sent);
+    sync(terminal);
+    QCOMPARE(entryField(entry, "TrangThai").toInt(), 2);
+    // Compared as bytes: the test's own session speaks the driver's choice.
+    QCOMPARE(QByteArray::fromHex(entryField(entry, "HEX(TraLoiMoPhong)").toByteArray()), stored);
+    verifyChecksum(entry);
+    if (stored.size() + 3 >= ANSWERS_COLUMN_BYTES || sent.contains('\0'))
+        QVERIFY2(serverLog().contains("the answers of entry " + QByteArray::number(entry)), serverLog().constData());
+}
+
+void TestTerminalOutage::peerTextsKeepTheLogsLines()
+{
+    TestTerminal terminal;
+    QVERIFY2(terminal.connectTo("127.0.0.1", m_folder->port()) && terminal.handshake(),
+             qPrintable(terminal.errorString()));
+    const QByteArray forged = "2026-01-01 00:00:00 [critical] forged line";
+    const QByteArray orders[] = {"33\n" + forged, "33\r\n" + forged, QByteArray(60000, '7')};
+    for (const QByteArray &order : orders) {
+        Messages::EnterResponseFields reply;
+        QString error;
+        QVERIFY2(TerminalSteps::enter(terminal, "C1", order, &reply, &error), qPrintable(error));
+        QCOMPARE(reply.status, 1);
+    }
+    const QByteArray log = serverLog();
+    QVERIFY(log.contains("\\n" + forged));
+    for (const QByteArray &line : log.split('\n'))
+        QVERIFY2(!line.trimmed().startsWith(forged.left(10)), line.constData());
+    // A few hundred characters of the long one, not all of it.
+    QVERIFY(log.contains("(60000 characters)"));
+    QVERIFY2(log.size() < 16384, QByteArray::number(log.size()).constData());
 }
 
 ORV_TEST_MAIN_CORE(TestTerminalOutage)

@@ -26,6 +26,8 @@ private slots:
     void courseStateLabel_data();
     void courseStateLabel();
     void currentDateTimeText();
+    void logText_data();
+    void logText();
 };
 
 void TestUtility::firstCallsFromTwoThreads()
@@ -142,6 +144,28 @@ void TestUtility::currentDateTimeText()
     QVERIFY(parsed.isValid());
     QVERIFY(parsed >= before.addMSecs(-before.time().msec()));
     QVERIFY(parsed <= after);
+}
+
+void TestUtility::logText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("plain") << "C1" << "\"C1\"";
+    QTest::newRow("Vietnamese kept") << "Khóa một" << "\"Khóa một\"";
+    QTest::newRow("4-byte character kept") << QString::fromUtf8("7\xF0\x9F\x98\x80") << QString::fromUtf8("\"7\xF0\x9F\x98\x80\"");
+    QTest::newRow("quote and backslash") << "a\"b\\c" << "\"a\\\"b\\\\c\"";
+    QTest::newRow("line ends") << "13\r\n2026-01-01 forged" << "\"13\\r\\n2026-01-01 forged\"";
+    QTest::newRow("tab, NUL and escape") << QString("a\tb") + QChar(0) + QChar(0x1B) << "\"a\\tb\\u0000\\u001b\"";
+    QTest::newRow("next line and line separator") << QString("a") + QChar(0x85) + QChar(0x2028) << "\"a\\u0085\\u2028\"";
+    QTest::newRow("lone surrogate") << QString("a") + QChar(0xD800) << "\"a\\ud800\"";
+    QTest::newRow("long") << QString(65536, QChar('7'))
+                          << "\"" + QString(Utility::LOG_TEXT_CHARS, QChar('7')) + "\"... (65536 characters)";
+}
+
+void TestUtility::logText()
+{
+    QFETCH(QString, text);
+    QTEST(Utility::getInstance()->logText(text), "logged");
 }
 
 ORV_TEST_MAIN_CORE(TestUtility)

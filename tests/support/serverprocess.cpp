@@ -1,5 +1,6 @@
 #include "tests/support/serverprocess.h"
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -73,5 +74,12 @@ void ServerProcess::setupChildProcess()
             limit.rlim_cur = rlim_t(m_softDescriptorLimit);
             ::setrlimit(RLIMIT_NOFILE, &limit);
         }
+    }
+    if (m_fileSizeLimit >= 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = {};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = rlim_t(m_fileSizeLimit);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
     }
 }

@@ -27,6 +27,10 @@ public:
     // Starts the program with this soft limit of open descriptors (as
     // `ulimit -Sn`), the hard one left as it is; 0: unchanged.
     void setSoftDescriptorLimit(int limit) { m_softDescriptorLimit = limit; }
+    // The program's files may not grow past `bytes` (RLIMIT_FSIZE; a write
+    // past it fails, SIGXFSZ being ignored): none when negative, as by
+    // default. Set before it starts.
+    void setFileSizeLimit(qint64 bytes) { m_fileSizeLimit = bytes; }
 
 protected:
     void setupChildProcess() override;
@@ -34,6 +38,7 @@ protected:
 private:
     int m_pipe[2] = {-1, -1};
     int m_softDescriptorLimit = 0;
+    qint64 m_fileSizeLimit = -1;
     std::thread m_copier;
 };
 
