@@ -9,6 +9,10 @@
 #      shows the window again; with the program running, its MariaDB is
 #      stopped and brought back by `scripts/db restart DIR` on its own port;
 #      SIGTERM, status 0, nothing left;
+#      a third `scripts/run DIR` beside the running program is refused
+#      with status 1 within seconds and touches nothing: the MariaDB keeps
+#      its pid and port, log.txt gains no line, and (given ORV-TERMINAL) a
+#      terminal is let in afterwards;
 #   3. both runs' log.txt pass scripts/check-log.
 # Between the two starts the folder's database account is given every
 # privilege, as scripts/run once made it: the second start narrows it to what
@@ -16,7 +20,7 @@
 # The second start's time to the window is printed, whole and from the
 # program's start (the README's performance table).
 #
-#   tests/firstrun/run.sh
+#   tests/firstrun/run.sh [ORV-TERMINAL]
 #   ORV_FIRSTRUN_TIMEOUT=S   bound on the first start, build included (1800)
 #
 # Runs scripts/run as the caller's environment has it, but with a display:
@@ -37,6 +41,9 @@ if [ -n "${QT_QPA_PLATFORM:-}" ]; then
 fi
 
 FIRST_TIMEOUT=${ORV_FIRSTRUN_TIMEOUT:-1800}
+# A test terminal (tests/support's orv-terminal), to see that a refused
+# start left the running program serving; without it that check is skipped.
+terminal=${1:-}
 # A start on a built tree; generous, the machine may be busy.
 AGAIN_TIMEOUT=120
 TITLE=Taskveld # the main window (ui/mainwindow.ui)
@@ -221,6 +228,41 @@ orv_db_stop "$work/mariadb"
 mariadb --no-defaults -uorv -p"$(cat "$work/mariadb/password")" -h127.0.0.1 -P"$port" orv \
     -e 'SELECT COUNT(*) FROM khoathi' >/dev/null || fail "the restarted database does not answer on port $port"
 alive "$program" || fail "the program ended"
+
+step="a third scripts/run $work beside the running program"
+# Refused at once, touching nothing: the running program keeps its
+# database (same server, same port), its log gains no line.
+db_pid=$(cat "$work/mariadb/server.pid")
+log_lines=$(wc -l <"$work/log.txt")
+third_started=$SECONDS
+third=0
+(cd "$root" && timeout 60 scripts/run "$work") >"$tmp/run3.log" 2>&1 || third=$?
+[ "$third" -eq 1 ] || fail "status $third, 1 expected: $(tail -n 3 "$tmp/run3.log")"
+[ $((SECONDS - third_started)) -le 10 ] || fail "the refusal took $((SECONDS - third_started)) s"
+grep -q 'already runs' "$tmp/run3.log" || fail "it did not say why: $(tail -n 3 "$tmp/run3.log")"
+alive "$db_pid" && [ "$(cat "$work/mariadb/server.pid")" = "$db_pid" ] ||
+    fail "the running program's MariaDB (pid $db_pid) was stopped or replaced"
+[ "$(cat "$work/mariadb/port")" = "$port" ] || fail "the database moved from port $port"
+[ "$(wc -l <"$work/log.txt")" -eq "$log_lines" ] || fail "log.txt gained lines: $(tail -n 3 "$work/log.txt")"
+alive "$program" || fail "the program ended"
+if [ -n "$terminal" ]; then
+    # A candidate of a running course, let in by the program that was left alone.
+    mariadb --no-defaults -uroot --socket="$work/mariadb/mysqld.sock" orv <<'SQL' || fail "no course could be made"
+INSERT INTO tinh VALUES ('T1', 'Hà Nội');
+INSERT INTO donvi VALUES ('U1', 'T1', 'Trung tâm Một');
+INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrangThai, TrungTam)
+    VALUES ('K1', 'Khóa 01/2026', 'U1', CURDATE(), 2, 'Sân sát hạch Một');
+INSERT INTO thisinh (IDThiSinh, HoTen, GioiTinh, NgaySinh, SoCMT)
+    VALUES (1, 'Nguyễn Văn Một', 'M', '1990-05-17', '001234567801');
+INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, LoaiBang, TrangThai, NoiDungSH,
+                             DiemMoPhong, DiemChuanMoPhong)
+    VALUES (1, 'K1', 1, '1', 'B2', 0, '1', -1, 35);
+SQL
+    tcp=$(sed -n 's/^SERVER://p' "$work/config/connection_tcp.csv" | tr -d '\r')
+    timeout 60 "$terminal" "127.0.0.1:$tcp" K1 1 --wait 2 >"$tmp/terminal.log" 2>&1 || true
+    grep -q 'enter response status 0' "$tmp/terminal.log" ||
+        fail "a terminal was not let in after the refused start: $(tail -n 3 "$tmp/terminal.log")"
+fi
 
 step="ending the second start with SIGTERM"
 end_run
