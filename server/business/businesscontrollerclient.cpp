@@ -502,7 +502,8 @@ bool BusinessControllerClient::databaseAway() const
 
 void BusinessControllerClient::databaseLost()
 {
-    m_replay.databaseLost();
+    if (m_replay.databaseLost())
+        emit notifyDatabaseAway();
 }
 
 void BusinessControllerClient::keepAndStore(const Connection &db, quint64 clientId,

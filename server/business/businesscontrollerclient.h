@@ -125,6 +125,9 @@ signals:
     void notifyContestResultStored(int id, int score, int passMark, bool passed, QString endTime);
     // A terminal's write could not reach the database and is kept for later.
     void notifyWriteKept();
+    // The terminals found the database away: once an outage, from the
+    // thread whose statement found it.
+    void notifyDatabaseAway();
     // The journal's file could not be written: the terminals' writes are
     // kept in memory only until they are stored.
     void notifyJournalUnwritable();

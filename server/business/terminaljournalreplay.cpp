@@ -50,9 +50,9 @@ void TerminalJournalReplay::wake()
     m_wakeChanged.notify_all();
 }
 
-void TerminalJournalReplay::databaseLost()
+bool TerminalJournalReplay::databaseLost()
 {
-    m_away = true;
+    return !m_away.exchange(true);
 }
 
 void TerminalJournalReplay::databaseFound()

@@ -56,8 +56,9 @@ public:
     void stop();
     void wake();
 
-    // A statement found the database unreachable.
-    void databaseLost();
+    // A statement found the database unreachable. True when the database
+    // was not known to be away before: an outage begins.
+    bool databaseLost();
     // A statement succeeded: the terminals may try theirs again.
     void databaseFound();
     bool databaseAway() const;

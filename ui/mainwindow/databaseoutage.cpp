@@ -23,6 +23,10 @@ DatabaseOutage::DatabaseOutage(BusinessController *businessController,
             Qt::QueuedConnection);
     connect(businessControllerClient, &BusinessControllerClient::notifyWriteKept, this,
             &DatabaseOutage::onDatabaseUnreachable, Qt::QueuedConnection);
+    // Also when the terminals only read: candidates turned away at the
+    // door are an outage the operator must hear of.
+    connect(businessControllerClient, &BusinessControllerClient::notifyDatabaseAway, this,
+            &DatabaseOutage::onDatabaseUnreachable, Qt::QueuedConnection);
     // Sent once each time the journal stops taking records.
     connect(businessControllerClient, &BusinessControllerClient::notifyJournalUnwritable, this,
             &DatabaseOutage::onJournalUnwritable, Qt::QueuedConnection);
