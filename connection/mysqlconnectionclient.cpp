@@ -323,17 +323,26 @@ bool MySqlConnectionClient::storeResult(const ResultWrite &write, SqlQuery::Fail
     return true;
 }
 
-QString MySqlConnectionClient::readCheckSum(int id, SqlQuery::Failure *failure)
+MySqlConnectionClient::StoredResult MySqlConnectionClient::readStoredResult(int id, SqlQuery::Failure *failure)
 {
     const std::lock_guard<std::recursive_mutex> locker(m_mutex);
-    SqlQuery query(m_db, "MySqlConnectionClient::readCheckSum",
-                   "SELECT CheckSumKQMP FROM khoathi_thisinh WHERE ID = :ID");
+    SqlQuery query(m_db, "MySqlConnectionClient::readStoredResult",
+                   "SELECT TrangThai, ThoiGianKetThucThi, DiemMoPhong, TraLoiMoPhong FROM khoathi_thisinh "
+                   "WHERE ID = :ID");
     query.bind(":ID", id);
     query.exec();
     *failure = query.failure();
+    StoredResult stored;
     if (*failure != SqlQuery::Failure::None || !query.next())
-        return QString();
-    return query.value("CheckSumKQMP").toString();
+        return stored;
+    stored.found = true;
+    stored.state = query.value("TrangThai").toInt();
+    const QVariant end = query.value("ThoiGianKetThucThi");
+    if (!end.isNull())
+        stored.endTime = end.toDateTime().toString("yyyy-MM-dd hh:mm:ss");
+    stored.score = query.value("DiemMoPhong").toInt();
+    stored.answers = query.value("TraLoiMoPhong").toString();
+    return stored;
 }
 
 bool MySqlConnectionClient::probe()

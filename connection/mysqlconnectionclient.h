@@ -114,8 +114,18 @@ public:
     // `ranAgain`: the statement ran a second time after a lost connection,
     // so a row that did not take it may hold it from the first try.
     bool storeResult(const ResultWrite &write, SqlQuery::Failure *failure, bool *ranAgain = nullptr);
-    // The stored checksum; empty when there is none or the read failed.
-    QString readCheckSum(int id, SqlQuery::Failure *failure);
+    // A result as its entry holds it.
+    struct StoredResult
+    {
+        bool found = false;
+        int state = 0;
+        // ThoiGianKetThucThi as "yyyy-MM-dd hh:mm:ss"; empty when NULL.
+        QString endTime;
+        int score = 0;
+        QString answers;
+    };
+    // Empty (not found) when there is no such entry or the read failed.
+    StoredResult readStoredResult(int id, SqlQuery::Failure *failure);
     // Whether the server answers a statement now.
     bool probe();
 };

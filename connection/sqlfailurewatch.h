@@ -12,12 +12,15 @@ public:
 
     // A statement of this thread failed since the watch began.
     bool failed() const;
+    // One of them failed because the database server could not be reached.
+    bool unreachable() const;
 
     // Called by the query helper for each statement that failed.
-    static void countFailure();
+    static void countFailure(bool unreachable);
 
 private:
     unsigned long m_start;
+    unsigned long m_unreachableStart;
 };
 
 #endif // CONNECTION_SQLFAILUREWATCH_H

@@ -27,20 +27,9 @@ bool isConnectionLost(const QSqlDatabase &db, const QSqlError &error)
            || text.contains(QLatin1String("lost connection"), Qt::CaseInsensitive);
 }
 
-// The client library's "can't connect" (no server on the port, an unknown
-// host, a connect or read that timed out) and the losses above.
 bool isUnreachable(const QSqlDatabase &db, const QSqlError &error)
 {
-    if (isConnectionLost(db, error))
-        return true;
-    static const char *const codes[] = {"2002", "2003", "2005", "2055"};
-    for (const char *code : codes) {
-        if (error.nativeErrorCode() == QLatin1String(code))
-            return true;
-    }
-    const QString text = error.text();
-    return text.contains(QLatin1String("can't connect"), Qt::CaseInsensitive)
-           || text.contains(QLatin1String("timed out"), Qt::CaseInsensitive);
+    return isConnectionLost(db, error) || SqlQuery::isUnreachableError(error);
 }
 
 // The server's errors of SQLSTATE class 22 (data exception) that strict
@@ -59,6 +48,22 @@ bool isDataError(const QSqlError &error)
 }
 
 } // namespace
+
+// The client library's "can't connect" (no server on the port, an unknown
+// host, a connect or read that timed out) and its losses.
+bool SqlQuery::isUnreachableError(const QSqlError &error)
+{
+    static const char *const codes[] = {"2002", "2003", "2005", "2006", "2013", "2055"};
+    for (const char *code : codes) {
+        if (error.nativeErrorCode() == QLatin1String(code))
+            return true;
+    }
+    const QString text = error.text();
+    return text.contains(QLatin1String("can't connect"), Qt::CaseInsensitive)
+           || text.contains(QLatin1String("timed out"), Qt::CaseInsensitive)
+           || text.contains(QLatin1String("server has gone away"), Qt::CaseInsensitive)
+           || text.contains(QLatin1String("lost connection"), Qt::CaseInsensitive);
+}
 
 SqlQuery::SqlQuery(const QSqlDatabase &db, const char *name, const QString &statement)
     : QSqlQuery(db), m_db(db), m_name(name), m_statement(statement)
@@ -124,7 +129,7 @@ bool SqlQuery::exec()
     FaultPoint::killIf(fault, FaultPoint::KillBefore);
     if (fault == FaultPoint::Fail) {
         m_failure = Failure::Unreachable;
-        SqlFailureWatch::countFailure();
+        SqlFailureWatch::countFailure(true);
         DatabaseStatus::instance()->reportUnreachable(m_db);
         qWarning().noquote() << m_name << "failed: a fault set for it (ORV_FAULT_POINT)";
         return false;
@@ -160,7 +165,7 @@ bool SqlQuery::exec()
         m_failure = Failure::Unreachable;
     else
         m_failure = isDataError(lastError()) ? Failure::Data : Failure::Other;
-    SqlFailureWatch::countFailure();
+    SqlFailureWatch::countFailure(unreachable);
     if (unreachable)
         DatabaseStatus::instance()->reportUnreachable(m_db);
     qWarning().noquote() << m_name << "failed:" << lastError().text();

@@ -2,6 +2,7 @@
 #define CONNECTION_SQLQUERY_H
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
@@ -35,6 +36,10 @@ public:
         // table missing for a moment): it may well run another time.
         Other,
     };
+
+    // Whether `error` (of a statement or of an opening) says the database
+    // server could not be reached, rather than what it answered.
+    static bool isUnreachableError(const QSqlError &error);
 
     // Prepares `statement` on `db`; `name` says which statement a log line
     // is about and must outlive the query (a literal).

@@ -4,6 +4,7 @@
 #include "connection/mysqlconnection.h"
 #include "connection/databasestatus.h"
 #include "connection/mysqlconnectionclient.h"
+#include "connection/sqlfailurewatch.h"
 #include "records/contestantresultinfo.h"
 #include "records/fileutility.h"
 #include "records/jp2image.h"
@@ -13,7 +14,9 @@
 #include "server/business/terminalsettings.h"
 #include "server/network/iocontroller.h"
 #include "server/protocol/contestnamemessage.h"
+#include "server/protocol/contestresultmessage.h"
 #include "server/protocol/enterresponsemessage.h"
+#include "server/protocol/infoconfirmmessage.h"
 #include "server/protocol/inputdispatcher.h"
 #include "server/protocol/messagetypes.h"
 #include "server/protocol/reviewmessage.h"
@@ -123,7 +126,8 @@ bool BusinessControllerClient::isNotTestTheoryResult(const QString &contentNumbe
     return settings && settings->isNotTestTheoryResult(contentNumber);
 }
 
-BusinessControllerClient::Connection BusinessControllerClient::openConnection(const QString &name)
+BusinessControllerClient::Connection BusinessControllerClient::openConnection(const QString &name,
+                                                                          bool *unreachable)
 {
     // Read at each terminal, as the operator may point the server elsewhere.
     const MySqlConnectionInfo info = FileUtility().readMysqlConnectionConfig(MYSQL_CONFIG_PATH);
@@ -136,6 +140,8 @@ BusinessControllerClient::Connection BusinessControllerClient::openConnection(co
     const QSqlError error =
         connection->initDatabase(name, info.getHost(), info.getPort(),
                                  info.getDbName(), info.getUserName(), info.getPassword());
+    if (unreachable)
+        *unreachable = error.isValid() && SqlQuery::isUnreachableError(error);
     if (error.isValid()) {
         qDebug() << "BusinessControllerClient::insertNewDbConnection: insert new db connection error: "
                  << error.text();
@@ -217,15 +223,32 @@ void BusinessControllerClient::onClientAccepted(quint64 clientId)
     m_openingsLeft.insert(clientId, OPENINGS);
 }
 
-void BusinessControllerClient::onMessageArriving(quint64 clientId, quint8 type)
+void BusinessControllerClient::onMessageArriving(quint64 clientId, const BaseMessage &message)
 {
-    switch (type) {
-    case MSG_CONTEST_ENTER:
-    case MSG_CONTEST_ENTER_ENCRYPTED:
-    case MSG_CONTEST_RESULT:
-    case MSG_CONTEST_RESULT_ENCRYPTED:
+    switch (message.getType()) {
     case MSG_INFO_CONFIRM:
     case MSG_INFO_CONFIRM_ENCRYPTED:
+        if (const auto *start = dynamic_cast<const InfoConfirmMessage *>(&message)) {
+            if (!start->getReview()) {
+                TerminalJournal::Record record = startRecord(clientId, start->getEntryId());
+                keep(record, true, false);
+            }
+        }
+        break;
+    case MSG_CONTEST_RESULT:
+    case MSG_CONTEST_RESULT_ENCRYPTED:
+        if (const auto *result = dynamic_cast<const ContestResultMessage *>(&message)) {
+            // Read as the handler reads them.
+            const QByteArray answers = result->getAnswers();
+            TerminalJournal::Record record = resultRecord(
+                clientId, result->getScore(), result->getPassMark(), result->getPassed(), result->getEntryId(),
+                QString::fromLocal8Bit(result->getCourseCode()),
+                QString::fromLocal8Bit(answers.constData(), answers.size()));
+            keep(record, true, false);
+        }
+        break;
+    case MSG_CONTEST_ENTER:
+    case MSG_CONTEST_ENTER_ENCRYPTED:
     case MSG_CONTEST_NAME:
         break;
     default:
@@ -233,7 +256,7 @@ void BusinessControllerClient::onMessageArriving(quint64 clientId, quint8 type)
         return;
     }
     // While the database is away an opening would only wait for its
-    // time-out, and use up the terminal's openings.
+    // time-out.
     if (databaseAway())
         return;
     {
@@ -247,8 +270,15 @@ void BusinessControllerClient::onMessageArriving(quint64 clientId, quint8 type)
     }
     // Opened without the lock: a database that is slow to answer must not
     // hold up the printing of another terminal's sheet.
-    Connection connection = openConnection(QString::number(clientId));
+    bool unreachable = false;
+    Connection connection = openConnection(QString::number(clientId), &unreachable);
+    if (unreachable)
+        databaseLost();
     const std::lock_guard<std::mutex> locker(m_connectionsLock);
+    // An opening the outage failed is not the terminal's to lose: it opens
+    // with its next message once the database is back.
+    if (unreachable && m_openingsLeft.contains(clientId))
+        ++m_openingsLeft[clientId];
     // Removed meanwhile: nobody would close what was opened for it.
     if (!connection || !m_openingsLeft.contains(clientId) || m_connections.contains(clientId))
         return;
@@ -259,11 +289,20 @@ void BusinessControllerClient::onMessageArriving(quint64 clientId, quint8 type)
 void BusinessControllerClient::onClientRemoved(quint64 clientId)
 {
     removeDbConnection(clientId);
-    // Told after the last of its messages was handled: no result of it is
-    // to come. Its writes still kept belong to their sittings by the times
-    // they carry.
-    const std::lock_guard<std::mutex> locker(m_notesLock);
-    m_starts.remove(clientId);
+    // Told after the last of its messages was handled or dropped: no result
+    // of it is to come. Its writes still kept belong to their sittings by
+    // the times they carry; those whose handlers were dropped are the
+    // replay's.
+    QList<Arrival> unhandled;
+    {
+        const std::lock_guard<std::mutex> locker(m_notesLock);
+        m_starts.remove(clientId);
+        unhandled = m_arrivals.take(clientId);
+    }
+    for (const Arrival &arrival : qAsConst(unhandled))
+        m_journal.dropHandler(arrival.number);
+    if (!unhandled.isEmpty())
+        m_replay.wake();
 }
 
 void BusinessControllerClient::send(quint64 clientId, const BaseMessage &message) const
@@ -334,17 +373,25 @@ void BusinessControllerClient::orderNumberUpdated(quint64 clientId, const QStrin
     check.setStatus(1);
 
     const Connection db = databaseAway() ? Connection() : connectionFor(clientId);
-    SqlQuery::Failure failure = db ? SqlQuery::Failure::None : SqlQuery::Failure::Unreachable;
+    // Every read of the admission counts: an answer read from a database
+    // that went away half-way is no answer.
+    const SqlFailureWatch watch;
+    QByteArray portrait;
     if (db) {
-        check = db->checkOrderNumber(courseCode, orderNumber, &failure);
-        if (check.getStatus() == 0 && failure != SqlQuery::Failure::Unreachable && checkPassingTheoryExam()) {
+        check = db->checkOrderNumber(courseCode, orderNumber);
+        if (check.getStatus() == 0 && !watch.unreachable() && checkPassingTheoryExam()) {
             const QString theory = db->getKetQuaSHLyThuyet(courseCode, orderNumber);
-            if (theory.compare(RESULT_PASS, Qt::CaseInsensitive) != 0
+            if (!watch.unreachable() && theory.compare(RESULT_PASS, Qt::CaseInsensitive) != 0
                 && !isNotTestTheoryResult(check.getNoiDungSH()))
                 check.setStatus(5);
         }
+        if (!watch.unreachable() && (check.getStatus() == 0 || check.getStatus() == 2)) {
+            if (importAvatarFolderOn())
+                importAvatar(db.get(), courseCode, orderNumber);
+            portrait = portraitForTerminal(db.get(), courseCode, orderNumber);
+        }
     }
-    if (failure == SqlQuery::Failure::Unreachable) {
+    if (!db || watch.unreachable()) {
         // "No database connection", whatever the lookup read before it
         // failed: not "course not running".
         if (db)
@@ -358,7 +405,7 @@ void BusinessControllerClient::orderNumberUpdated(quint64 clientId, const QStrin
     (qInfo() << LOG_ENTER_FUNCTION).noquote() << "Student enter with Id: " << check.getID();
 
     reply.setStatus(check.getStatus());
-    if (db && (check.getStatus() == 0 || check.getStatus() == 2)) {
+    if (check.getStatus() == 0 || check.getStatus() == 2) {
         {
             const std::lock_guard<std::mutex> locker(m_notesLock);
             EntryNote &note = m_notes[check.getID()];
@@ -370,9 +417,7 @@ void BusinessControllerClient::orderNumberUpdated(quint64 clientId, const QStrin
         reply.setEntryId(check.getID());
         reply.setIdentityNumber(check.getSoCMT().toLocal8Bit());
         reply.setFullName(check.getHoTen().toUtf8());
-        if (importAvatarFolderOn())
-            importAvatar(db.get(), courseCode, orderNumber);
-        reply.setPortrait(portraitForTerminal(db.get(), courseCode, orderNumber));
+        reply.setPortrait(portrait);
     }
     send(clientId, reply);
     qInfo() << LOG_FINISH_FUNCTION;
@@ -402,21 +447,15 @@ void BusinessControllerClient::infoConfirmUpdated(quint64 clientId, int entryId,
     // Kept even when the terminal has no connection: the database may be
     // away, and the start must reach it when it returns.
     qInfo() << LOG_ENTER_FUNCTION;
-    TerminalJournal::Record record;
-    record.kind = TerminalJournal::Record::Start;
-    record.entryId = entryId;
-    record.time = Utility::getInstance()->currentDateTimeText();
-    record.connection = clientId;
-    {
-        // A sitting this connection's result of the entry may belong to,
-        // once the database takes the start (also later, from the journal).
-        const std::lock_guard<std::mutex> locker(m_notesLock);
-        QStringList &starts = m_starts[clientId][entryId];
-        starts << record.time;
-        if (starts.size() > MAX_SITTINGS)
-            starts.removeFirst();
+    const qint64 number = takeArrival(clientId, TerminalJournal::Record::Start, entryId);
+    if (number != 0) {
+        const TerminalJournal::Record record = m_journal.record(number);
+        if (record.number != 0)
+            storeKept(db, clientId, record, db && m_journal.claimForHandler(number));
+    } else {
+        TerminalJournal::Record record = startRecord(clientId, entryId);
+        storeKept(db, clientId, record, keep(record, false, db != nullptr).claimed);
     }
-    keepAndStore(db, clientId, record);
     qInfo() << LOG_FINISH_FUNCTION;
 }
 
@@ -425,11 +464,51 @@ void BusinessControllerClient::contestResultUpdated(quint64 clientId, int score,
                                                     const QString &courseCode, const QString &answers)
 {
     (qInfo() << LOG_ENTER_FUNCTION).noquote() << "Update score for student: " << QString::number(entryId);
-    Connection db = databaseAway() ? Connection() : connectionFor(clientId);
+    const Connection db = databaseAway() ? Connection() : connectionFor(clientId);
+    const qint64 number = takeArrival(clientId, TerminalJournal::Record::Result, entryId);
+    if (number != 0) {
+        const TerminalJournal::Record record = m_journal.record(number);
+        if (record.number != 0)
+            storeKept(db, clientId, record, db && m_journal.claimForHandler(number));
+    } else {
+        TerminalJournal::Record record =
+            resultRecord(clientId, score, passMark, passed, entryId, courseCode, answers);
+        storeKept(db, clientId, record, keep(record, false, db != nullptr).claimed);
+    }
+    qInfo() << LOG_FINISH_FUNCTION;
+}
+
+TerminalJournal::Record BusinessControllerClient::startRecord(quint64 clientId, int entryId)
+{
+    TerminalJournal::Record record;
+    record.kind = TerminalJournal::Record::Start;
+    record.entryId = entryId;
+    record.time = Utility::getInstance()->currentDateTimeText();
+    record.connection = clientId;
+    // A sitting this connection's result of the entry may belong to, once
+    // the database takes the start (also later, from the journal).
+    const std::lock_guard<std::mutex> locker(m_notesLock);
+    QStringList &starts = m_starts[clientId][entryId];
+    starts << record.time;
+    if (starts.size() > MAX_SITTINGS)
+        starts.removeFirst();
+    return record;
+}
+
+TerminalJournal::Record BusinessControllerClient::resultRecord(quint64 clientId, int score, int passMark,
+                                                               bool passed, int entryId,
+                                                               const QString &courseCode,
+                                                               const QString &answers) const
+{
     TerminalJournal::Record record;
     record.kind = TerminalJournal::Record::Result;
     record.entryId = entryId;
-    record.courseCode = courseCode;
+    // The course as stored from here on (journal, log, sheet) when the
+    // terminal sends what it was admitted with; else as it was typed, and
+    // the database finds it as the admission does when it is stored.
+    const EntryNote note = noteOf(entryId);
+    record.courseCode =
+        !note.storedCourseCode.isEmpty() && note.courseCode == courseCode ? note.storedCourseCode : courseCode;
     // The time it arrived, also when it is stored later.
     record.time = Utility::getInstance()->currentDateTimeText();
     record.score = score;
@@ -437,33 +516,13 @@ void BusinessControllerClient::contestResultUpdated(quint64 clientId, int score,
     record.passed = passed;
     record.answers = storableAnswers(entryId, answers);
     record.connection = clientId;
-    {
-        const std::lock_guard<std::mutex> locker(m_notesLock);
-        const auto connection = m_starts.constFind(clientId);
-        if (connection != m_starts.constEnd() && connection->contains(entryId)) {
-            record.ownStarts = true;
-            record.sittings = connection->value(entryId);
-        }
+    const std::lock_guard<std::mutex> locker(m_notesLock);
+    const auto connection = m_starts.constFind(clientId);
+    if (connection != m_starts.constEnd() && connection->contains(entryId)) {
+        record.ownStarts = true;
+        record.sittings = connection->value(entryId);
     }
-    // The course as stored from here on (journal, log, sheet), however the
-    // terminal typed it: as the admission found it when the terminal sends
-    // what it was admitted with, else as the database finds it now; the
-    // code sent when it cannot be read now.
-    const EntryNote note = noteOf(entryId);
-    if (!note.storedCourseCode.isEmpty() && note.courseCode == courseCode) {
-        record.courseCode = note.storedCourseCode;
-    } else if (db) {
-        SqlQuery::Failure failure = SqlQuery::Failure::None;
-        const MySqlConnectionClient::ResultBasis basis = db->readResultBasis(entryId, courseCode, &failure);
-        if (basis.found)
-            record.courseCode = basis.courseCode;
-        if (failure == SqlQuery::Failure::Unreachable) {
-            databaseLost();
-            db.reset();
-        }
-    }
-    keepAndStore(db, clientId, record);
-    qInfo() << LOG_FINISH_FUNCTION;
+    return record;
 }
 
 QString BusinessControllerClient::storableAnswers(int entryId, const QString &answers)
@@ -506,15 +565,47 @@ void BusinessControllerClient::databaseLost()
         emit notifyDatabaseAway();
 }
 
-void BusinessControllerClient::keepAndStore(const Connection &db, quint64 clientId,
-                                            TerminalJournal::Record &record)
+TerminalJournal::Appended BusinessControllerClient::keep(TerminalJournal::Record &record, bool forHandler,
+                                                        bool claimNow)
 {
-    const TerminalJournal::Appended appended = m_journal.append(record, db != nullptr);
+    const TerminalJournal::Appended appended =
+        forHandler ? m_journal.appendForHandler(record) : m_journal.append(record, claimNow);
     if (appended.becameUnwritable)
         emit notifyJournalUnwritable();
     if (!appended.onDisk)
         warnKeptInMemory(record);
-    if (!appended.claimed) {
+    if (forHandler) {
+        const std::lock_guard<std::mutex> locker(m_notesLock);
+        m_arrivals[record.connection].append(Arrival{appended.number, record.kind, record.entryId});
+    }
+    return appended;
+}
+
+qint64 BusinessControllerClient::takeArrival(quint64 clientId, TerminalJournal::Record::Kind kind, int entryId)
+{
+    const std::lock_guard<std::mutex> locker(m_notesLock);
+    const auto arrivals = m_arrivals.find(clientId);
+    if (arrivals == m_arrivals.end() || arrivals->isEmpty())
+        return 0;
+    // A connection's handlers run in the order its messages arrived.
+    const Arrival arrival = arrivals->takeFirst();
+    if (arrivals->isEmpty())
+        m_arrivals.erase(arrivals);
+    if (arrival.kind == kind && arrival.entryId == entryId)
+        return arrival.number;
+    qWarning() << "BusinessControllerClient: the write kept for entry" << arrival.entryId
+               << "does not match its handler's, for entry" << entryId << ": the replay stores it";
+    m_journal.dropHandler(arrival.number);
+    m_replay.wake();
+    return 0;
+}
+
+void BusinessControllerClient::storeKept(const Connection &db, quint64 clientId,
+                                         const TerminalJournal::Record &record, bool claimed)
+{
+    if (!claimed) {
+        // The replay's, in its turn.
+        m_journal.dropHandler(record.number);
         if (!db) {
             warnKept(record);
             // The database is known to be away: the replay stores it once
@@ -534,14 +625,14 @@ void BusinessControllerClient::keepAndStore(const Connection &db, quint64 client
     switch (store(db.get(), clientId, record)) {
     case Outcome::Stored:
     case Outcome::Refused:
-        m_journal.finish(appended.number);
+        m_journal.finish(record.number);
         break;
     case Outcome::Kept:
-        m_journal.release(appended.number);
+        m_journal.release(record.number);
         break;
     case Outcome::Unreachable:
         databaseLost();
-        m_journal.release(appended.number);
+        m_journal.release(record.number);
         warnKept(record);
         emit notifyWriteKept();
         break;
@@ -699,6 +790,12 @@ BusinessControllerClient::Outcome BusinessControllerClient::storeResult(MySqlCon
         return Outcome::Refused;
     }
     if (basis.state != 1) {
+        if (basis.state == 2) {
+            if (holdsResult(db, record, storableAnswers(entryId, record.answers), &failure))
+                return resultStored(clientId, record, basis.courseCode);
+            if (failure != SqlQuery::Failure::None)
+                return failed(failure, record);
+        }
         qDebug() << "BusinessControllerClient::contestResultUpdated: Contestant has done the exam. This "
                     "result will not be updated";
         return Outcome::Refused;
@@ -721,25 +818,46 @@ BusinessControllerClient::Outcome BusinessControllerClient::storeResult(MySqlCon
     const ContestantResultInfo info =
         MySqlConnectionClient::resultToStore(basis, write.endTime, write.score, write.result, write.answers);
     write.checkSum = ResultChecksum::make(info, QDateTime::currentDateTime());
-    bool ranAgain = false;
-    if (!db->storeResult(write, &failure, &ranAgain)) {
+    if (!db->storeResult(write, &failure)) {
         if (failure != SqlQuery::Failure::None)
             return failed(failure, record);
-        // The first try may have stored it before its reply was lost: then
-        // the row holds this very checksum (its salt is new each time).
-        const QString stored = ranAgain ? db->readCheckSum(entryId, &failure) : QString();
+        // An earlier try may have stored it after its reply was lost or
+        // came too late (a statement that waited on a lock past the
+        // time-out runs on): then the row holds this very result.
+        const bool held = holdsResult(db, record, write.answers, &failure);
         if (failure != SqlQuery::Failure::None)
             return failed(failure, record);
-        if (stored.isEmpty() || stored != write.checkSum) {
+        if (!held) {
             qWarning().noquote() << "BusinessControllerClient::contestResultUpdated: the result of entry"
                                  << entryId << "in course" << Utility::getInstance()->logText(write.courseCode)
                                  << "was not stored";
             return Outcome::Refused;
         }
     }
-    emit notifyContestResultStored(entryId, record.score, record.passMark, record.passed, record.time);
+    return resultStored(clientId, record, write.courseCode);
+}
+
+bool BusinessControllerClient::holdsResult(MySqlConnectionClient *db, const TerminalJournal::Record &record,
+                                           const QString &answers, SqlQuery::Failure *failure)
+{
+    // Its end time is the arrival time of this very result: no other
+    // result of the entry carries it together with its score and answers.
+    const MySqlConnectionClient::StoredResult stored = db->readStoredResult(record.entryId, failure);
+    const bool held = stored.found && stored.state == 2 && stored.endTime == record.time
+                      && stored.score == record.score && stored.answers == answers;
+    if (held)
+        qInfo() << "BusinessControllerClient::contestResultUpdated: the result of entry" << record.entryId
+                << "arrived at" << record.time << "was stored by an earlier try";
+    return held;
+}
+
+BusinessControllerClient::Outcome BusinessControllerClient::resultStored(quint64 clientId,
+                                                                         const TerminalJournal::Record &record,
+                                                                         const QString &courseCode)
+{
+    emit notifyContestResultStored(record.entryId, record.score, record.passMark, record.passed, record.time);
     if (autoPrint() != 0)
-        emit notifyUpdateReport(clientId, entryId, write.courseCode);
+        emit notifyUpdateReport(clientId, record.entryId, courseCode);
     return Outcome::Stored;
 }
 
@@ -771,18 +889,23 @@ void BusinessControllerClient::handleAuthenStateTwo(quint64 clientId, const char
 
 void BusinessControllerClient::handleContestNameRequest(quint64 clientId)
 {
-    const Connection db = databaseAway() ? storedConnection(clientId) : connectionFor(clientId);
-    if (!db)
-        return;
     qInfo() << LOG_ENTER_FUNCTION;
+    const Connection db = databaseAway() ? Connection() : connectionFor(clientId);
     QStringList codes;
     QStringList names;
-    // While the database is away the list is empty, as that of a lookup
-    // that failed.
-    const QList<Course> courses = databaseAway() ? QList<Course>() : db->getCoursesByState();
-    for (const Course &course : courses) {
-        codes << course.getIDKhoaHoc();
-        names << course.getTenKhoaHoc();
+    // Without the database the list is empty, as that of a lookup that
+    // failed: the terminal is answered all the same.
+    if (db) {
+        const SqlFailureWatch watch;
+        const QList<Course> courses = db->getCoursesByState();
+        if (watch.unreachable()) {
+            databaseLost();
+        } else {
+            for (const Course &course : courses) {
+                codes << course.getIDKhoaHoc();
+                names << course.getTenKhoaHoc();
+            }
+        }
     }
     ContestNameMessage reply;
     reply.setKind(ContestNameMessage::KIND_REPLY);

@@ -36,6 +36,18 @@ class TerminalSettings;
 // registered on the listener thread and result sheets are read on the GUI
 // thread, so the connection map is guarded.
 //
+// A start or a result is kept in the journal when its bytes arrive, on the
+// terminal's receive thread, with its arrival time as its stored time; its
+// handler, in its turn, stores that record. Whatever holds the queue, and
+// also if the handler never runs (its connection closed, the server
+// stopped or was killed), the record is stored by the replay.
+//
+// Once a statement of the terminals finds the database unreachable (an
+// admission's reads, the theory result, the course list, a review, a start
+// or result, a connection's opening), the terminals try none until a
+// statement succeeds again: admissions answer 1, the course list comes
+// empty, reviews without answers, and the writes wait in the journal.
+//
 // Its collaborators are given when it is wired (by the business controller):
 // the run-mode settings it reads at each use, the operator's main connection
 // it falls back to for result sheets, and the controller it replies through.
@@ -108,7 +120,7 @@ public:
     void onClientAccepted(quint64 clientId) override;
     // A message that reads or writes the database opens the terminal's
     // connection when it has none, here, on the terminal's receive thread.
-    void onMessageArriving(quint64 clientId, quint8 type) override;
+    void onMessageArriving(quint64 clientId, const BaseMessage &message) override;
     void onClientRemoved(quint64 clientId) override;
     // Drops every terminal's database connection; each closes as soon as no
     // sheet is being read through it. For the way out: the listener's
@@ -143,6 +155,13 @@ private:
         QString storedCourseCode;
         QString orderNumber;
     };
+    // A start or a result kept when it arrived, waiting for its handler.
+    struct Arrival
+    {
+        qint64 number = 0;
+        TerminalJournal::Record::Kind kind = TerminalJournal::Record::Start;
+        int entryId = 0;
+    };
 
     BusinessControllerClient();
     ~BusinessControllerClient() override;
@@ -154,12 +173,34 @@ private:
     // terminal is removed meanwhile.
     Connection connectionFor(quint64 clientId);
     Connection storedConnection(quint64 clientId) const;
-    // Opens a connection for the terminal; null (logged) on a database error.
-    static Connection openConnection(const QString &name);
-    // Keeps the write in the journal, then tries it on the terminal's
-    // connection unless an earlier write of its entry is still waiting or
-    // the database is known to be away.
-    void keepAndStore(const Connection &db, quint64 clientId, TerminalJournal::Record &record);
+    // Opens a connection for the terminal; null (logged) on a database
+    // error, with `unreachable` telling whether the server could not be
+    // reached at all.
+    static Connection openConnection(const QString &name, bool *unreachable = nullptr);
+    // The terminal's start or result as it arrived, its arrival time its
+    // time.
+    TerminalJournal::Record startRecord(quint64 clientId, int entryId);
+    TerminalJournal::Record resultRecord(quint64 clientId, int score, int passMark, bool passed, int entryId,
+                                         const QString &courseCode, const QString &answers) const;
+    // Keeps the record in the journal (for its handler when `forHandler`,
+    // else claimed for the caller when `claimNow` and nothing earlier of its
+    // entry waits) and says so where the journal cannot hold it.
+    TerminalJournal::Appended keep(TerminalJournal::Record &record, bool forHandler, bool claimNow);
+    // The handler's turn for what the connection's message kept when it
+    // arrived: its journal number, or 0 when none was kept (the message did
+    // not come through the receive side).
+    qint64 takeArrival(quint64 clientId, TerminalJournal::Record::Kind kind, int entryId);
+    // Stores the kept record on the terminal's connection unless an earlier
+    // write of its entry is still waiting or the database is known to be
+    // away: then the replay stores it.
+    void storeKept(const Connection &db, quint64 clientId, const TerminalJournal::Record &record,
+                   bool claimed);
+    // Whether the entry holds this very result already: stored by an
+    // earlier try of it whose reply did not come back in time.
+    static bool holdsResult(MySqlConnectionClient *db, const TerminalJournal::Record &record,
+                            const QString &answers, SqlQuery::Failure *failure);
+    // Tells the operator's window (and the printing) of a result stored.
+    Outcome resultStored(quint64 clientId, const TerminalJournal::Record &record, const QString &courseCode);
     // Stores the write, guarded by the entry's state (and a result by its
     // sitting).
     Outcome store(MySqlConnectionClient *db, quint64 clientId, const TerminalJournal::Record &record);
@@ -218,6 +259,9 @@ private:
     // TerminalJournal::Record::sittings). An entry is there once the
     // connection sent a start of it.
     QHash<quint64, QHash<int, QStringList>> m_starts;
+    // By connection, in arrival order: its starts and results kept whose
+    // handlers have not run yet.
+    QHash<quint64, QList<Arrival>> m_arrivals;
 
     TerminalJournal m_journal;
     TerminalJournalReplay m_replay;

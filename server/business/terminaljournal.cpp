@@ -152,6 +152,7 @@ bool TerminalJournal::open(const QString &path)
     m_path = path;
     m_pending.clear();
     m_claimed.clear();
+    m_forHandler.clear();
     m_inMemory.clear();
     m_next = 1;
     m_rewriteAt = REWRITE_BYTES;
@@ -308,6 +309,11 @@ void TerminalJournal::writeKeptInMemory()
 TerminalJournal::Appended TerminalJournal::append(Record &record, bool claimNow)
 {
     const std::lock_guard<std::mutex> locker(m_lock);
+    return appendLocked(record, claimNow);
+}
+
+TerminalJournal::Appended TerminalJournal::appendLocked(Record &record, bool claimNow)
+{
     Appended appended;
     // Used up even when the file does not take it: bytes of a failed write
     // must never be read under the number of a later record.
@@ -334,20 +340,60 @@ TerminalJournal::Appended TerminalJournal::append(Record &record, bool claimNow)
     return appended;
 }
 
-QList<TerminalJournal::Record> TerminalJournal::claimPending()
+TerminalJournal::Appended TerminalJournal::appendForHandler(Record &record)
 {
     const std::lock_guard<std::mutex> locker(m_lock);
+    const Appended appended = appendLocked(record, false);
+    m_forHandler.insert(appended.number);
+    return appended;
+}
+
+bool TerminalJournal::claimForHandler(qint64 number)
+{
+    const std::lock_guard<std::mutex> locker(m_lock);
+    if (m_forHandler.remove(number) == 0 || !m_pending.contains(number))
+        return false;
+    const int entryId = m_pending.value(number).entryId;
+    for (auto it = m_pending.cbegin(); it != m_pending.cend() && it.key() < number; ++it) {
+        if (it->entryId == entryId)
+            return false;
+    }
+    m_claimed.insert(number);
+    return true;
+}
+
+void TerminalJournal::dropHandler(qint64 number)
+{
+    const std::lock_guard<std::mutex> locker(m_lock);
+    m_forHandler.remove(number);
+}
+
+TerminalJournal::Record TerminalJournal::record(qint64 number) const
+{
+    const std::lock_guard<std::mutex> locker(m_lock);
+    return m_pending.value(number);
+}
+
+void TerminalJournal::writeKept()
+{
+    const std::lock_guard<std::mutex> locker(m_lock);
+    if (m_inMemory.isEmpty())
+        return;
+    writeKeptInMemory();
+    if (m_inMemory.isEmpty())
+        m_unwritable = false;
+}
+
+QList<TerminalJournal::Record> TerminalJournal::claimPending()
+{
     // The replay comes by even when no terminal writes: the records kept in
     // memory reach the file as soon as it takes them again.
-    if (!m_inMemory.isEmpty()) {
-        writeKeptInMemory();
-        if (m_inMemory.isEmpty())
-            m_unwritable = false;
-    }
+    writeKept();
+    const std::lock_guard<std::mutex> locker(m_lock);
     QList<Record> claimed;
     QSet<int> heldElsewhere;
     for (const Record &record : qAsConst(m_pending)) {
-        if (m_claimed.contains(record.number)) {
+        if (m_claimed.contains(record.number) || m_forHandler.contains(record.number)) {
             heldElsewhere.insert(record.entryId);
             continue;
         }
@@ -369,6 +415,7 @@ void TerminalJournal::finish(qint64 number)
 {
     const std::lock_guard<std::mutex> locker(m_lock);
     m_claimed.remove(number);
+    m_forHandler.remove(number);
     if (m_pending.remove(number) == 0)
         return;
     // Not synced: a mark lost with the machine only has the write tried
@@ -376,7 +423,7 @@ void TerminalJournal::finish(qint64 number)
     if (m_inMemory.remove(number) == 0)
         writeLines(QByteArray::number(number) + "\tDONE\n", false);
     // Renumbering changes the keys: no one may hold one.
-    if (m_fd >= 0 && m_size > m_rewriteAt && m_claimed.isEmpty())
+    if (m_fd >= 0 && m_size > m_rewriteAt && m_claimed.isEmpty() && m_forHandler.isEmpty())
         rewrite();
 }
 

@@ -93,9 +93,27 @@ public:
     // claimed for the caller.
     Appended append(Record &record, bool claimNow);
 
+    // Keeps the record as append does, for the one handler that will store
+    // it in its turn: until that handler claims it or lets it go, the replay
+    // leaves it, and the later records of its entry, alone.
+    Appended appendForHandler(Record &record);
+    // The handler's turn: claims the record when no earlier record of its
+    // entry is still to be stored. False when it is not to be stored by the
+    // caller (done already, or waiting behind an earlier one: then it is the
+    // replay's).
+    bool claimForHandler(qint64 number);
+    // Its handler will not come (its connection closed): the replay stores it.
+    void dropHandler(qint64 number);
+    // The record still to be stored under `number`; number 0 when there is
+    // none.
+    Record record(qint64 number) const;
+
     // Claims, in arrival order, the records to be stored whose entry has no
-    // earlier record claimed by someone else.
+    // earlier record claimed by someone else or waiting for its handler.
     QList<Record> claimPending();
+    // Writes the records kept in memory only to the file, if it takes them
+    // now; claimPending does it too.
+    void writeKept();
     // Gives a claimed record back: it stays to be stored.
     void release(qint64 number);
     // The record is stored or refused for good.
@@ -104,6 +122,7 @@ public:
     int pendingCount() const;
 
 private:
+    Appended appendLocked(Record &record, bool claimNow);
     static QByteArray encode(const Record &record);
     static bool decode(QByteArray line, Record *record, qint64 *done);
     void removeTemporaries() const;
@@ -125,6 +144,8 @@ private:
     // The records still to be stored, by number (arrival order).
     QMap<qint64, Record> m_pending;
     QSet<qint64> m_claimed;
+    // Those of m_pending waiting for their handler.
+    QSet<qint64> m_forHandler;
     // Those of m_pending the file does not hold.
     QSet<qint64> m_inMemory;
     // An append could not reach the file since it last took one.

@@ -5,6 +5,7 @@
 #include <QDebug>
 #include <QSet>
 
+#include <algorithm>
 #include <chrono>
 
 TerminalJournalReplay::TerminalJournalReplay(TerminalJournal &journal, Open open, Store store)
@@ -24,9 +25,17 @@ void TerminalJournalReplay::start()
     if (!m_thread.start([this]() {
             while (!m_thread.stopRequested()) {
                 round();
+                // Between rounds the records kept in memory are written as
+                // soon as the file takes them, whatever the database does.
+                const auto next = std::chrono::steady_clock::now() + std::chrono::milliseconds(INTERVAL_MS);
                 std::unique_lock<std::mutex> locker(m_wakeLock);
-                m_wakeChanged.wait_for(locker, std::chrono::milliseconds(INTERVAL_MS),
-                                       [this]() { return m_wake || m_thread.stopRequested(); });
+                while (!m_wake && !m_thread.stopRequested() && std::chrono::steady_clock::now() < next) {
+                    m_wakeChanged.wait_until(locker, std::min(next, std::chrono::steady_clock::now()
+                                                                        + std::chrono::milliseconds(KEPT_MS)));
+                    locker.unlock();
+                    m_journal.writeKept();
+                    locker.lock();
+                }
                 m_wake = false;
             }
             m_connection.reset();
@@ -68,6 +77,7 @@ bool TerminalJournalReplay::databaseAway() const
 
 void TerminalJournalReplay::round()
 {
+    m_journal.writeKept();
     if (m_journal.pendingCount() == 0 && !m_away)
         return;
     if (!m_connection) {

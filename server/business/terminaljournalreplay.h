@@ -19,6 +19,9 @@ class MySqlConnectionClient;
 // database cannot be reached the rest of the round is given back, and a
 // record kept for another cause holds back the later ones of its entry.
 //
+// Between rounds it writes the records the journal keeps in memory only to
+// the file as soon as it takes them again.
+//
 // It also knows whether the terminals' path has found the database away:
 // from then on the terminals try no statement, and the rounds probe the
 // database, even with nothing kept, until a statement succeeds again.
@@ -39,6 +42,9 @@ public:
     using Store = std::function<Outcome(MySqlConnectionClient *db, const TerminalJournal::Record &record)>;
 
     static constexpr int INTERVAL_MS = 5000;
+    // Between rounds, the records the journal keeps in memory only are
+    // written to its file this often, when it takes them.
+    static constexpr int KEPT_MS = 1000;
 
     // `open` makes the rounds' connection (null when it cannot be opened);
     // `store` tries one record on it. Both are called on the replay's

@@ -3,6 +3,8 @@
 
 #include <QtGlobal>
 
+class BaseMessage;
+
 // What the listener tells the terminal business logic about connections, so
 // that each terminal can have resources of its own (its database connection,
 // once it asks for something) for no longer than it is registered. Set with
@@ -15,11 +17,12 @@ public:
     // so its first message finds whatever is set up here. Must not wait (on
     // the database, say): the next accept waits for it.
     virtual void onClientAccepted(quint64 clientId) = 0;
-    // On the connection's receive thread, for each message of type `type`
-    // just before its handler is queued: what the handler will need and
-    // takes long to set up (the terminal's database session) is set up here,
-    // holding up this terminal only, never the handler queue.
-    virtual void onMessageArriving(quint64 clientId, quint8 type) = 0;
+    // On the connection's receive thread, for each message just before its
+    // handler is queued: what the terminal told is kept here (whatever holds
+    // the queue, or if the handler never runs), and what the handler will
+    // need and takes long to set up (the terminal's database session) is set
+    // up here, holding up this terminal only, never the handler queue.
+    virtual void onMessageArriving(quint64 clientId, const BaseMessage &message) = 0;
     // After the connection has left the registry and been destroyed: its
     // terminal went away, answered the handshake wrongly, stopped reading, or
     // removeClient was called. On the thread that removed it (the

@@ -15,9 +15,9 @@ public:
     // it: false when the connection already has as many handlers queued as
     // it may, and must end.
     virtual bool enqueueHandler(BaseHandler *handler) = 0;
-    // Drops the handlers this connection queued that only asked for an
-    // answer; behind those it queued that carry what its terminal told
-    // (see BaseHandler::outlivesConnection), removes it.
+    // Drops the handlers this connection queued (what they carry was kept
+    // when it arrived: see ClientConnectionListener::onMessageArriving) and
+    // removes it.
     virtual void enqueueClientGone(quint64 clientId) = 0;
 
 protected:

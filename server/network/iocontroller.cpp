@@ -317,7 +317,7 @@ bool IOController::enqueueHandler(BaseHandler *handler)
     // Before the queue lock: it may wait for the database.
     if (ClientConnectionListener *listener = m_connectionListener) {
         if (const BaseMessage *message = handler->getMessage())
-            listener->onMessageArriving(clientId, message->getType());
+            listener->onMessageArriving(clientId, *message);
     }
     {
         RecursiveMutexLocker locker(m_queueLock);
@@ -348,7 +348,7 @@ void IOController::enqueueClientGone(quint64 clientId)
         RecursiveMutexLocker locker(m_queueLock);
         if (!locker.isLocked())
             return;
-        takeDroppable(clientId, &dropped);
+        takeQueued(clientId, &dropped);
         if (m_handlersOf.count(clientId) > 0)
             m_goneWaiting.insert(clientId);
         else
@@ -358,7 +358,7 @@ void IOController::enqueueClientGone(quint64 clientId)
     wakeQueue();
 }
 
-void IOController::takeDroppable(quint64 clientId,
+void IOController::takeQueued(quint64 clientId,
                                  std::vector<std::unique_ptr<BaseHandler>> *dropped)
 {
     const auto count = m_handlersOf.find(clientId);
@@ -366,7 +366,7 @@ void IOController::takeDroppable(quint64 clientId,
         return;
     std::deque<std::unique_ptr<BaseHandler>> kept;
     for (std::unique_ptr<BaseHandler> &handler : m_handlerQueue) {
-        if (quint32(handler->getClientId()) == clientId && !handler->outlivesConnection())
+        if (quint32(handler->getClientId()) == clientId)
             dropped->push_back(std::move(handler));
         else
             kept.push_back(std::move(handler));
@@ -533,7 +533,7 @@ void IOController::removeClient(quint64 clientId)
         std::vector<std::unique_ptr<BaseHandler>> dropped;
         RecursiveMutexLocker locker(m_queueLock);
         if (locker.isLocked())
-            takeDroppable(clientId, &dropped);
+            takeQueued(clientId, &dropped);
     }
     {
         RecursiveMutexLocker locker(m_registryLock);

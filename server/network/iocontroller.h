@@ -38,10 +38,11 @@ class ClientSocket;
 // One connection holds at most MAX_QUEUED_PER_CLIENT handlers (queued or
 // running), so a peer that floods the port holds every other terminal back
 // by that many cycles at most: its frame past the limit closes it, with one
-// log line naming it. A closed or removed connection's handlers that only
-// asked for an answer are dropped; those that carry what its terminal told
-// (an admission, a start, a result) still run. A terminal's removal once it
-// has gone is no handler: it runs as soon as those have run, without waiting
+// log line naming it. A closed or removed connection's queued handlers are
+// dropped: an answer would go nowhere, and what its terminal told (a start,
+// a result) was kept by the connection listener when it arrived. A
+// terminal's removal once it has gone is no handler: it runs as soon as its
+// handler running (if any) is done, without waiting
 // for a cycle, so a burst of departures lets go of their database
 // connections at once. A handler runs after the queue lock is released, so a
 // handler that removes a connection never waits for that connection's
@@ -115,8 +116,8 @@ public:
     // its client already has MAX_QUEUED_PER_CLIENT handlers queued or running.
     bool enqueueHandler(BaseHandler *handler) override;
     // Queued by a connection's receive thread when its terminal has gone (or
-    // went past its limit): drops its queued handlers that do not outlive
-    // the connection, and once the others have run, removes it.
+    // went past its limit): drops its queued handlers, and once the one
+    // running (if any) is done, removes it.
     void enqueueClientGone(quint64 clientId) override;
 
     // Tests of the pace: called on the queue thread with the steady-clock
@@ -134,8 +135,8 @@ public:
     // The connection registered under the id, or null; it stays valid while
     // held, even when removed meanwhile.
     std::shared_ptr<ClientSocket> findClient(quint64 clientId) const;
-    // Stops the connection (closing its socket), drops its queued handlers
-    // that do not outlive it, removes it from the registry and destroys it,
+    // Stops the connection (closing its socket), drops its queued handlers,
+    // removes it from the registry and destroys it,
     // then tells the connection listener. Nothing for an id not registered.
     // Not from a connection's own threads.
     void removeClient(quint64 clientId);
@@ -154,10 +155,10 @@ private:
     // Counts the terminal's handler as run; releases a removal waiting for
     // its last one.
     void handlerDone(quint64 clientId);
-    // Under the queue lock: takes the client's queued handlers that do not
-    // outlive its connection out of the queue and its count, so that the
-    // caller destroys them after releasing the lock.
-    void takeDroppable(quint64 clientId, std::vector<std::unique_ptr<BaseHandler>> *dropped);
+    // Under the queue lock: takes the client's queued handlers out of the
+    // queue and its count, so that the caller destroys them after releasing
+    // the lock.
+    void takeQueued(quint64 clientId, std::vector<std::unique_ptr<BaseHandler>> *dropped);
     // Waits until the deadline (no deadline: -1) or until something is
     // queued or a stop is asked for.
     void waitForWork(std::int64_t deadlineNs);

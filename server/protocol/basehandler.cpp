@@ -25,11 +25,6 @@ bool BaseHandler::actsOnServer() const
     return false;
 }
 
-bool BaseHandler::outlivesConnection() const
-{
-    return false;
-}
-
 BaseMessage *BaseHandler::getMessage() const
 {
     return m_message;

@@ -27,10 +27,6 @@ public:
     // terminal: the frame reader queues no handler that does neither, so a
     // peer cannot hold the queue with frames that do nothing. False here.
     virtual bool actsOnServer() const;
-    // Whether it still runs once its connection has closed: it carries what
-    // the terminal told the server (an admission, a start, a result), not
-    // only a request whose answer would go nowhere. False here.
-    virtual bool outlivesConnection() const;
 
     BaseMessage *getMessage() const;
     // Takes ownership; a message set before is destroyed.

@@ -23,8 +23,3 @@ bool ContestEnterHandler::actsOnServer() const
 {
     return true;
 }
-
-bool ContestEnterHandler::outlivesConnection() const
-{
-    return true;
-}

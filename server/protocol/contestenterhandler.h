@@ -11,7 +11,6 @@ public:
 
     void handle(quint64 clientId, BaseMessage *message) override;
     bool actsOnServer() const override;
-    bool outlivesConnection() const override;
 };
 
 #endif // SERVER_PROTOCOL_CONTESTENTERHANDLER_H

@@ -26,8 +26,3 @@ bool ContestResultHandler::actsOnServer() const
 {
     return true;
 }
-
-bool ContestResultHandler::outlivesConnection() const
-{
-    return true;
-}

@@ -12,7 +12,6 @@ public:
 
     void handle(quint64 clientId, BaseMessage *message) override;
     bool actsOnServer() const override;
-    bool outlivesConnection() const override;
 };
 
 #endif // SERVER_PROTOCOL_CONTESTRESULTHANDLER_H

@@ -22,9 +22,3 @@ bool InfoConfirmHandler::actsOnServer() const
 {
     return true;
 }
-
-bool InfoConfirmHandler::outlivesConnection() const
-{
-    const auto *m = dynamic_cast<const InfoConfirmMessage *>(getMessage());
-    return m != nullptr && !m->getReview();
-}

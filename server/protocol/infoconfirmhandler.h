@@ -12,7 +12,6 @@ public:
     void handle(quint64 clientId, BaseMessage *message) override;
     bool actsOnServer() const override;
     // The start of the test; a review only asks for an answer.
-    bool outlivesConnection() const override;
 };
 
 #endif // SERVER_PROTOCOL_INFOCONFIRMHANDLER_H

@@ -1,7 +1,7 @@
 // What each handler passes to the input hub (and so whether the frame reader
-// queues it), whether it outlives its connection, the hub's order (the
-// business controller first, whichever registers first), the lines a handler
-// writes for a message it does not take, and the handler factory's table.
+// queues it), the hub's order (the business controller first, whichever
+// registers first), the lines a handler writes for a message it does not
+// take, and the handler factory's table.
 
 #include "server/protocol/authenstateonehandler.h"
 #include "server/protocol/authenstatetwohandler.h"
@@ -141,46 +141,40 @@ void TestHandlers::serverSide_data()
     // takes the encrypted number as well.
     QTest::addColumn<int>("carriedType");
     QTest::addColumn<QString>("call");
-    // Whether it still runs once its connection has closed.
-    QTest::addColumn<bool>("outlives");
 
     QTest::newRow("contest enter") << 4 << hex("00000005 00000006 4b31303031 303030313233") << 4
-                                   << "orderNumber 9 K1001 000123" << true;
+                                   << "orderNumber 9 K1001 000123";
     QTest::newRow("contest enter, UTF-8 order number")
         << 4 << hex("00000002 00000003 4b31 c491 31") << 4
-        << QString::fromUtf8("orderNumber 9 K1 đ1") << true;
+        << QString::fromUtf8("orderNumber 9 K1 đ1");
     QTest::newRow("contest enter as type 100")
         << 4 << hex("00000005 00000006 4b31303031 303030313233") << 100
-        << "orderNumber 9 K1001 000123" << true;
+        << "orderNumber 9 K1001 000123";
     QTest::newRow("contest result")
         << 6 << hex("0000002d 00000023 01 00000007 00000005 00000003 4b31303031 312c32") << 6
-        << "contestResult 9 45 35 1 7 K1001 1,2" << true;
+        << "contestResult 9 45 35 1 7 K1001 1,2";
     QTest::newRow("contest result as type 102")
         << 6 << hex("ffffffff 00000023 00 00000007 00000000 00000000") << 102
-        << "contestResult 9 -1 35 0 7  " << true;
-    QTest::newRow("info confirm") << 7 << hex("01 00000102 00") << 7 << "infoConfirm 9 258 1 0"
-                                  << true;
+        << "contestResult 9 -1 35 0 7  ";
+    QTest::newRow("info confirm") << 7 << hex("01 00000102 00") << 7 << "infoConfirm 9 258 1 0";
     QTest::newRow("info confirm as type 103, review") << 7 << hex("00 00000102 01") << 103
-                                                     << "infoConfirm 9 258 0 1" << false;
+                                                     << "infoConfirm 9 258 0 1";
     QTest::newRow("handshake answer") << 11 << hex("a0a1a2a3a4a5a6a7a8a9aaabacadaeaf") << 11
-                                      << "authenStateTwo 9 a0a1a2a3a4a5a6a7a8a9aaabacadaeaf"
-                                      << false;
+                                      << "authenStateTwo 9 a0a1a2a3a4a5a6a7a8a9aaabacadaeaf";
     QTest::newRow("course list request") << 8 << hex("00 00000000 00000000") << 8
-                                         << "contestNameRequest 9" << false;
+                                         << "contestNameRequest 9";
     // The terminal side's messages reach the server only as far as parsing.
     QTest::newRow("course list reply does nothing")
-        << 8 << hex("01 00000001 00000001 41 42") << 8 << QString() << false;
+        << 8 << hex("01 00000001 00000001 41 42") << 8 << QString();
     QTest::newRow("course list of another kind does nothing")
-        << 8 << hex("02 00000000 00000000") << 8 << QString() << false;
-    QTest::newRow("start sync video does nothing") << 1 << hex("41") << 1 << QString() << false;
-    QTest::newRow("sync video does nothing") << 2 << hex("41") << 2 << QString() << false;
-    QTest::newRow("end sync video does nothing") << 3 << QByteArray() << 3 << QString() << false;
+        << 8 << hex("02 00000000 00000000") << 8 << QString();
+    QTest::newRow("start sync video does nothing") << 1 << hex("41") << 1 << QString();
+    QTest::newRow("sync video does nothing") << 2 << hex("41") << 2 << QString();
+    QTest::newRow("end sync video does nothing") << 3 << QByteArray() << 3 << QString();
     QTest::newRow("enter response does nothing")
-        << 5 << hex("000000000000000000000000000000000000000000000000") << 5 << QString()
-        << false;
-    QTest::newRow("review does nothing") << 9 << hex("00000000") << 9 << QString() << false;
-    QTest::newRow("challenge does nothing") << 10 << QByteArray(16, '\0') << 10 << QString()
-                                            << false;
+        << 5 << hex("000000000000000000000000000000000000000000000000") << 5 << QString();
+    QTest::newRow("review does nothing") << 9 << hex("00000000") << 9 << QString();
+    QTest::newRow("challenge does nothing") << 10 << QByteArray(16, '\0') << 10 << QString();
 }
 
 void TestHandlers::serverSide()
@@ -189,7 +183,6 @@ void TestHandlers::serverSide()
     QFETCH(QByteArray, payload);
     QFETCH(int, carriedType);
     QFETCH(QString, call);
-    QFETCH(bool, outlives);
 
     std::unique_ptr<BaseHandler> handler(HandlerFactory::getInstance()->create(quint8(carriedType)));
     QVERIFY(handler);
@@ -210,7 +203,6 @@ void TestHandlers::serverSide()
     // The frame reader queues only what acts: it must not drop a handler
     // that calls the hub, nor queue one that does nothing.
     QCOMPARE(handler->actsOnServer(), !call.isEmpty());
-    QCOMPARE(handler->outlivesConnection(), outlives);
 }
 
 void TestHandlers::contestResultDecodesLocal8Bit()
