@@ -54,6 +54,9 @@ public:
     qint64 holderPid() const { return m_holderPid; }
     // Unavailable: the errno of the open.
     int error() const { return m_error; }
+    // TakenByAnother: who holds the folder, for the message of the one
+    // refused ("another program (pid N) runs in the working folder DIR").
+    QString holderText() const;
 
 private:
     QString m_path;
