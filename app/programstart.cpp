@@ -24,7 +24,8 @@ bool ProgramStart::begin()
     if (owned) {
         qInstallMessageHandler(logMessageHandler);
     } else {
-        // Qt's own messages of the refused start go to standard error too.
+        // On standard error, where Qt's own messages of this start go too:
+        // no handler is installed.
         std::fprintf(stderr, "orvserver: %s; this one starts nothing\n", qPrintable(folder.holderText()));
         std::fflush(stderr);
     }
