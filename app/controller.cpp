@@ -1,5 +1,6 @@
 #include "app/controller.h"
 
+#include "app/programstart.h"
 #include "server/business/businesscontroller.h"
 #include "server/business/serverrun.h"
 #include "server/network/iocontroller.h"
@@ -57,7 +58,7 @@ void Controller::start(FirstWindow first)
     case ServerRun::Outcome::Running:
         break;
     case ServerRun::Outcome::FolderTaken:
-        refuseToRun(m_mainWindow, "Chương trình đang chạy trong thư mục làm việc này.");
+        refuseToRun(m_mainWindow, ProgramStart::folderTakenText());
         return;
     case ServerRun::Outcome::ListenerFailed: {
         const IOController *io = IOController::getInstance();

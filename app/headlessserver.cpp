@@ -1,11 +1,14 @@
 // The exam server without its window: the business controllers built in the
 // current working folder (its config/), serving terminals until its standard
 // input closes or reads "quit". Prints "ready <port>" once listening and, at
-// the end, its peak resident memory as "peak-rss-kb <n>".
+// the end, its peak resident memory as "peak-rss-kb <n>". Beside a server
+// that runs in the same folder it ends at once with status 1, saying why on
+// standard error.
 
 #include "records/fileutility.h"
 #include "server/business/businesscontroller.h"
 #include "server/business/serverrun.h"
+#include "server/business/workfolderlock.h"
 #include "server/network/iocontroller.h"
 
 #include <QFile>
@@ -36,6 +39,13 @@ qint64 peakResidentKb()
 int main(int argc, char *argv[])
 {
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+    // Before anything of the working folder is read or written: a second
+    // start beside a running server leaves the folder as it was.
+    WorkFolderLock &folder = WorkFolderLock::process();
+    if (folder.take() == WorkFolderLock::State::TakenByAnother) {
+        std::fprintf(stderr, "server not started: %s\n", qPrintable(folder.holderText()));
+        return 1;
+    }
     std::signal(SIGPIPE, SIG_IGN);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,35 +1,23 @@
 #include "app/controller.h"
 #include "ui/desktopsetup.h"
-#include "app/loghandler.h"
 #include "ui/mainwindow.h"
+#include "app/programstart.h"
 #include "app/signalwatcher.h"
-#include "server/business/serverrun.h"
 #include "server/business/videodistributor.h"
 
 #include <QApplication>
-#include <QTextCodec>
-
-#include <csignal>
 
 int main(int argc, char *argv[])
 {
-    qInstallMessageHandler(logMessageHandler);
-    // Texts the terminals and the checksums read as local 8-bit bytes are
-    // the same under any locale.
-    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
-    // A terminal that goes away mid-send is handled where the send fails.
-    std::signal(SIGPIPE, SIG_IGN);
-    // Nothing is drawn with OpenGL: on a display the xcb plugin would still
-    // load the machine's GL drivers, which keep and leak memory of their own.
-    // An operator's or a check's own setting wins.
-    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
-        qputenv("QT_XCB_GL_INTEGRATION", "none");
-    // A room's terminals each hold a socket: not the desktop's 1024 only.
-    ServerRun::raiseDescriptorLimit();
+    // The working folder's lock before anything else: a second start there
+    // writes nothing into it, its log included.
+    const bool ownsFolder = ProgramStart::begin();
 
     QApplication app(argc, argv);
     // Before the first widget: its fonts are resolved when it is made.
     setUpDesktop(&app);
+    if (!ownsFolder)
+        return ProgramStart::refuse();
     // Closing a window never ends the exam server: only the exit menu (or
     // SIGINT/SIGTERM) does.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -17,9 +17,13 @@ orv_log() { printf '%s\n' "$*" >&2; }
 # orv_install_packages [PACKAGE...]: installs those of ORV_PACKAGES and of the
 # extra PACKAGEs that are not there yet; does nothing when all are.
 orv_install_packages() {
-    local missing=() p
+    local missing=() p installed
+    # One query for all: each call reads the whole package database.
+    # (A package unknown here makes it fail: it is then missing.)
+    installed=" $({ dpkg-query -W -f='${Package} ${Status}\n' "${ORV_PACKAGES[@]}" "$@" 2>/dev/null || true; } \
+        | awk '/ install ok installed$/ { printf "%s ", $1 }')"
     for p in "${ORV_PACKAGES[@]}" "$@"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+        [[ "$installed" == *" $p "* ]] || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     orv_log "Installing: ${missing[*]}"

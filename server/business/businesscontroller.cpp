@@ -31,7 +31,6 @@
 
 #include <QCoreApplication>
 #include <QDate>
-#include <QDir>
 #include <QFile>
 #include <QThread>
 #include <QTime>
@@ -214,8 +213,7 @@ bool BusinessController::lockWorkFolder()
         break;
     }
     m_workFolderTaken = true;
-    qCritical().nospace() << "BusinessController: another program (pid " << lock.holderPid()
-                          << ") runs in the working folder " << QDir::currentPath() << "; this one starts nothing";
+    qCritical().noquote() << "BusinessController:" << lock.holderText() + "; this one starts nothing";
     return false;
 }
 

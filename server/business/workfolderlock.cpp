@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -29,6 +30,15 @@ WorkFolderLock::~WorkFolderLock()
         // Read-only: the pid stays, and means nothing once the lock is gone.
     }
     ::close(m_fd);
+}
+
+QString WorkFolderLock::holderText() const
+{
+    const QString folder = QDir::toNativeSeparators(QFileInfo(m_path).absolutePath());
+    // A holder that wrote no pid yet (or could not) is still a holder.
+    if (m_holderPid <= 0)
+        return QStringLiteral("another program runs in the working folder %1").arg(folder);
+    return QStringLiteral("another program (pid %1) runs in the working folder %2").arg(m_holderPid).arg(folder);
 }
 
 WorkFolderLock::State WorkFolderLock::take()

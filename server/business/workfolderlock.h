@@ -9,9 +9,10 @@
 // holds it (its pid, one line) for the message of the one refused; nothing
 // reads more into it.
 //
-// Needs neither a Qt application nor the log: the program may take it before
-// anything else, and the business controller takes it (when nobody did
-// before) before it opens a file in the folder. It logs nothing itself.
+// Needs neither a Qt application nor the log: the programs take it before
+// anything else, their log included, and the business controller takes it
+// when nobody did before (a suite that builds it alone) before it opens a
+// file in the folder. It logs nothing itself.
 
 #include <QString>
 #include <QtGlobal>
@@ -54,6 +55,9 @@ public:
     qint64 holderPid() const { return m_holderPid; }
     // Unavailable: the errno of the open.
     int error() const { return m_error; }
+    // TakenByAnother: who holds the folder, for the message of the one
+    // refused ("another program (pid N) runs in the working folder DIR").
+    QString holderText() const;
 
 private:
     QString m_path;

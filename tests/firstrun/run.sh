@@ -13,6 +13,11 @@
 #      with status 1 within seconds and touches nothing: the MariaDB keeps
 #      its pid and port, log.txt gains no line, and (given ORV-TERMINAL) a
 #      terminal is let in afterwards;
+#      (given ORV-TERMINAL) with a terminal let in and still connected, the
+#      folder's MariaDB is stopped and the terminal asks for admission three
+#      times: the window tells the operator once ("Cảnh báo", one log line),
+#      within 10 s of the first; `scripts/db restart DIR` brings the
+#      database back and the terminal is let in again;
 #   3. both runs' log.txt pass scripts/check-log.
 # Between the two starts the folder's database account is given every
 # privilege, as scripts/run once made it: the second start narrows it to what
@@ -31,6 +36,7 @@ set -euo pipefail
 export LC_ALL=C.UTF-8
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 . "$root/scripts/lib/common.sh"
+. "$root/scripts/lib/desktop.sh"
 
 for tool in Xvfb openbox xdotool setsid; do
     command -v "$tool" >/dev/null || { echo "firstrun: $tool is missing (scripts/test installs it)" >&2; exit 1; }
@@ -47,10 +53,11 @@ terminal=${1:-}
 # A start on a built tree; generous, the machine may be busy.
 AGAIN_TIMEOUT=120
 TITLE=Taskveld # the main window (ui/mainwindow.ui)
+# What the program logs when it tells the operator the database is away.
+NOTICE='MainWindow: the main database cannot be reached; the window keeps what it shows'
 
 tmp=$(mktemp -d /tmp/orv-firstrun.XXXXXX)
 work=$tmp/run
-display_pids=()
 run=""
 step="setting up"
 
@@ -59,28 +66,14 @@ fail() {
     exit 1
 }
 
-alive() { kill -0 "$1" 2>/dev/null; }
-ended() { ! alive "$1"; }
-
-# wait_for SECONDS COMMAND...: polls COMMAND until it succeeds; false when
-# the time is up.
-wait_for() {
-    local seconds=$1; shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
-
 # stop_run: ends a scripts/run still going (SIGTERM, which it passes on and
 # after which it stops its MariaDB), then whatever of its process group is
 # left: a build, the program, the database.
 stop_run() {
     [ -n "$run" ] || return 0
-    if alive "$run"; then
+    if orv_alive "$run"; then
         kill -TERM "$run" 2>/dev/null || true
-        wait_for 30 ended "$run" || true
+        orv_wait_for 30 orv_ended "$run" || true
     fi
     kill -KILL -- "-$run" 2>/dev/null || true
     wait "$run" 2>/dev/null || true
@@ -88,13 +81,11 @@ stop_run() {
 }
 
 cleanup() {
-    local status=$? i
+    local status=$?
     stop_run
     orv_db_stop "$work/mariadb" 2>/dev/null || true
-    for ((i = ${#display_pids[@]} - 1; i >= 0; i--)); do
-        kill -TERM "${display_pids[i]}" 2>/dev/null || true
-        wait "${display_pids[i]}" 2>/dev/null || true
-    done
+    # The terminal, then the display.
+    orv_stop_started
     if [ "$status" -ne 0 ]; then
         echo "firstrun: scripts/run's output (tail):" >&2
         tail -n 30 "$tmp"/run*.log >&2 2>/dev/null || true
@@ -106,21 +97,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
-step="starting Xvfb"
-# -displayfd: the server takes a free display number and tells it.
-Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
-display_pids+=($!)
-display_known() { [ -s "$tmp/display" ] && grep -q '^[0-9]' "$tmp/display"; }
-wait_for 60 display_known || fail "Xvfb gave no display number"
-DISPLAY=":$(head -n 1 "$tmp/display")"
-export DISPLAY
-# On this display only, also when run from a desktop session.
-unset WAYLAND_DISPLAY
-
-step="starting openbox on $DISPLAY"
-openbox --sm-disable --startup "touch $tmp/wm-ready" >"$tmp/openbox.log" 2>&1 &
-display_pids+=($!)
-wait_for 60 test -e "$tmp/wm-ready" || fail "openbox did not come up"
+step="starting Xvfb and openbox"
+orv_desktop_start "$tmp" 1366x768 60 || fail "no display"
 
 # start_run LOG: `scripts/run DIR` as the README gives it, from the
 # checkout, in a process group of its own (so that a failed step can end
@@ -149,14 +127,14 @@ program_of() {
 # shown: whether the program of $run shows its main window; its pid in
 # $program. Fails the step when scripts/run has ended.
 shown() {
-    if ! alive "$run"; then
+    if ! orv_alive "$run"; then
         # $run stays set: what is left of its process group is ended too.
         local st=0
         wait "$run" || st=$?
         fail "scripts/run ended with status $st, no window"
     fi
     program=$(program_of "$run") || return 1
-    xdotool search --all --onlyvisible --pid "$program" --name "^$TITLE\$" >/dev/null 2>&1
+    orv_window "$program" "$TITLE" >/dev/null
 }
 
 # seconds_since_start PID: how long the process PID has been running, read
@@ -172,20 +150,20 @@ seconds_since_start() {
 end_run() {
     local db st=0
     db=$(cat "$work/mariadb/server.pid")
-    alive "$db" || fail "the local MariaDB (pid $db) is not running"
+    orv_alive "$db" || fail "the local MariaDB (pid $db) is not running"
     kill -TERM "$run"
-    wait_for 60 ended "$run" || fail "scripts/run still running 60 s after SIGTERM"
+    orv_wait_for 60 orv_ended "$run" || fail "scripts/run still running 60 s after SIGTERM"
     wait "$run" || st=$?
     run=""
     [ "$st" -eq 0 ] || fail "scripts/run ended with status $st after SIGTERM, 0 expected"
-    ! alive "$program" || fail "the program (pid $program) outlived scripts/run"
-    wait_for 10 ended "$db" || fail "the local MariaDB (pid $db) outlived scripts/run"
+    ! orv_alive "$program" || fail "the program (pid $program) outlived scripts/run"
+    orv_wait_for 10 orv_ended "$db" || fail "the local MariaDB (pid $db) outlived scripts/run"
 }
 
 # ---- 1. the first start -----------------------------------------------
 step="the first scripts/run $work (build included)"
 start_run "$tmp/run1.log"
-wait_for "$FIRST_TIMEOUT" shown || fail "no main window within $FIRST_TIMEOUT s"
+orv_wait_for "$FIRST_TIMEOUT" shown || fail "no main window within $FIRST_TIMEOUT s"
 step="ending the first start with SIGTERM"
 end_run
 cp "$work/log.txt" "$tmp/first-log.txt"
@@ -202,7 +180,7 @@ orv_db_stop "$work/mariadb"
 # ---- 2. the second start ----------------------------------------------
 step="the second scripts/run $work"
 start_run "$tmp/run2.log"
-wait_for "$AGAIN_TIMEOUT" shown || fail "no main window within $AGAIN_TIMEOUT s"
+orv_wait_for "$AGAIN_TIMEOUT" shown || fail "no main window within $AGAIN_TIMEOUT s"
 whole=$(awk -v from="$started" -v to="$(date +%s.%N)" 'BEGIN { printf "%.2f", to - from }')
 own=$(seconds_since_start "$program")
 grep -q '^ninja: no work to do\.$' "$tmp/run2.log" ||
@@ -227,7 +205,7 @@ orv_db_stop "$work/mariadb"
 [ "$(cat "$work/mariadb/port")" = "$port" ] || fail "the database moved from port $port"
 mariadb --no-defaults -uorv -p"$(cat "$work/mariadb/password")" -h127.0.0.1 -P"$port" orv \
     -e 'SELECT COUNT(*) FROM khoathi' >/dev/null || fail "the restarted database does not answer on port $port"
-alive "$program" || fail "the program ended"
+orv_alive "$program" || fail "the program ended"
 
 step="a third scripts/run $work beside the running program"
 # Refused at once, touching nothing: the running program keeps its
@@ -240,11 +218,11 @@ third=0
 [ "$third" -eq 1 ] || fail "status $third, 1 expected: $(tail -n 3 "$tmp/run3.log")"
 [ $((SECONDS - third_started)) -le 10 ] || fail "the refusal took $((SECONDS - third_started)) s"
 grep -q 'already runs' "$tmp/run3.log" || fail "it did not say why: $(tail -n 3 "$tmp/run3.log")"
-alive "$db_pid" && [ "$(cat "$work/mariadb/server.pid")" = "$db_pid" ] ||
+orv_alive "$db_pid" && [ "$(cat "$work/mariadb/server.pid")" = "$db_pid" ] ||
     fail "the running program's MariaDB (pid $db_pid) was stopped or replaced"
 [ "$(cat "$work/mariadb/port")" = "$port" ] || fail "the database moved from port $port"
 [ "$(wc -l <"$work/log.txt")" -eq "$log_lines" ] || fail "log.txt gained lines: $(tail -n 3 "$work/log.txt")"
-alive "$program" || fail "the program ended"
+orv_alive "$program" || fail "the program ended"
 if [ -n "$terminal" ]; then
     # A candidate of a running course, let in by the program that was left alone.
     mariadb --no-defaults -uroot --socket="$work/mariadb/mysqld.sock" orv <<'SQL' || fail "no course could be made"
@@ -262,6 +240,61 @@ SQL
     timeout 60 "$terminal" "127.0.0.1:$tcp" K1 1 --wait 2 >"$tmp/terminal.log" 2>&1 || true
     grep -q 'enter response status 0' "$tmp/terminal.log" ||
         fail "a terminal was not let in after the refused start: $(tail -n 3 "$tmp/terminal.log")"
+
+    step="stopping the local MariaDB under an admitted terminal"
+    # A terminal let in holds a database session. It stays connected and
+    # asks again for each line it reads (orv-terminal --again).
+    mkfifo "$tmp/terminal.in"
+    "$terminal" "127.0.0.1:$tcp" K1 1 --wait 1 --again <"$tmp/terminal.in" >"$tmp/outage-terminal.log" 2>&1 &
+    asking=$!
+    ORV_STARTED+=("$asking")
+    exec {feed}>"$tmp/terminal.in"
+    answers() { grep -c "enter response status $1" "$tmp/outage-terminal.log" || true; }
+    let_in_once() { [ "$(answers 0)" -ge 1 ]; }
+    orv_wait_for 30 let_in_once || fail "the terminal was not let in: $(tail -n 3 "$tmp/outage-terminal.log")"
+    [ "$(grep -cF "$NOTICE" "$work/log.txt" || true)" -eq 0 ] || fail "an outage was noticed before the database stopped"
+    (cd "$root" && scripts/db stop "$work/mariadb") || fail "scripts/db stop failed"
+
+    step="asking for admission while the database is away"
+    # Three times, a second apart; each gets "no database connection", and
+    # the window tells the operator once, within 10 s of the first.
+    first_ask=$(date +%s.%N)
+    (for _ in 1 2 3; do echo enter; sleep 1; done) >&"$feed" &
+    asks=$!
+    noticed() { grep -qF "$NOTICE" "$work/log.txt"; }
+    orv_wait_for 10 noticed || fail "no outage notice in log.txt within 10 s of the first admission"
+    notice_after=$(awk -v from="$first_ask" -v to="$(date +%s.%N)" 'BEGIN { printf "%.1f", to - from }')
+    wait "$asks" || fail "the terminal stopped reading its questions"
+    refused_thrice() { [ "$(answers 1)" -ge 3 ]; }
+    orv_wait_for 30 refused_thrice ||
+        fail "$(answers 1) of 3 admissions got status 1: $(tail -n 3 "$tmp/outage-terminal.log")"
+    [ "$(answers 0)" -eq 1 ] || fail "an admission was let in while the database was away"
+    box_shown() { [ "$(orv_window_count "$program" 'Cảnh báo')" -eq 1 ]; }
+    orv_wait_for 10 box_shown || fail "$(orv_window_count "$program" 'Cảnh báo') boxes \"Cảnh báo\" shown, 1 expected"
+    # Told once, whatever the terminals asked meanwhile.
+    sleep 2
+    [ "$(grep -cF "$NOTICE" "$work/log.txt")" -eq 1 ] ||
+        fail "the outage was noticed $(grep -cF "$NOTICE" "$work/log.txt") times: $(grep -F "$NOTICE" "$work/log.txt" | tail -n 3)"
+    [ "$(orv_window_count "$program" 'Cảnh báo')" -eq 1 ] || fail "more than one box \"Cảnh báo\""
+    echo "firstrun: outage noticed $notice_after s after the first admission, once"
+
+    step="bringing the local MariaDB back with scripts/db restart $work"
+    # Without the terminal's feed: the database it starts would hold it open.
+    (cd "$root" && scripts/db restart "$work") {feed}>&- >"$tmp/restart2.log" 2>&1 || fail "$(cat "$tmp/restart2.log")"
+    # The terminals try the database again once the journal's replay has
+    # found it (every 5 s): asked until let in.
+    let_in_again() {
+        orv_alive "$asking" || fail "the terminal ended: $(tail -n 3 "$tmp/outage-terminal.log")"
+        echo enter >&"$feed"
+        sleep 2
+        [ "$(answers 0)" -ge 2 ]
+    }
+    orv_wait_for 60 let_in_again || fail "the terminal was not let in after the database came back: $(tail -n 3 "$tmp/outage-terminal.log")"
+    exec {feed}>&-
+    orv_wait_for 30 orv_ended "$asking" || fail "the terminal did not end"
+    st=0
+    wait "$asking" || st=$?
+    [ "$st" -eq 0 ] || fail "the terminal ended with status $st"
 fi
 
 step="ending the second start with SIGTERM"

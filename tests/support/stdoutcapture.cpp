@@ -4,16 +4,17 @@
 #include <cstdlib>
 #include <unistd.h>
 
-StdoutCapture::StdoutCapture()
+StdoutCapture::StdoutCapture(int fd) : m_fd(fd)
 {
     std::fflush(stdout);
+    std::fflush(stderr);
     char path[] = "/tmp/orv-stdout-XXXXXX";
     m_fileFd = mkstemp(path);
     if (m_fileFd < 0)
         return;
     unlink(path);
-    m_savedFd = dup(STDOUT_FILENO);
-    dup2(m_fileFd, STDOUT_FILENO);
+    m_savedFd = dup(m_fd);
+    dup2(m_fileFd, m_fd);
 }
 
 StdoutCapture::~StdoutCapture()
@@ -26,7 +27,8 @@ QByteArrayList StdoutCapture::stop()
     if (m_fileFd < 0)
         return {};
     std::fflush(stdout);
-    dup2(m_savedFd, STDOUT_FILENO);
+    std::fflush(stderr);
+    dup2(m_savedFd, m_fd);
     close(m_savedFd);
     m_savedFd = -1;
 

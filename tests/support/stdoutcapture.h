@@ -3,14 +3,16 @@
 
 #include <QByteArrayList>
 
-// Sends the process's standard output to a temporary file from construction
-// to stop(), so a test can compare the exact lines the protocol layer wrote.
-// Keep the captured span to the call under test: Qt Test writes its own
-// results to standard output too.
+// Sends the process's standard output (or another of its descriptors, such
+// as standard error) to a temporary file from construction to stop(), so a
+// test can compare the exact lines the protocol layer wrote. Keep the
+// captured span to the call under test: Qt Test writes its own results to
+// standard output too.
 class StdoutCapture
 {
 public:
-    StdoutCapture();
+    // fd: 1 standard output, 2 standard error.
+    explicit StdoutCapture(int fd = 1);
     ~StdoutCapture();
 
     StdoutCapture(const StdoutCapture &) = delete;
@@ -20,6 +22,7 @@ public:
     QByteArrayList stop();
 
 private:
+    int m_fd = 1;
     int m_savedFd = -1;
     int m_fileFd = -1;
 };

@@ -3,8 +3,12 @@
 // frame that comes back until the server has been quiet for a while. With
 // --sit, a candidate who is let in also starts and hands in a result with
 // that score (the usual pass mark of 35), as scripts and smoke runs need.
+// With --again, it then asks to enter once more on the same connection for
+// each line read from its standard input, until that closes: a terminal
+// that stays connected through what a script does meanwhile (a database
+// stopped, say).
 //
-//   orv-terminal HOST:PORT COURSE ORDER [--plain] [--wait SECONDS] [--sit SCORE]
+//   orv-terminal HOST:PORT COURSE ORDER [--plain] [--wait SECONDS] [--sit SCORE] [--again]
 
 #include "tests/support/testterminal.h"
 #include "tests/support/testterminalmessages.h"
@@ -14,6 +18,8 @@
 #include <QTextCodec>
 
 #include <cstdio>
+#include <iostream>
+#include <string>
 
 namespace {
 
@@ -96,7 +102,7 @@ void describe(const TestTerminal &terminal, const TestTerminalFrame &frame,
 int usage()
 {
     print(QStringLiteral(
-        "usage: orv-terminal HOST:PORT COURSE ORDER [--plain] [--wait SECONDS] [--sit SCORE]"));
+        "usage: orv-terminal HOST:PORT COURSE ORDER [--plain] [--wait SECONDS] [--sit SCORE] [--again]"));
     return 2;
 }
 
@@ -108,6 +114,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool plain = args.removeAll(QStringLiteral("--plain")) > 0;
+    const bool again = args.removeAll(QStringLiteral("--again")) > 0;
     int waitSeconds = 5;
     const int waitAt = args.indexOf(QStringLiteral("--wait"));
     if (waitAt >= 0) {
@@ -152,13 +159,15 @@ int main(int argc, char *argv[])
 
     const QByteArray enter =
         TestTerminalMessages::contestEnter(args.at(1).toUtf8(), args.at(2).toUtf8());
-    const bool sent = plain ? terminal.sendFrame(TestTerminalMessages::ContestEnter, enter)
-                            : terminal.sendEncrypted(TestTerminalMessages::EncryptedContestEnter,
-                                                     enter);
-    if (!sent) {
-        print(terminal.errorString());
+    const auto sendEnter = [&]() {
+        const bool sent = plain ? terminal.sendFrame(TestTerminalMessages::ContestEnter, enter)
+                                : terminal.sendEncrypted(TestTerminalMessages::EncryptedContestEnter, enter);
+        if (!sent)
+            print(terminal.errorString());
+        return sent;
+    };
+    if (!sendEnter())
         return 1;
-    }
     TestTerminalFrame frame;
     bool sat = false;
     while (terminal.readFrame(&frame, waitSeconds * 1000)) {
@@ -184,6 +193,14 @@ int main(int argc, char *argv[])
         print(QStringLiteral("sat entry %1: score %2, result sent").arg(enterReply.entryId).arg(sitScore));
     }
     print(terminal.errorString());
+    std::string line;
+    while (again && std::getline(std::cin, line)) {
+        if (!sendEnter())
+            return 1;
+        while (terminal.readFrame(&frame, waitSeconds * 1000))
+            describe(terminal, frame, nullptr);
+        print(terminal.errorString());
+    }
     // Asked to sit but never let in: the run did not do what it was for.
     return sitScore >= 0 && !sat ? 1 : 0;
 }
