@@ -85,16 +85,17 @@ void TerminalJournalReplay::round()
         if (!m_connection)
             return;
     }
-    if (m_journal.pendingCount() == 0) {
-        // Nothing kept, but the terminals wait for a statement that
-        // succeeds.
-        if (m_connection->probe())
+    const QList<TerminalJournal::Record> claimed = m_journal.claimPending();
+    if (claimed.isEmpty()) {
+        // Nothing to store now (what is kept waits for its handlers), but
+        // the terminals wait for a statement that succeeds.
+        if (m_away && m_connection->probe())
             databaseFound();
         return;
     }
     bool away = false;
     QSet<int> heldBack;
-    for (const TerminalJournal::Record &record : m_journal.claimPending()) {
+    for (const TerminalJournal::Record &record : claimed) {
         // A later write of an entry never overtakes an earlier one.
         if (away || heldBack.contains(record.entryId) || m_thread.stopRequested()) {
             m_journal.release(record.number);

@@ -314,7 +314,30 @@ bool IOController::enqueueHandler(BaseHandler *handler)
     std::unique_ptr<BaseHandler> owned(handler);
     // The handler keeps the id in 32 bits; ids stay far below 2^31.
     const quint64 clientId = quint32(handler->getClientId());
-    // Before the queue lock: it may wait for the database.
+    bool withinShare = false;
+    {
+        // Its place is counted first, so that a connection past its share
+        // has nothing of its flood kept by the listener either.
+        RecursiveMutexLocker locker(m_queueLock);
+        if (!locker.isLocked())
+            return true;
+        int &count = m_handlersOf[clientId];
+        if (count < MAX_QUEUED_PER_CLIENT) {
+            ++count;
+            withinShare = true;
+        }
+    }
+    if (!withinShare) {
+        // Its connection stops reading at once: one line per connection.
+        qWarning().nospace() << "IOController: client " << clientId << " has "
+                             << MAX_QUEUED_PER_CLIENT
+                             << " handlers queued and sent another: connection closed";
+        return false;
+    }
+    // Outside the queue lock: the listener keeps what the message carries
+    // and may wait for the database. Only this connection's receive thread
+    // queues its handlers, and its removal waits for that thread, so the
+    // place counted stays its own meanwhile.
     if (ClientConnectionListener *listener = m_connectionListener) {
         if (const BaseMessage *message = handler->getMessage())
             listener->onMessageArriving(clientId, *message);
@@ -323,19 +346,7 @@ bool IOController::enqueueHandler(BaseHandler *handler)
         RecursiveMutexLocker locker(m_queueLock);
         if (!locker.isLocked())
             return true;
-        int &count = m_handlersOf[clientId];
-        if (count < MAX_QUEUED_PER_CLIENT) {
-            ++count;
-            m_handlerQueue.push_back(std::move(owned));
-            owned.reset();
-        }
-    }
-    if (owned) {
-        // Its connection stops reading at once: one line per connection.
-        qWarning().nospace() << "IOController: client " << clientId << " has "
-                             << MAX_QUEUED_PER_CLIENT
-                             << " handlers queued and sent another: connection closed";
-        return false;
+        m_handlerQueue.push_back(std::move(owned));
     }
     wakeQueue();
     return true;

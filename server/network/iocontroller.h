@@ -111,9 +111,10 @@ public:
     static const int MAX_QUEUED_PER_CLIENT = 100;
 
     // The queue owns the handler (and its message) from now on. Tells the
-    // connection listener first (onMessageArriving), on the caller's thread.
-    // False, with the handler destroyed and a warning naming the client, when
-    // its client already has MAX_QUEUED_PER_CLIENT handlers queued or running.
+    // connection listener (onMessageArriving) on the caller's thread before
+    // it queues it. False, with the handler destroyed, the listener not told
+    // and a warning naming the client, when its client already has
+    // MAX_QUEUED_PER_CLIENT handlers queued or running.
     bool enqueueHandler(BaseHandler *handler) override;
     // Queued by a connection's receive thread when its terminal has gone (or
     // went past its limit): drops its queued handlers, and once the one

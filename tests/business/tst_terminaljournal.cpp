@@ -85,6 +85,7 @@ private slots:
     void textsRoundTrip_data();
     void textsRoundTrip();
     void laterWriteOfAnEntryWaits();
+    void keptForItsHandler();
     void renumberedAtRewrite();
     void failedRewriteKeepsTheOldFile();
     void failedRewriteAtOpenKeepsTheOldFile();
@@ -249,6 +250,48 @@ void TestTerminalJournal::laterWriteOfAnEntryWaits()
     QCOMPARE(journal.claimPending().size(), 0);
     journal.release(held.number);
     QCOMPARE(pendingOf(journal), QString("1:S:5 2:R:5"));
+}
+
+// What arrived waits for its handler: the retries leave it, and what came
+// after it for its entry, until the handler claims it or will never come.
+void TestTerminalJournal::keptForItsHandler()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("terminal_journal.txt");
+    TerminalJournal journal;
+    QVERIFY(journal.open(path));
+    Record first = start(5);
+    const qint64 started = journal.appendForHandler(first).number;
+    Record result = start(5);
+    result.kind = Record::Result;
+    const qint64 finished = journal.appendForHandler(result).number;
+    Record other = start(6);
+    journal.append(other, false);
+    Record dropped = start(7);
+    const qint64 orphan = journal.appendForHandler(dropped).number;
+    // On disk from the start: a kill loses none of them.
+    QCOMPARE(readFile(path).count('\n'), 4);
+
+    QCOMPARE(pendingOf(journal), QString("3:S:6"));
+    journal.finish(3);
+    QVERIFY(journal.claimForHandler(started));
+    QCOMPARE(journal.record(started).entryId, 5);
+    // Behind its entry's start, still being stored: the retries' in turn.
+    QVERIFY(!journal.claimForHandler(finished));
+    // The connection of the third closed before its handler ran.
+    journal.dropHandler(orphan);
+    QCOMPARE(pendingOf(journal), QString("4:S:7"));
+    journal.finish(orphan);
+    journal.finish(started);
+    QCOMPARE(pendingOf(journal), QString("2:R:5"));
+    // Claimed once: a handler never takes what is done or taken.
+    QVERIFY(!journal.claimForHandler(finished));
+    journal.release(finished);
+
+    // Read back, nothing waits for a handler of the process that wrote it.
+    TerminalJournal again;
+    QVERIFY(again.open(path));
+    QCOMPARE(pendingOf(again), QString("1:R:5"));
 }
 
 void TestTerminalJournal::renumberedAtRewrite()

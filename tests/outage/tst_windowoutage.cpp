@@ -1,9 +1,11 @@
 // The operator's window while the main database is away: one notice per
-// outage, the table and counters kept as they were, the window reading again
+// outage, also when only the terminals found it, the table and counters kept as they were, the window reading again
 // by itself once the database is back, and exports that leave the files they
 // would have replaced as they were.
 
 #include "server/business/businesscontroller.h"
+#include "server/business/businesscontrollerclient.h"
+#include "server/protocol/contestentermessage.h"
 #include "tests/support/ownmariadb.h"
 #include "tests/support/provinceunitrows.h"
 #include "tests/support/testdb.h"
@@ -48,6 +50,7 @@ private slots:
     void exportsLeaveTheirFiles_data();
     void exportsLeaveTheirFiles();
     void noticeOncePerOutage();
+    void terminalsAloneBringTheNotice();
     void courseChosenDuringOutage_data();
     void courseChosenDuringOutage();
 
@@ -257,6 +260,28 @@ void TestWindowOutage::noticeOncePerOutage()
     stopDatabase();
     refresh();
     QCOMPARE(DialogProbe::shownBoxes(), OUTAGE_NOTICE);
+}
+
+// Candidates turned away at the door are an outage the operator must hear
+// of, though the window itself read nothing: told once, however many
+// terminals find it.
+void TestWindowOutage::terminalsAloneBringTheNotice()
+{
+    BusinessControllerClient *terminals = BusinessControllerClient::getInstance();
+    const ContestEnterMessage admission;
+    stopDatabase();
+    for (quint64 terminal : {901, 902, 903}) {
+        terminals->onClientAccepted(terminal);
+        terminals->onMessageArriving(terminal, admission);
+        terminals->orderNumberUpdated(terminal, "K1", "3");
+    }
+    QTRY_COMPARE(DialogProbe::shownBoxes(), OUTAGE_NOTICE);
+    DialogProbe::hideBoxes();
+    terminals->orderNumberUpdated(901, "K1", "3");
+    QTest::qWait(500);
+    QCOMPARE(DialogProbe::shownBoxes(), QString());
+    for (quint64 terminal : {901, 902, 903})
+        terminals->onClientRemoved(terminal);
 }
 
 void TestWindowOutage::courseChosenDuringOutage_data()
