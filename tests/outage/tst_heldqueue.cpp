@@ -215,7 +215,11 @@ void TestHeldQueue::silentHostCostsOneTimeOut()
         QVERIFY2(sent, qPrintable(terminal.errorString()));
     }
 
-    // Before, each waited for time-outs of its own in turn.
+    // One time-out in all: the first statement's read time-out, then the
+    // reopening of its connection, which waits out the connect time-out
+    // (the silent host's port takes the connection, its greeting never
+    // comes); the new connections' openings wait theirs meanwhile, each on
+    // its own thread. Before, each waited for time-outs of its own in turn.
     const int withinMs = (IO_TIMEOUT_SECONDS + MySqlOpener::CONNECT_TIMEOUT_SECONDS) * 1000 + 4000;
     QString error;
     for (const auto &terminal : open) {
