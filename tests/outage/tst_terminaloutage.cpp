@@ -12,19 +12,12 @@
 // width, answers the database could not take as sent, and texts that would
 // break the log's lines are borne.
 
-#include "connection/mysqlconnection.h"
-#include "connection/mysqlconnectionbase.h"
-#include "records/contestantresultinfo.h"
-#include "server/business/resultchecksum.h"
-#include "tests/support/ownmariadb.h"
-#include "tests/support/terminalsteps.h"
-#include "tests/support/provinceunitrows.h"
-#include "tests/support/serverprocess.h"
 #include "tests/support/loopbackproxy.h"
+#include "tests/support/outagefixture.h"
+#include "tests/support/terminalsteps.h"
 #include "tests/support/testdb.h"
 #include "tests/support/testmain.h"
 #include "tests/support/testterminal.h"
-#include "tests/support/workfolder.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -32,24 +25,15 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QThread>
 
 #include <signal.h>
 #include <sys/resource.h>
-#include <memory>
 
 namespace {
 
 using Messages = TestTerminalMessages;
 
-const char *const TIME_FORMAT = "yyyy-MM-dd hh:mm:ss";
-// A kept write is tried again every 5 s; a little more for the database's
-// own start.
-const int STORED_WITHIN_MS = 15000;
-// The server's read and write time-out on its database connections here.
-const int IO_TIMEOUT_SECONDS = 2;
 // The entries the cases use, each its own.
 const int ENTRIES = 40;
 // The text in the answers column (TEXT) holds at most this many bytes.
@@ -57,16 +41,14 @@ const int ANSWERS_COLUMN_BYTES = 65535;
 
 } // namespace
 
-class TestTerminalOutage : public QObject
+class TestTerminalOutage : public OutageFixture
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
-    void cleanup();
+public:
+    TestTerminalOutage() : OutageFixture("outage", ENTRIES) {}
 
+private slots:
     void resultStoredAfterTheReturn();
     void startAndResultInOrder();
     void resultSurvivesTheServerEnding_data();
@@ -87,267 +69,7 @@ private slots:
     void answersStoredWhatever_data();
     void answersStoredWhatever();
     void peerTextsKeepTheLogsLines();
-
-private:
-    // Starts the server with `environment` added to this process's; its
-    // log goes to serverLog().
-    // Its files may not grow past `fileSizeLimit` bytes (RLIMIT_FSIZE) when
-    // it is given.
-    bool startServer(const QProcessEnvironment &environment = QProcessEnvironment(), qint64 fileSizeLimit = -1);
-    void endServer();
-    // What the servers logged since the case began.
-    QByteArray serverLog() const;
-    // The server's connections go through `proxy` (null: straight to the
-    // database).
-    void routeThrough(const LoopbackProxy *proxy);
-    // Connects, answers the handshake, has order number `order` admitted
-    // in course `course` and, when `start`, starts its test while the
-    // database is there.
-    void admit(TestTerminal &terminal, int order, bool start, const QByteArray &course = "C1");
-    void sendStart(TestTerminal &terminal, int id);
-    void sendResult(TestTerminal &terminal, int id, int score, const QByteArray &course = "C1",
-                    const QByteArray &answers = "1A;2B;3C");
-    // The operator's reset of entry `id`, as the window makes it.
-    void reset(int id);
-    // Every earlier message of the terminal has been handled once the
-    // course list is answered.
-    void sync(TestTerminal &terminal);
-    void stopDatabase();
-    void startDatabase();
-    // A field of entry `id`, read afresh (the admin session does not
-    // outlive a stop of the database).
-    QVariant entryField(int id, const QString &column);
-    // Waits until entry `id` is in `state`.
-    bool waitForState(int id, int state);
-    void verifyChecksum(int id);
-    QByteArray journal() const;
-    // Waits until every record of the journal is marked done.
-    bool waitForJournalDone();
-
-    OwnMariaDb m_database;
-    qint64 m_logMark = 0;
-    std::unique_ptr<WorkFolder> m_folder;
-    std::unique_ptr<ServerProcess> m_server;
 };
-
-void TestTerminalOutage::initTestCase()
-{
-    QString error;
-    QVERIFY2(m_database.start(&error), qPrintable(error));
-    m_database.exportToEnvironment();
-    WorkFolder::Options options;
-    // No account can be made on a server without its grant tables.
-    options.auxReadOnly = false;
-    m_folder.reset(new WorkFolder("outage", options));
-    QVERIFY2(m_folder->isValid(), qPrintable(m_folder->error()));
-
-    QVERIFY(ProvinceUnitRows::insert(m_folder->mainAdmin(), {{"T1", "Hà Nội"}}, {{"D1", "T1", "Trung tâm Một"}}));
-    const QStringList seed = {
-        "INSERT INTO khoathi (IDKhoaHoc, TenKhoaHoc, IDDonVi, NgayThi, TrungTam, TrangThai) VALUES "
-        "('C1', 'Khóa một', 'D1', CURDATE(), 'Trung tâm Một', 2)",
-        "INSERT INTO thisinh (IDThiSinh, HoTen, NgaySinh, SoCMT) VALUES (1, 'Nguyễn Văn A', '1990-05-17', '0123')",
-        "INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, TrangThai, NoiDungSH, LoaiBang) VALUES "
-        "(1, 'C1', 1, '1', 0, '1', 'B2'), (2, 'C1', 1, '2', 0, '1', 'B2'), (3, 'C1', 1, '3', 0, '1', 'B2'), "
-        "(4, 'C1', 1, '4', 0, '1', 'B2'), (5, 'C1', 1, '5', 0, '1', 'B2')",
-    };
-    for (const QString &statement : seed)
-        QVERIFY2(TestDb::exec(m_folder->mainAdmin(), statement), qPrintable(statement.left(80)));
-    for (int id = 6; id <= ENTRIES; ++id)
-        QVERIFY(TestDb::exec(m_folder->mainAdmin(),
-                             QString("INSERT INTO khoathi_thisinh (ID, IDKhoaHoc, IDThiSinh, SoBaoDanh, TrangThai, "
-                                     "NoiDungSH, LoaiBang) VALUES (%1, 'C1', 1, '%1', 0, '1', 'B2')")
-                                 .arg(id)));
-    // Kept by the server it starts: a file past its size limit fails its
-    // write rather than ending the process.
-    ::signal(SIGXFSZ, SIG_IGN);
-}
-
-void TestTerminalOutage::cleanupTestCase()
-{
-    // Its standard input closed, the server ends as it would by hand.
-    if (m_server) {
-        m_server->closeWriteChannel();
-        m_server->waitForFinished(10000);
-    }
-    m_server.reset();
-    m_folder.reset();
-    m_database.stop();
-}
-
-void TestTerminalOutage::init()
-{
-    if (!m_database.isRunning())
-        startDatabase();
-    QFile log(m_folder->filePath("server.log"));
-    m_logMark = log.exists() ? log.size() : 0;
-    if (!m_server || m_server->state() == QProcess::NotRunning)
-        QVERIFY(startServer());
-}
-
-void TestTerminalOutage::cleanup()
-{
-    // A failed case leaves the database as the next one expects it.
-    if (!m_database.isRunning())
-        startDatabase();
-}
-
-bool TestTerminalOutage::startServer(const QProcessEnvironment &environment, qint64 fileSizeLimit)
-{
-    m_server.reset();
-    m_server.reset(new ServerProcess(m_folder->filePath("server.log")));
-    m_server->setFileSizeLimit(fileSizeLimit);
-    m_server->setWorkingDirectory(m_folder->path());
-    QProcessEnvironment all = QProcessEnvironment::systemEnvironment();
-    all.insert("ORV_DB_IO_TIMEOUT_SECONDS", QString::number(IO_TIMEOUT_SECONDS));
-    all.insert(environment);
-    m_server->setProcessEnvironment(all);
-    QByteArray output;
-    if (!m_server->startUntilReady(ORV_HEADLESS_SERVER, &output)) {
-        qWarning() << "the server did not start:" << output;
-        return false;
-    }
-    return true;
-}
-
-void TestTerminalOutage::endServer()
-{
-    if (m_server)
-        m_server->endAsByHand(20000);
-}
-
-QByteArray TestTerminalOutage::serverLog() const
-{
-    QFile log(m_folder->filePath("server.log"));
-    if (!log.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return log.readAll().mid(int(m_logMark));
-}
-
-void TestTerminalOutage::routeThrough(const LoopbackProxy *proxy)
-{
-    const QString path = "config/connection_mysql.csv";
-    QByteArray config = m_folder->readFile(path);
-    const int at = config.indexOf("PORT_NUMBER:");
-    QVERIFY(at >= 0);
-    const int end = config.indexOf('\n', at);
-    config.replace(at, end - at, "PORT_NUMBER:" + QByteArray::number(proxy ? proxy->port() : m_database.port()));
-    QVERIFY(m_folder->writeFile(path, config));
-}
-
-void TestTerminalOutage::admit(TestTerminal &terminal, int order, bool start, const QByteArray &course)
-{
-    QVERIFY2(terminal.connectTo("127.0.0.1", m_folder->port()) && terminal.handshake(),
-             qPrintable(terminal.errorString()));
-    Messages::EnterResponseFields reply;
-    QString error;
-    QVERIFY2(TerminalSteps::enter(terminal, course, QByteArray::number(order), &reply, &error), qPrintable(error));
-    QCOMPARE(reply.status, 0);
-    QCOMPARE(reply.entryId, order);
-    if (start) {
-        sendStart(terminal, order);
-        sync(terminal);
-        QCOMPARE(entryField(order, "TrangThai").toInt(), 1);
-    }
-}
-
-void TestTerminalOutage::sendStart(TestTerminal &terminal, int id)
-{
-    QVERIFY2(terminal.sendEncrypted(Messages::EncryptedInfoConfirm, Messages::infoConfirm(false, id, false)),
-             qPrintable(terminal.errorString()));
-}
-
-void TestTerminalOutage::sendResult(TestTerminal &terminal, int id, int score, const QByteArray &course,
-                                    const QByteArray &answers)
-{
-    QVERIFY2(terminal.sendEncrypted(Messages::EncryptedContestResult,
-                                    Messages::contestResult(score, 35, score >= 35, id, course, answers)),
-             qPrintable(terminal.errorString()));
-}
-
-void TestTerminalOutage::reset(int id)
-{
-    MySqlConnection connection;
-    const TestDb::Server server = TestDb::server();
-    const QSqlError error = connection.initDatabase("operator", server.host, server.port, m_folder->mainDbName(),
-                                                    server.user, server.password);
-    QVERIFY2(!error.isValid(), qPrintable(error.text()));
-    QVERIFY(connection.resetContestantResult(id, "C1", "Máy hỏng"));
-}
-
-void TestTerminalOutage::sync(TestTerminal &terminal)
-{
-    Messages::ContestNameFields names;
-    QString error;
-    QVERIFY2(TerminalSteps::requestContestNames(terminal, &names, &error), qPrintable(error));
-}
-
-void TestTerminalOutage::stopDatabase()
-{
-    QVERIFY(m_database.stop());
-}
-
-void TestTerminalOutage::startDatabase()
-{
-    QString error;
-    QVERIFY2(m_database.start(&error), qPrintable(error));
-}
-
-QVariant TestTerminalOutage::entryField(int id, const QString &column)
-{
-    QSqlDatabase db = m_folder->mainAdmin();
-    QSqlQuery probe(db);
-    if (!probe.exec("SELECT 1")) {
-        db.close();
-        db.open();
-    }
-    return TestDb::scalar(db, QString("SELECT %1 FROM khoathi_thisinh WHERE ID = %2").arg(column).arg(id));
-}
-
-bool TestTerminalOutage::waitForState(int id, int state)
-{
-    const QDeadlineTimer deadline(STORED_WITHIN_MS);
-    while (!deadline.hasExpired()) {
-        if (entryField(id, "TrangThai").toInt() == state)
-            return true;
-        QThread::msleep(100);
-    }
-    return false;
-}
-
-void TestTerminalOutage::verifyChecksum(int id)
-{
-    MySqlConnection connection;
-    const TestDb::Server server = TestDb::server();
-    const QSqlError error = connection.initDatabase("verify", server.host, server.port, m_folder->mainDbName(),
-                                                    server.user, server.password);
-    QVERIFY2(!error.isValid(), qPrintable(error.text()));
-    // The checksum follows the stored result by a statement of its own.
-    QString checksum;
-    const QDeadlineTimer deadline(STORED_WITHIN_MS);
-    while ((checksum = entryField(id, "CheckSumKQMP").toString()).isEmpty() && !deadline.hasExpired())
-        QThread::msleep(100);
-    QVERIFY2(!checksum.isEmpty(), qPrintable(QString("entry %1 has no checksum").arg(id)));
-    const ContestantResultInfo stored = connection.getContestantResultInfo(id);
-    QVERIFY(ResultChecksum::verify(checksum, stored, QDateTime(QDate::currentDate(), QTime(0, 0))));
-}
-
-QByteArray TestTerminalOutage::journal() const
-{
-    QFile file(m_folder->filePath("terminal_journal.txt"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool TestTerminalOutage::waitForJournalDone()
-{
-    const QDeadlineTimer deadline(STORED_WITHIN_MS);
-    while (!deadline.hasExpired()) {
-        const QByteArray lines = journal();
-        if (lines.count('\n') == 2 * lines.count("\tDONE\n"))
-            return true;
-        QThread::msleep(100);
-    }
-    return false;
-}
 
 void TestTerminalOutage::resultStoredAfterTheReturn()
 {
@@ -545,11 +267,7 @@ void TestTerminalOutage::lockedRowKeepsTheResult()
     QVERIFY(TestDb::exec(m_folder->mainAdmin(), "SET GLOBAL innodb_lock_wait_timeout = 1"));
     TestTerminal terminal;
     admit(terminal, entry, true);
-    QSqlDatabase other = QSqlDatabase::cloneDatabase(m_folder->mainAdmin(), "lock holder");
-    QVERIFY(other.open());
-    QVERIFY(other.transaction());
-    QSqlQuery hold(other);
-    QVERIFY(hold.exec(QString("SELECT * FROM khoathi_thisinh WHERE ID = %1 FOR UPDATE").arg(entry)));
+    holdRow(entry);
 
     sendResult(terminal, entry, 42);
     sync(terminal);
@@ -557,11 +275,7 @@ void TestTerminalOutage::lockedRowKeepsTheResult()
     QCOMPARE(entryField(entry, "TrangThai").toInt(), 1);
     QVERIFY2(serverLog().contains("is kept and tried again"), serverLog().right(3000).constData());
 
-    QVERIFY(other.rollback());
-    hold = QSqlQuery();
-    other.close();
-    other = QSqlDatabase();
-    QSqlDatabase::removeDatabase("lock holder");
+    releaseRow();
     QVERIFY(waitForState(entry, 2));
     QCOMPARE(entryField(entry, "DiemMoPhong").toInt(), 42);
     QCOMPARE(entryField(entry, "ChiTietThi").toInt(), 1);

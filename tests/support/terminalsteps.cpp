@@ -19,8 +19,14 @@ bool enter(TestTerminal &terminal, const QByteArray &course, const QByteArray &o
         *error = "send: " + terminal.errorString();
         return false;
     }
+    return readEnterResponse(terminal, reply, error);
+}
+
+bool readEnterResponse(TestTerminal &terminal, Messages::EnterResponseFields *reply, QString *error,
+                       int timeoutMs)
+{
     TestTerminalFrame frame;
-    if (!terminal.readFrame(&frame, 5000)) {
+    if (!terminal.readFrame(&frame, timeoutMs)) {
         *error = "read: " + terminal.errorString();
         return false;
     }
@@ -55,6 +61,11 @@ bool requestContestNames(TestTerminal &terminal, Messages::ContestNameFields *na
         *error = "send: " + terminal.errorString();
         return false;
     }
+    return readContestNames(terminal, names, error, timeoutMs);
+}
+
+bool readContestNames(TestTerminal &terminal, Messages::ContestNameFields *names, QString *error, int timeoutMs)
+{
     QByteArray payload;
     if (!expectFrame(terminal, Messages::ContestName, &payload, error, timeoutMs))
         return false;

@@ -23,6 +23,10 @@ QSet<quint64> clientIds();
 // right type and form arrives.
 bool enter(TestTerminal &terminal, const QByteArray &course, const QByteArray &order,
            Messages::EnterResponseFields *reply, QString *error);
+// The answer half of enter(), for a terminal whose ContestEnter went out
+// earlier.
+bool readEnterResponse(TestTerminal &terminal, Messages::EnterResponseFields *reply, QString *error,
+                       int timeoutMs = 5000);
 
 // Reads the next frame and checks its type; the payload as it came.
 bool expectFrame(TestTerminal &terminal, int type, QByteArray *payload, QString *error,
@@ -33,6 +37,9 @@ bool expectFrame(TestTerminal &terminal, int type, QByteArray *payload, QString 
 // terminal has been handled.
 bool requestContestNames(TestTerminal &terminal, Messages::ContestNameFields *names, QString *error,
                          int timeoutMs = 5000);
+// Its answer half, for a terminal whose request went out earlier.
+bool readContestNames(TestTerminal &terminal, Messages::ContestNameFields *names, QString *error,
+                      int timeoutMs = 5000);
 
 } // namespace TerminalSteps
 
