@@ -447,15 +447,8 @@ void BusinessControllerClient::infoConfirmUpdated(quint64 clientId, int entryId,
     // Kept even when the terminal has no connection: the database may be
     // away, and the start must reach it when it returns.
     qInfo() << LOG_ENTER_FUNCTION;
-    const qint64 number = takeArrival(clientId, TerminalJournal::Record::Start, entryId);
-    if (number != 0) {
-        const TerminalJournal::Record record = m_journal.record(number);
-        if (record.number != 0)
-            storeKept(db, clientId, record, db && m_journal.claimForHandler(number));
-    } else {
-        TerminalJournal::Record record = startRecord(clientId, entryId);
-        storeKept(db, clientId, record, keep(record, false, db != nullptr).claimed);
-    }
+    storeArrival(db, clientId, TerminalJournal::Record::Start, entryId,
+                 [&]() { return startRecord(clientId, entryId); });
     qInfo() << LOG_FINISH_FUNCTION;
 }
 
@@ -465,17 +458,25 @@ void BusinessControllerClient::contestResultUpdated(quint64 clientId, int score,
 {
     (qInfo() << LOG_ENTER_FUNCTION).noquote() << "Update score for student: " << QString::number(entryId);
     const Connection db = databaseAway() ? Connection() : connectionFor(clientId);
-    const qint64 number = takeArrival(clientId, TerminalJournal::Record::Result, entryId);
+    storeArrival(db, clientId, TerminalJournal::Record::Result, entryId, [&]() {
+        return resultRecord(clientId, score, passMark, passed, entryId, courseCode, answers);
+    });
+    qInfo() << LOG_FINISH_FUNCTION;
+}
+
+void BusinessControllerClient::storeArrival(const Connection &db, quint64 clientId,
+                                            TerminalJournal::Record::Kind kind, int entryId,
+                                            const std::function<TerminalJournal::Record()> &made)
+{
+    const qint64 number = takeArrival(clientId, kind, entryId);
     if (number != 0) {
         const TerminalJournal::Record record = m_journal.record(number);
         if (record.number != 0)
             storeKept(db, clientId, record, db && m_journal.claimForHandler(number));
-    } else {
-        TerminalJournal::Record record =
-            resultRecord(clientId, score, passMark, passed, entryId, courseCode, answers);
-        storeKept(db, clientId, record, keep(record, false, db != nullptr).claimed);
+        return;
     }
-    qInfo() << LOG_FINISH_FUNCTION;
+    TerminalJournal::Record record = made();
+    storeKept(db, clientId, record, keep(record, false, db != nullptr).claimed);
 }
 
 TerminalJournal::Record BusinessControllerClient::startRecord(quint64 clientId, int entryId)

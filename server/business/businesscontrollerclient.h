@@ -18,6 +18,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -190,6 +191,11 @@ private:
     // arrived: its journal number, or 0 when none was kept (the message did
     // not come through the receive side).
     qint64 takeArrival(quint64 clientId, TerminalJournal::Record::Kind kind, int entryId);
+    // The handler's turn for a start or a result: stores the record kept
+    // when it arrived, or, for one that did not come through the receive
+    // side, the record `made` gives, kept now.
+    void storeArrival(const Connection &db, quint64 clientId, TerminalJournal::Record::Kind kind, int entryId,
+                      const std::function<TerminalJournal::Record()> &made);
     // Stores the kept record on the terminal's connection unless an earlier
     // write of its entry is still waiting or the database is known to be
     // away: then the replay stores it.

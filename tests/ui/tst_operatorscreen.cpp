@@ -132,6 +132,16 @@ bool entryOf(const QString &shown, const QString &code, const QString &name, con
     return !head.trimmed().isEmpty() && !tail.trimmed().isEmpty() && name.startsWith(head) && name.endsWith(tail);
 }
 
+// Whether `shown` reads as entry `whole` of a list: a course's entry (its
+// code `code`, its name `name`) whole or cut in the middle of its name, any
+// other whole or cut at its end.
+bool readsAs(const QString &shown, const QString &whole, const QString &code, const QString &name)
+{
+    if (!name.isEmpty())
+        return entryOf(shown, code, name, whole.mid(whole.indexOf(name) + name.size()));
+    return shown == whole || (shown.endsWith(ELLIPSIS) && whole.startsWith(shown.chopped(1)));
+}
+
 // The columns of `row` in `image` holding ink, that is a pixel that stands
 // out from the row's most common colour: their leftmost and rightmost.
 std::pair<int, int> inkSpan(const QImage &image, const QRect &row)
@@ -752,13 +762,8 @@ void TestOperatorScreen::everyListShowsItsEntries()
         const QString shown = shownEntry(box, row);
         // The text read: whole, or a course's entry cut in the middle of its
         // name, or another cut at its end.
-        const QString name = index.data(CourseEntry::NameRole).toString();
-        if (!name.isEmpty())
-            QVERIFY2(entryOf(shown, box->itemData(row).toString(), name, whole.mid(whole.indexOf(name) + name.size())),
-                     qPrintable(shown));
-        else
-            QVERIFY2(shown == whole || (shown.endsWith(ELLIPSIS) && whole.startsWith(shown.chopped(1))),
-                     qPrintable(shown + " of " + whole));
+        QVERIFY2(readsAs(shown, whole, box->itemData(row).toString(), index.data(CourseEntry::NameRole).toString()),
+                 qPrintable(shown + " of " + whole));
         // The text painted: ink across most of the text's width, none at
         // the entry's right edge. A check mark alone is narrower than any
         // entry's text.
@@ -788,13 +793,9 @@ void TestOperatorScreen::everyListShowsItsEntries()
             box->setCurrentIndex(row);
             const QString whole = box->itemText(row);
             const QString shown = elided->shownText();
-            const QString name = box->itemData(row, CourseEntry::NameRole).toString();
-            if (!name.isEmpty())
-                QVERIFY2(entryOf(shown, box->itemData(row).toString(), name, whole.mid(whole.indexOf(name) + name.size())),
-                         qPrintable(shown));
-            else
-                QVERIFY2(shown == whole || (shown.endsWith(ELLIPSIS) && whole.startsWith(shown.chopped(1))),
-                         qPrintable(shown + " of " + whole));
+            QVERIFY2(readsAs(shown, whole, box->itemData(row).toString(),
+                             box->itemData(row, CourseEntry::NameRole).toString()),
+                     qPrintable(shown + " of " + whole));
             const QImage image = box->grab().toImage();
             const std::pair<int, int> ink = inkSpan(image, field.adjusted(0, 2, 0, -2));
             const int textWidth = metrics.horizontalAdvance(shown);
